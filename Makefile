@@ -1,0 +1,37 @@
+# The two commands: `make demo` runs the instrument's interface against the simulator, `make test`
+# runs every test in the sandbox. Both install what is missing first (scripts/install-deps).
+
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+JOBS ?= $(shell nproc)
+CTEST_ARGS ?=
+
+.PHONY: all deps build test test-sanitize demo clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/Makefile: CMakeLists.txt
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/Makefile
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+$(ASAN_BUILD)/Makefile: CMakeLists.txt
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DHBASE_SANITIZE=ON
+
+# The same suite with AddressSanitizer, UndefinedBehaviorSanitizer and leak detection.
+test-sanitize: deps $(ASAN_BUILD)/Makefile
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+demo: build
+	scripts/run-demo $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,103 @@
+# Every test runs through tests/sandbox: private /tmp, /user, /base, /velmora, /cust, /home, a private
+# session bus and, unless NO_SCREEN, Xvfb. Each test has its own sandbox, so tests can run in parallel.
+#
+#   hbase_add_test(NAME tst_x SOURCES tst_x.cpp [LIBS ...] [SCREEN WxH] [NO_SCREEN] [NO_BUS] [SIM])
+#   hbase_add_qml_test(FILE tst_x.qml [SCREEN WxH] [NO_BUS] [SIM] [MODEL file.json])
+#
+# SIM starts hbase-sim (with MODEL, else its default model) before the test and stops it after.
+
+set(HBASE_TEST_TIMEOUT 300)
+
+function(_hbase_sandbox_command out_var)
+  cmake_parse_arguments(ARG "NO_SCREEN;NO_BUS;SIM" "SCREEN;MODEL" "" ${ARGN})
+  set(cmd ${HBASE_SANDBOX})
+  if(ARG_NO_SCREEN)
+    list(APPEND cmd --no-screen)
+  elseif(ARG_SCREEN)
+    list(APPEND cmd --screen ${ARG_SCREEN})
+  endif()
+  if(ARG_NO_BUS)
+    list(APPEND cmd --no-bus)
+  endif()
+  list(APPEND cmd --)
+  if(ARG_SIM)
+    list(APPEND cmd ${CMAKE_SOURCE_DIR}/tests/support/with-sim)
+    if(ARG_MODEL)
+      list(APPEND cmd --model ${ARG_MODEL})
+    endif()
+    list(APPEND cmd --)
+  endif()
+  set(${out_var} ${cmd} PARENT_SCOPE)
+endfunction()
+
+function(_hbase_test_environment test_name)
+  set(env
+    "HBASE_SANDBOX_BINDS=${CMAKE_BINARY_DIR}"
+    "QML2_IMPORT_PATH=${HBASE_QML_DIR}"
+    "HBASE_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    "HBASE_BINARY_DIR=${CMAKE_BINARY_DIR}"
+    "QT_QPA_PLATFORM_PLUGIN_PATH="
+    "QT_LOGGING_RULES=qt.qpa.*=false")
+  if(TARGET hbase-sim)
+    list(APPEND env "HBASE_SIM=$<TARGET_FILE:hbase-sim>")
+  endif()
+  if(HBASE_SANITIZE)
+    list(APPEND env
+      "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1"
+      "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0"
+      "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  endif()
+  set_tests_properties(${test_name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${HBASE_TEST_TIMEOUT})
+endfunction()
+
+function(hbase_add_test)
+  cmake_parse_arguments(ARG "NO_SCREEN;NO_BUS;SIM" "NAME;SCREEN;MODEL" "SOURCES;LIBS" ${ARGN})
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  target_link_libraries(${ARG_NAME} PRIVATE hbase_core Qt5::Test ${ARG_LIBS})
+  if(TARGET hbase_test_support)
+    target_link_libraries(${ARG_NAME} PRIVATE hbase_test_support)
+  endif()
+  set(opts "")
+  foreach(flag NO_SCREEN NO_BUS SIM)
+    if(ARG_${flag})
+      list(APPEND opts ${flag})
+    endif()
+  endforeach()
+  foreach(key SCREEN MODEL)
+    if(ARG_${key})
+      list(APPEND opts ${key} ${ARG_${key}})
+    endif()
+  endforeach()
+  _hbase_sandbox_command(cmd ${opts})
+  add_test(NAME ${ARG_NAME} COMMAND ${cmd} $<TARGET_FILE:${ARG_NAME}>)
+  _hbase_test_environment(${ARG_NAME})
+  add_dependencies(${ARG_NAME} hbase_qmltypes)
+  if(TARGET hbase-sim)
+    add_dependencies(${ARG_NAME} hbase-sim)
+  endif()
+endfunction()
+
+function(hbase_add_qml_test)
+  cmake_parse_arguments(ARG "NO_BUS;SIM" "FILE;SCREEN;MODEL" "" ${ARGN})
+  get_filename_component(test_name ${ARG_FILE} NAME_WE)
+  get_filename_component(test_file ${ARG_FILE} ABSOLUTE)
+  set(opts "")
+  foreach(flag NO_BUS SIM)
+    if(ARG_${flag})
+      list(APPEND opts ${flag})
+    endif()
+  endforeach()
+  foreach(key SCREEN MODEL)
+    if(ARG_${key})
+      list(APPEND opts ${key} ${ARG_${key}})
+    endif()
+  endforeach()
+  _hbase_sandbox_command(cmd ${opts})
+  set(runner ${HBASE_QMLTESTRUNNER})
+  if(HBASE_SANITIZE)
+    # qmltestrunner itself is not instrumented; the runtime must come first for the plugin to load.
+    set(runner env LD_PRELOAD=${HBASE_ASAN_RUNTIME} ${runner})
+  endif()
+  add_test(NAME qml_${test_name} COMMAND ${cmd} ${runner} -import ${HBASE_QML_DIR} -input ${test_file})
+  _hbase_test_environment(qml_${test_name})
+endfunction()

@@ -1,0 +1,69 @@
+#ifndef ELFDATA_H
+#define ELFDATA_H
+
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+// Handle of one parameter item, shared by everything that reaches the item's address. QML binds to
+// `value`; the library keeps it current from the service and owns it: callers never delete one.
+class ElfData : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString address READ address CONSTANT)
+    Q_PROPERTY(QVariant value READ getValue WRITE setValue NOTIFY valueChanged)
+    Q_PROPERTY(QString valueText READ valueText NOTIFY valueChanged)
+    Q_PROPERTY(int count READ count NOTIFY valueChanged)
+
+public:
+    QString address() const;
+    Q_INVOKABLE QVariant getValue() const;
+    Q_INVOKABLE QVariant getManifestAttr(const QString &name) const;
+    // The value as text; with `readable` true, an enumerated item gives its entry's text.
+    Q_INVOKABLE QString valueText(bool readable = false) const;
+    // Updates the handle at once and sends the value to the service without waiting.
+    Q_INVOKABLE void setValue(const QVariant &value);
+    int count() const;
+
+Q_SIGNALS:
+    void valueChanged();
+
+protected:
+    friend class ElfRegistry;
+    ElfData(const QString &address, QObject *parent = nullptr);
+
+    QString m_address;
+    QVariant m_value;
+    QVariantMap m_attributes;
+};
+
+// The client's name for the same handle.
+using ELFClientItem = ElfData;
+
+// Array items: reached from a handle with qobject_cast (null for other kinds).
+class ELFVecDoubleClientItem : public ElfData
+{
+    Q_OBJECT
+
+public:
+    QVector<double> vector() const;
+
+protected:
+    friend class ElfRegistry;
+    using ElfData::ElfData;
+};
+
+class ELFVecStringClientItem : public ElfData
+{
+    Q_OBJECT
+
+public:
+    QStringList list() const;
+
+protected:
+    friend class ElfRegistry;
+    using ElfData::ElfData;
+};
+
+#endif // ELFDATA_H
