@@ -3,6 +3,7 @@
 #include <QtQml>
 
 #include "henvironment.h"
+#include "hsave.h"
 
 // Each type's own source holds its static data (storage root, default directories, the addresses kept
 // out of tab files, the environment texts); it is set up when the library loads, before registerTypes.
@@ -18,5 +19,6 @@ Plugin::~Plugin() = default;
 // not checked, so the module can be imported under any name its qmldir gives.
 void Plugin::registerTypes(const char *uri)
 {
+    qmlRegisterType<HSave>(uri, 1, 0, "HSave");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
 }

@@ -7,6 +7,7 @@
 
 // The module's types in registration order, as QML names them.
 static const QStringList kTypeNames = {
+    QStringLiteral("HSave"),
     QStringLiteral("HEnvironment"),
 };
 

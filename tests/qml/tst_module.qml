@@ -7,6 +7,7 @@ TestCase {
     name: "Module"
 
     property var typeNames: [
+        "HSave",
         "HEnvironment",
     ]
 
