@@ -7,6 +7,8 @@
 
 // The module's types in registration order, as QML names them.
 static const QStringList kTypeNames = {
+    QStringLiteral("HScreenShot"),
+    QStringLiteral("HRefreshImage"),
     QStringLiteral("HEnvironment"),
 };
 

@@ -7,6 +7,8 @@ TestCase {
     name: "Module"
 
     property var typeNames: [
+        "HScreenShot",
+        "HRefreshImage",
         "HEnvironment",
     ]
 
