@@ -3,7 +3,9 @@
 #include <QtQml>
 
 #include "henvironment.h"
+#include "hrefreshimage.h"
 #include "hsave.h"
+#include "hscreenshot.h"
 
 // Each type's own source holds its static data (storage root, default directories, the addresses kept
 // out of tab files, the environment texts); it is set up when the library loads, before registerTypes.
@@ -19,6 +21,8 @@ Plugin::~Plugin() = default;
 // not checked, so the module can be imported under any name its qmldir gives.
 void Plugin::registerTypes(const char *uri)
 {
+    qmlRegisterType<HScreenShot>(uri, 1, 0, "HScreenShot");
     qmlRegisterType<HSave>(uri, 1, 0, "HSave");
+    qmlRegisterType<HRefreshImage>(uri, 1, 0, "HRefreshImage");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
 }

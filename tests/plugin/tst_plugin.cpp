@@ -7,7 +7,9 @@
 
 // The module's types in registration order, as QML names them.
 static const QStringList kTypeNames = {
+    QStringLiteral("HScreenShot"),
     QStringLiteral("HSave"),
+    QStringLiteral("HRefreshImage"),
     QStringLiteral("HEnvironment"),
 };
 

@@ -7,7 +7,9 @@ TestCase {
     name: "Module"
 
     property var typeNames: [
+        "HScreenShot",
         "HSave",
+        "HRefreshImage",
         "HEnvironment",
     ]
 
