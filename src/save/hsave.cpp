@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QProcess>
 
+#include "hpdf.h"
+
 Q_LOGGING_CATEGORY(lcSave, "hbase.save")
 
 namespace {
@@ -14,6 +16,7 @@ const char kTimeStampFormat[] = "yyMMddhhmmss";
 HSave::HSave(QObject *parent)
     : QObject(parent)
     , m_scpiHashFile(QString::fromLatin1(kScpiHashFile))
+    , m_pdf(new HPdf(this))
 {
     createDefaultDirs();
 }

@@ -25,7 +25,7 @@ class HSave : public QObject
     Q_PROPERTY(int overlay READ overlay WRITE setOverlay)
 
 public:
-    enum SaveType {
+    enum SaveType : int {
         SAVE_RESULT = 0,
         SAVE_SETUP,
         SAVE_BACKUP,
@@ -44,10 +44,10 @@ public:
     };
     Q_ENUM(SaveType)
 
-    enum ResultType { LOAD_NONOVERLAY = 0, LOAD_OVERLAY = 1 };
+    enum ResultType : int { LOAD_NONOVERLAY = 0, LOAD_OVERLAY = 1 };
     Q_ENUM(ResultType)
 
-    enum CopyReply { COPY_FALSE = 0, COPY_TRUE, COPY_EXIST, COPY_EXIST_SAME };
+    enum CopyReply : int { COPY_FALSE = 0, COPY_TRUE, COPY_EXIST, COPY_EXIST_SAME };
     Q_ENUM(CopyReply)
 
     explicit HSave(QObject *parent = nullptr);
