@@ -2,6 +2,11 @@
 
 #include <QtQml>
 
+#include "cablelistfiltermodel.h"
+#include "gaugedraw.h"
+#include "gaugesubdivmodel.h"
+#include "h5gband.h"
+#include "henumlist.h"
 #include "henvironment.h"
 
 // Each type's own source holds its static data (storage root, default directories, the addresses kept
@@ -18,5 +23,10 @@ Plugin::~Plugin() = default;
 // not checked, so the module can be imported under any name its qmldir gives.
 void Plugin::registerTypes(const char *uri)
 {
+    qmlRegisterType<h5GBand>(uri, 1, 0, "H5GBand");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
+    qmlRegisterType<HEnumList>(uri, 1, 0, "HEnumList");
+    qmlRegisterType<GaugeDraw>(uri, 1, 0, "GaugeDraw");
+    qmlRegisterType<GaugeSubDivModel>(uri, 1, 0, "GaugeSubDivModel");
+    qmlRegisterType<CableListFilterModel>(uri, 1, 0, "CableListFilterModel");
 }

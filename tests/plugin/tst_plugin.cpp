@@ -7,7 +7,12 @@
 
 // The module's types in registration order, as QML names them.
 static const QStringList kTypeNames = {
+    QStringLiteral("H5GBand"),
     QStringLiteral("HEnvironment"),
+    QStringLiteral("HEnumList"),
+    QStringLiteral("GaugeDraw"),
+    QStringLiteral("GaugeSubDivModel"),
+    QStringLiteral("CableListFilterModel"),
 };
 
 static const char kPluginFile[] = HBASE_MODULE_DIR "/libhBase_plugin.so";

@@ -7,7 +7,12 @@ TestCase {
     name: "Module"
 
     property var typeNames: [
+        "H5GBand",
         "HEnvironment",
+        "HEnumList",
+        "GaugeDraw",
+        "GaugeSubDivModel",
+        "CableListFilterModel",
     ]
 
     function test_everyTypeCreatable() {
