@@ -7,6 +7,12 @@
 
 // The module's types in registration order, as QML names them.
 static const QStringList kTypeNames = {
+    QStringLiteral("HMessageList"),
+    QStringLiteral("HStringList"),
+    QStringLiteral("HHotkeyList"),
+    QStringLiteral("HPositionFileIO"),
+    QStringLiteral("HListFile"),
+    QStringLiteral("HTagFile"),
     QStringLiteral("HEnvironment"),
 };
 

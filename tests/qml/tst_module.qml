@@ -7,6 +7,12 @@ TestCase {
     name: "Module"
 
     property var typeNames: [
+        "HMessageList",
+        "HStringList",
+        "HHotkeyList",
+        "HPositionFileIO",
+        "HListFile",
+        "HTagFile",
         "HEnvironment",
     ]
 
