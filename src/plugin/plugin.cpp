@@ -7,6 +7,8 @@
 #include "hhotkeylist.h"
 #include "hmessagelist.h"
 #include "hpositionfileio.h"
+#include "hrefreshimage.h"
+#include "hscreenshot.h"
 #include "hstringlist.h"
 #include "htagfile.h"
 
@@ -29,6 +31,8 @@ void Plugin::registerTypes(const char *uri)
     qmlRegisterType<HHotkeyList>(uri, 1, 0, "HHotkeyList");
     qmlRegisterType<HPositionFileIO>(uri, 1, 0, "HPositionFileIO");
     qmlRegisterType<HHistoryFileName>(uri, 1, 0, "HListFile");
+    qmlRegisterType<HScreenShot>(uri, 1, 0, "HScreenShot");
     qmlRegisterType<HTagFile>(uri, 1, 0, "HTagFile");
+    qmlRegisterType<HRefreshImage>(uri, 1, 0, "HRefreshImage");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
 }

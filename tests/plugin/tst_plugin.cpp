@@ -12,7 +12,9 @@ static const QStringList kTypeNames = {
     QStringLiteral("HHotkeyList"),
     QStringLiteral("HPositionFileIO"),
     QStringLiteral("HListFile"),
+    QStringLiteral("HScreenShot"),
     QStringLiteral("HTagFile"),
+    QStringLiteral("HRefreshImage"),
     QStringLiteral("HEnvironment"),
 };
 

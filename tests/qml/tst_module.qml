@@ -12,7 +12,9 @@ TestCase {
         "HHotkeyList",
         "HPositionFileIO",
         "HListFile",
+        "HScreenShot",
         "HTagFile",
+        "HRefreshImage",
         "HEnvironment",
     ]
 
