@@ -141,6 +141,7 @@ void HHistoryFileName::readFile()
         Q_EMIT error(QLatin1String(kUnableToOpen));
         return;
     }
+    // Read as Latin-1, the encoding the file is written in, so names like "caf\xe9" come back unchanged.
     while (!file.atEnd()) {
         // The whole line is simplified before it is split, so "a   ,   b" reads as "a " and " b".
         const QStringList fields = QString::fromLatin1(file.readLine()).simplified().split(kSeparator);

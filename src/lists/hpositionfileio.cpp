@@ -89,6 +89,7 @@ void HPositionFileIO::readFile()
         Q_EMIT error(QLatin1String(kUnableToOpen));
         return;
     }
+    // Read as Latin-1, the encoding the file is written in, so names like "caf\xe9" come back unchanged.
     while (m_rowsRead < kRows && !file.atEnd()) {
         const QStringList fields = QString::fromLatin1(file.readLine()).simplified().split(kSeparator);
         for (int column = 0; column < kColumns; ++column)
