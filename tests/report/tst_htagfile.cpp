@@ -135,6 +135,7 @@ private Q_SLOTS:
         QCOMPARE(restarted.getTag("Sector1"), QStringLiteral("North"));
         QCOMPARE(restarted.getTag("Sector17"), QStringLiteral("Omega"));
         restarted.save();
+        QCOMPARE(restarted.getTag("Sector17"), QStringLiteral(""));
         expected.remove("Sector16");
         expected.remove("Sector17");
         expected["Site ID15"] = "";
