@@ -2,6 +2,9 @@
 
 #include <QtQml>
 
+#include "deskhandler.h"
+#include "fileexists.h"
+#include "hbasevolume.h"
 #include "henvironment.h"
 
 // Each type's own source holds its static data (storage root, default directories, the addresses kept
@@ -19,4 +22,7 @@ Plugin::~Plugin() = default;
 void Plugin::registerTypes(const char *uri)
 {
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
+    qmlRegisterType<DeskHandler>(uri, 1, 0, "DesktopHandler");
+    qmlRegisterType<HBaseVolume>(uri, 1, 0, "HBaseVolume");
+    qmlRegisterType<FileExists>(uri, 1, 0, "FileExists");
 }

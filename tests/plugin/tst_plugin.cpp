@@ -8,6 +8,9 @@
 // The module's types in registration order, as QML names them.
 static const QStringList kTypeNames = {
     QStringLiteral("HEnvironment"),
+    QStringLiteral("DesktopHandler"),
+    QStringLiteral("HBaseVolume"),
+    QStringLiteral("FileExists"),
 };
 
 static const char kPluginFile[] = HBASE_MODULE_DIR "/libhBase_plugin.so";

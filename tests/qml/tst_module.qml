@@ -8,6 +8,9 @@ TestCase {
 
     property var typeNames: [
         "HEnvironment",
+        "DesktopHandler",
+        "HBaseVolume",
+        "FileExists",
     ]
 
     function test_everyTypeCreatable() {
