@@ -44,7 +44,9 @@ void DeskHandler::slotTaskRaised(const QString &task_name, const QString &task_i
 
 bool DeskHandler::setupDbusConnection(const QString &service, const QString &path)
 {
-    if (m_desktopInterface && m_desktopInterface->isValid())
+    // Connected means valid and listening. A failed interface turns valid by itself once the service
+    // appears on the bus (QtDBus follows the name's owner), but nothing listens to it: it is replaced.
+    if (m_desktopInterface && m_desktopInterface->isValid() && m_taskRaisedConnection)
         return true;
 
     // A failed attempt's interface is never used again; it goes before its replacement comes.
@@ -59,8 +61,8 @@ bool DeskHandler::setupDbusConnection(const QString &service, const QString &pat
     }
 
     qCCritical(lcDesktop).noquote() << QLatin1String(kConnectedMessage) + m_desktopInterface->service();
-    connect(m_desktopInterface.data(), &ComTorvanelabsPlatformDesktopInterface::TaskRaised,
-            this, &DeskHandler::slotTaskRaised);
+    m_taskRaisedConnection = connect(m_desktopInterface.data(), &ComTorvanelabsPlatformDesktopInterface::TaskRaised,
+                                     this, &DeskHandler::slotTaskRaised);
     return true;
 }
 
@@ -96,6 +98,7 @@ QString DeskHandler::lastRaisedTask()
 
 void DeskHandler::releaseInterface()
 {
+    m_taskRaisedConnection = QMetaObject::Connection();
     delete m_desktopInterface.data();
     m_desktopInterface.clear();
 }

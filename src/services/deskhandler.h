@@ -35,6 +35,8 @@ private:
     // Guarded: cleanUp hands the interface to the event loop, which deletes it behind our back.
     QPointer<ComTorvanelabsPlatformDesktopInterface> m_desktopInterface;
     QString m_lastError;
+    // Set only for an interface whose TaskRaised reaches slotTaskRaised.
+    QMetaObject::Connection m_taskRaisedConnection;
 };
 
 #endif // DESKHANDLER_H

@@ -82,8 +82,9 @@ private Q_SLOTS:
     void absentServiceThenRetry()
     {
         // What the bus says about the absent service, as the handler must pass it on.
-        const QString busError = ComTorvanelabsPlatformDesktopInterface(kService, kPath, QDBusConnection::sessionBus())
-                                     .lastError().message();
+        ComTorvanelabsPlatformDesktopInterface probe(kService, kPath, QDBusConnection::sessionBus());
+        QVERIFY(!probe.isValid());
+        const QString busError = probe.lastError().message();
         const QString invalidLine = QStringLiteral("Client DBus Interface not valid, error: ") + busError;
 
         g_emittedErrors.clear();
@@ -100,7 +101,9 @@ private Q_SLOTS:
 
         // The service comes up later. The failed interface starts tracking the new owner by itself,
         // yet it was never connected: the retry must still give a connected one.
+        // The probe, on the same connection, shows when the handler's interface has seen it too.
         QVERIFY(desktopService().registerService(kService));
+        QTRY_VERIFY(probe.isValid());
         QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
         QCOMPARE(handler.setupDbusConnection(kService, kPath), true);
 
