@@ -3,6 +3,7 @@
 #include <QtQml>
 
 #include "henvironment.h"
+#include "hfavoritedb.h"
 
 // Each type's own source holds its static data (storage root, default directories, the addresses kept
 // out of tab files, the environment texts); it is set up when the library loads, before registerTypes.
@@ -19,4 +20,5 @@ Plugin::~Plugin() = default;
 void Plugin::registerTypes(const char *uri)
 {
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
+    qmlRegisterType<HFavoriteDB>(uri, 1, 0, "HFavoriteDB");
 }

@@ -8,6 +8,7 @@
 // The module's types in registration order, as QML names them.
 static const QStringList kTypeNames = {
     QStringLiteral("HEnvironment"),
+    QStringLiteral("HFavoriteDB"),
 };
 
 static const char kPluginFile[] = HBASE_MODULE_DIR "/libhBase_plugin.so";

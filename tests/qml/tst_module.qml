@@ -8,6 +8,7 @@ TestCase {
 
     property var typeNames: [
         "HEnvironment",
+        "HFavoriteDB",
     ]
 
     function test_everyTypeCreatable() {
