@@ -7,6 +7,14 @@ TestCase {
     name: "Module"
 
     property var typeNames: [
+        "HMessageList",
+        "HStringList",
+        "HHotkeyList",
+        "HPositionFileIO",
+        "HListFile",
+        "HScreenShot",
+        "HTagFile",
+        "HRefreshImage",
         "HEnvironment",
         "HFavoriteDB",
     ]
