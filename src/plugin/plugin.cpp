@@ -2,6 +2,9 @@
 
 #include <QtQml>
 
+#include "deskhandler.h"
+#include "fileexists.h"
+#include "hbasevolume.h"
 #include "henvironment.h"
 #include "hfavoritedb.h"
 #include "hhistoryfilename.h"
@@ -36,5 +39,8 @@ void Plugin::registerTypes(const char *uri)
     qmlRegisterType<HTagFile>(uri, 1, 0, "HTagFile");
     qmlRegisterType<HRefreshImage>(uri, 1, 0, "HRefreshImage");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
+    qmlRegisterType<DeskHandler>(uri, 1, 0, "DesktopHandler");
     qmlRegisterType<HFavoriteDB>(uri, 1, 0, "HFavoriteDB");
+    qmlRegisterType<HBaseVolume>(uri, 1, 0, "HBaseVolume");
+    qmlRegisterType<FileExists>(uri, 1, 0, "FileExists");
 }

@@ -16,7 +16,10 @@ static const QStringList kTypeNames = {
     QStringLiteral("HTagFile"),
     QStringLiteral("HRefreshImage"),
     QStringLiteral("HEnvironment"),
+    QStringLiteral("DesktopHandler"),
     QStringLiteral("HFavoriteDB"),
+    QStringLiteral("HBaseVolume"),
+    QStringLiteral("FileExists"),
 };
 
 static const char kPluginFile[] = HBASE_MODULE_DIR "/libhBase_plugin.so";

@@ -16,7 +16,10 @@ TestCase {
         "HTagFile",
         "HRefreshImage",
         "HEnvironment",
+        "DesktopHandler",
         "HFavoriteDB",
+        "HBaseVolume",
+        "FileExists",
     ]
 
     function test_everyTypeCreatable() {
