@@ -11,6 +11,7 @@
 #include "hbasevolume.h"
 #include "henumlist.h"
 #include "henvironment.h"
+#include "hfavoritedb.h"
 #include "hhistoryfilename.h"
 #include "hhotkeylist.h"
 #include "hmessagelist.h"
@@ -46,6 +47,7 @@ void Plugin::registerTypes(const char *uri)
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
     qmlRegisterType<HEnumList>(uri, 1, 0, "HEnumList");
     qmlRegisterType<DeskHandler>(uri, 1, 0, "DesktopHandler");
+    qmlRegisterType<HFavoriteDB>(uri, 1, 0, "HFavoriteDB");
     qmlRegisterType<HBaseVolume>(uri, 1, 0, "HBaseVolume");
     qmlRegisterType<FileExists>(uri, 1, 0, "FileExists");
     qmlRegisterType<GaugeDraw>(uri, 1, 0, "GaugeDraw");

@@ -19,6 +19,7 @@ static const QStringList kTypeNames = {
     QStringLiteral("HEnvironment"),
     QStringLiteral("HEnumList"),
     QStringLiteral("DesktopHandler"),
+    QStringLiteral("HFavoriteDB"),
     QStringLiteral("HBaseVolume"),
     QStringLiteral("FileExists"),
     QStringLiteral("GaugeDraw"),

@@ -19,6 +19,7 @@ TestCase {
         "HEnvironment",
         "HEnumList",
         "DesktopHandler",
+        "HFavoriteDB",
         "HBaseVolume",
         "FileExists",
         "GaugeDraw",
