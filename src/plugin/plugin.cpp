@@ -3,8 +3,14 @@
 #include <QtQml>
 
 #include "henvironment.h"
+#include "hhistoryfilename.h"
+#include "hhotkeylist.h"
+#include "hmessagelist.h"
+#include "hpositionfileio.h"
 #include "hrefreshimage.h"
 #include "hscreenshot.h"
+#include "hstringlist.h"
+#include "htagfile.h"
 
 // Each type's own source holds its static data (storage root, default directories, the addresses kept
 // out of tab files, the environment texts); it is set up when the library loads, before registerTypes.
@@ -20,7 +26,13 @@ Plugin::~Plugin() = default;
 // not checked, so the module can be imported under any name its qmldir gives.
 void Plugin::registerTypes(const char *uri)
 {
+    qmlRegisterType<HMessageList>(uri, 1, 0, "HMessageList");
+    qmlRegisterType<HStringList>(uri, 1, 0, "HStringList");
+    qmlRegisterType<HHotkeyList>(uri, 1, 0, "HHotkeyList");
+    qmlRegisterType<HPositionFileIO>(uri, 1, 0, "HPositionFileIO");
+    qmlRegisterType<HHistoryFileName>(uri, 1, 0, "HListFile");
     qmlRegisterType<HScreenShot>(uri, 1, 0, "HScreenShot");
+    qmlRegisterType<HTagFile>(uri, 1, 0, "HTagFile");
     qmlRegisterType<HRefreshImage>(uri, 1, 0, "HRefreshImage");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
 }

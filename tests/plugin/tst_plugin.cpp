@@ -7,7 +7,13 @@
 
 // The module's types in registration order, as QML names them.
 static const QStringList kTypeNames = {
+    QStringLiteral("HMessageList"),
+    QStringLiteral("HStringList"),
+    QStringLiteral("HHotkeyList"),
+    QStringLiteral("HPositionFileIO"),
+    QStringLiteral("HListFile"),
     QStringLiteral("HScreenShot"),
+    QStringLiteral("HTagFile"),
     QStringLiteral("HRefreshImage"),
     QStringLiteral("HEnvironment"),
 };

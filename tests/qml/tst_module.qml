@@ -7,7 +7,13 @@ TestCase {
     name: "Module"
 
     property var typeNames: [
+        "HMessageList",
+        "HStringList",
+        "HHotkeyList",
+        "HPositionFileIO",
+        "HListFile",
         "HScreenShot",
+        "HTagFile",
         "HRefreshImage",
         "HEnvironment",
     ]
