@@ -2,6 +2,9 @@
 
 #include <QtQml>
 
+#include "deskhandler.h"
+#include "fileexists.h"
+#include "hbasevolume.h"
 #include "henvironment.h"
 #include "hhistoryfilename.h"
 #include "hhotkeylist.h"
@@ -35,4 +38,7 @@ void Plugin::registerTypes(const char *uri)
     qmlRegisterType<HTagFile>(uri, 1, 0, "HTagFile");
     qmlRegisterType<HRefreshImage>(uri, 1, 0, "HRefreshImage");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
+    qmlRegisterType<DeskHandler>(uri, 1, 0, "DesktopHandler");
+    qmlRegisterType<HBaseVolume>(uri, 1, 0, "HBaseVolume");
+    qmlRegisterType<FileExists>(uri, 1, 0, "FileExists");
 }

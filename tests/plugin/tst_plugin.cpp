@@ -16,6 +16,9 @@ static const QStringList kTypeNames = {
     QStringLiteral("HTagFile"),
     QStringLiteral("HRefreshImage"),
     QStringLiteral("HEnvironment"),
+    QStringLiteral("DesktopHandler"),
+    QStringLiteral("HBaseVolume"),
+    QStringLiteral("FileExists"),
 };
 
 static const char kPluginFile[] = HBASE_MODULE_DIR "/libhBase_plugin.so";

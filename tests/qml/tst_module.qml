@@ -16,6 +16,9 @@ TestCase {
         "HTagFile",
         "HRefreshImage",
         "HEnvironment",
+        "DesktopHandler",
+        "HBaseVolume",
+        "FileExists",
     ]
 
     function test_everyTypeCreatable() {
