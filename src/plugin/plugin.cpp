@@ -6,6 +6,7 @@
 #include "fileexists.h"
 #include "hbasevolume.h"
 #include "henvironment.h"
+#include "hfavoritedb.h"
 #include "hhistoryfilename.h"
 #include "hhotkeylist.h"
 #include "hmessagelist.h"
@@ -39,6 +40,7 @@ void Plugin::registerTypes(const char *uri)
     qmlRegisterType<HRefreshImage>(uri, 1, 0, "HRefreshImage");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
     qmlRegisterType<DeskHandler>(uri, 1, 0, "DesktopHandler");
+    qmlRegisterType<HFavoriteDB>(uri, 1, 0, "HFavoriteDB");
     qmlRegisterType<HBaseVolume>(uri, 1, 0, "HBaseVolume");
     qmlRegisterType<FileExists>(uri, 1, 0, "FileExists");
 }
