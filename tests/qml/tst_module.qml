@@ -7,7 +7,24 @@ TestCase {
     name: "Module"
 
     property var typeNames: [
+        "HMessageList",
+        "HStringList",
+        "HHotkeyList",
+        "HPositionFileIO",
+        "HListFile",
+        "HScreenShot",
+        "HTagFile",
+        "HRefreshImage",
+        "H5GBand",
         "HEnvironment",
+        "HEnumList",
+        "DesktopHandler",
+        "HFavoriteDB",
+        "HBaseVolume",
+        "FileExists",
+        "GaugeDraw",
+        "GaugeSubDivModel",
+        "CableListFilterModel",
     ]
 
     function test_everyTypeCreatable() {

@@ -1,0 +1,226 @@
+#include "hpdf.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QImage>
+#include <QLoggingCategory>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "hscreenshot.h"
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcReport, "hbase.report")
+
+const char kFontFamily[] = "Noto Sans UI";
+const int kInitialPixelSize = 24;
+const int kResolution = 70;
+
+const char kTitleColour[] = "#500778";
+const char kTextColour[] = "#000000";
+const char kTitle[] = "Measurement Report";
+
+const QString kLogoKey = QStringLiteral("reportLogoCnfg");
+const QString kCompanyKey = QStringLiteral("reportCompanyCnfg");
+const QString kEngineerKey = QStringLiteral("reportEngineerCnfg");
+const QString kAddressKey = QStringLiteral("reportAddressCnfg");
+const QString kSiteInfoKey = QStringLiteral("reportSiteInfoCnfg");
+const QString kTestPurposeKey = QStringLiteral("reportTestPurposeCnfg");
+const QString kResultKey = QStringLiteral("reportResultCnfg");
+const QStringList kAttachKeys = {
+    QStringLiteral("reportAttachCnfg01"), QStringLiteral("reportAttachCnfg02"),
+    QStringLiteral("reportAttachCnfg03"), QStringLiteral("reportAttachCnfg04"),
+    QStringLiteral("reportAttachCnfg05"), QStringLiteral("reportAttachCnfg06"),
+};
+const QString kTechnologyKey = QStringLiteral("Technology");
+const QString kMeasureKey = QStringLiteral("Measure");
+const QString kOn = QStringLiteral("On");
+
+// Text flags of the page-1 table.
+const int kLeft = Qt::AlignLeft;
+const int kLeftCentre = Qt::AlignLeft | Qt::AlignVCenter;
+const int kLeftWrap = Qt::AlignLeft | Qt::TextWrapAnywhere;
+const int kLeftCentreWrap = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWrapAnywhere;
+
+const QRect kTitleRect(30, 20, 260, 30);
+const int kLabelX = 30;
+const int kLabelWidth = 62;
+const int kValueX = 112;
+const int kValueWidth = 270;
+const int kFieldTop = 67;
+const int kFieldHeight = 21;
+const QLine kRule(30, 200, 552, 200);
+const QPoint kLogoCorner(407, 78);
+const QSize kLogoBox(145, 96);
+const QRect kScreenRect(30, 348, 522, 315);
+const int kAttachX = 30;
+const int kAttachY = 30;
+const int kAttachWidth = 522;
+// Attachments are screenshots of the 1280-wide display; their height scales as if they were.
+const int kAttachReferenceWidth = 1280;
+
+} // namespace
+
+HPdf::HPdf(QObject *parent)
+    : QObject(parent)
+    , m_font(QString::fromLatin1(kFontFamily))
+{
+    m_font.setPixelSize(kInitialPixelSize);
+    m_font.setWeight(QFont::Bold);
+    const QStringList initialKeys = {kLogoKey, kCompanyKey, kEngineerKey, kAddressKey, kSiteInfoKey,
+                                     kTestPurposeKey, kResultKey};
+    for (const QString &key : initialKeys + kAttachKeys)
+        m_commonUI.insert(key, QString());
+}
+
+HPdf::~HPdf() = default;
+
+HPdf *HPdf::param()
+{
+    static HPdf instance;
+    return &instance;
+}
+
+QString HPdf::uiValue(const QString &key) const
+{
+    return m_commonUI.value(key).toString();
+}
+
+QString HPdf::currDateTime() const
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char(' ')
+        + now.toString(QStringLiteral("hh:mm:ss"));
+}
+
+QString HPdf::getFileName(const QString &path) const
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// Characters outside Latin-1 become "?": the trailer stays one byte per character, so the reader's
+// line split never lands inside a multi-byte sequence.
+void HPdf::attachPdf(const QString &fileName, const QString &text) const
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadWrite))
+        return;
+    file.seek(file.size());
+    file.write(text.toLatin1());
+    file.close();
+}
+
+void HPdf::setFont(QPainter &painter, int pointSize, int weight)
+{
+    m_font.setPointSize(pointSize);
+    m_font.setWeight(weight);
+    painter.setFont(m_font);
+}
+
+void HPdf::savePdf(const QString &filepath, const QString &inv, const QString &includeScreen)
+{
+    {
+        // The file is opened here rather than by the writer so that a report that cannot be created
+        // is recognised before anything is drawn. It gets no trailer either: directories are never
+        // created here, and a trailer alone would only leave a broken file behind.
+        QFile file(filepath);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            qCWarning(lcReport) << "savePdf cannot create" << filepath;
+            return;
+        }
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::Letter));
+        writer.setResolution(kResolution);
+        QPainter painter(&writer);
+        drawFirstPage(painter, filepath, inv, includeScreen);
+        drawAttachments(writer, painter);
+        painter.end();
+        file.close();
+    }
+    attachPdf(filepath, uiValue(kTechnologyKey) + QLatin1Char(',') + uiValue(kMeasureKey));
+}
+
+void HPdf::drawFirstPage(QPainter &painter, const QString &filepath, const QString &inv,
+                         const QString &includeScreen)
+{
+    painter.setPen(QColor(kTitleColour));
+    setFont(painter, 24, QFont::Bold);
+    painter.drawText(kTitleRect, kLeft, QString::fromLatin1(kTitle));
+
+    painter.setPen(QColor(kTextColour));
+    setFont(painter, 12, QFont::Bold);
+    const QStringList labels = {QStringLiteral("File Name"), QStringLiteral("Date/Time"),
+                                QStringLiteral("Company"),   QStringLiteral("Engineer"),
+                                QStringLiteral("Site Info."), QStringLiteral("Address")};
+    for (int row = 0; row < labels.size(); ++row)
+        painter.drawText(QRect(kLabelX, kFieldTop + row * kFieldHeight, kLabelWidth, kFieldHeight),
+                         kLeftCentre, labels.at(row));
+
+    setFont(painter, 10, QFont::Normal);
+    const QStringList values = {getFileName(filepath),    currDateTime(),
+                                uiValue(kCompanyKey),     uiValue(kEngineerKey),
+                                uiValue(kSiteInfoKey),    uiValue(kAddressKey)};
+    // Only the file name and the address may be long enough to need breaking inside a word.
+    const int valueFlags[] = {kLeftCentreWrap, kLeftCentre, kLeftCentre,
+                              kLeftCentre,     kLeftCentre, kLeftCentreWrap};
+    for (int row = 0; row < values.size(); ++row)
+        painter.drawText(QRect(kValueX, kFieldTop + row * kFieldHeight, kValueWidth, kFieldHeight),
+                         valueFlags[row], values.at(row));
+
+    painter.setPen(QPen(QColor(kTitleColour), 1));
+    painter.drawLine(kRule);
+
+    drawLogo(painter);
+
+    painter.setPen(QColor(kTextColour));
+    setFont(painter, 14, QFont::Bold);
+    painter.drawText(QRect(30, 212, 174, 24), kLeftWrap, QStringLiteral("01 Test Purpose"));
+    setFont(painter, 14, QFont::Normal);
+    painter.drawText(QRect(30, 236, 552, 24), kLeftWrap, uiValue(kTestPurposeKey));
+    setFont(painter, 14, QFont::Bold);
+    painter.drawText(QRect(30, 268, 174, 24), kLeft, QStringLiteral("02 Result"));
+    setFont(painter, 14, QFont::Normal);
+    painter.drawText(QRect(30, 292, 552, 24), kLeft, uiValue(kResultKey));
+    setFont(painter, 14, QFont::Bold);
+    painter.drawText(QRect(30, 324, 174, 16), kLeft, QStringLiteral("03 Measurement Data"));
+
+    if (includeScreen != kOn)
+        return;
+    QImage screen(HScreenShot::captureFilePath());
+    if (screen.isNull())
+        return;
+    if (inv == kOn)
+        HScreenShot::invertColours(screen);
+    painter.drawImage(kScreenRect, screen);
+}
+
+// A logo that fits the box keeps its size; a dimension larger than the box is cut down to the box's,
+// the other one is left alone, so an oversized logo is stretched rather than letterboxed.
+void HPdf::drawLogo(QPainter &painter) const
+{
+    const QString path = uiValue(kLogoKey);
+    if (path.isEmpty())
+        return;
+    const QImage logo(path);
+    if (logo.isNull())
+        return;
+    const QSize size = logo.size().boundedTo(kLogoBox);
+    painter.drawImage(QRect(kLogoCorner, size), logo);
+}
+
+void HPdf::drawAttachments(QPdfWriter &writer, QPainter &painter) const
+{
+    for (const QString &key : kAttachKeys) {
+        const QString path = uiValue(key);
+        if (path.isEmpty())
+            continue;
+        writer.newPage();
+        // An unreadable picture still gets its page, left blank.
+        const QImage picture(path);
+        if (picture.isNull())
+            continue;
+        const qint64 height = qint64(kAttachWidth) * picture.height() / kAttachReferenceWidth;
+        painter.drawImage(QRect(kAttachX, kAttachY, kAttachWidth, int(height)), picture);
+    }
+}
