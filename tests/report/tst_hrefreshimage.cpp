@@ -35,6 +35,13 @@ QRect paintedArea(const QImage &canvas)
     return area;
 }
 
+QStringList s_messages;
+
+void recordMessage(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    s_messages.append(message);
+}
+
 } // namespace
 
 class TestHRefreshImage : public QObject
@@ -99,9 +106,12 @@ private Q_SLOTS:
         QCOMPARE(item.property("source").toString(), path);
     }
 
+    // Sources that name no picture paint nothing and say nothing.
     void plainPathsOnly()
     {
         writePicture("/tmp/url.png", QSize(4, 4), Qt::red);
+        s_messages.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(recordMessage);
         HRefreshImage item;
         item.setSize(QSizeF(20, 10));
         item.setSource("file:///tmp/url.png");
@@ -109,6 +119,10 @@ private Q_SLOTS:
         item.setSource(QString());
         item.refresh();
         QCOMPARE(paintedArea(painted(item)), QRect());
+        item.setSource("/tmp/none/missing.png");
+        QCOMPARE(paintedArea(painted(item)), QRect());
+        qInstallMessageHandler(previous);
+        QCOMPARE(s_messages, QStringList());
     }
 };
 
