@@ -2,10 +2,25 @@
 
 #include <QtQml>
 
+#include "cablelistfiltermodel.h"
+#include "deskhandler.h"
+#include "fileexists.h"
+#include "gaugedraw.h"
+#include "gaugesubdivmodel.h"
+#include "h5gband.h"
+#include "hbasevolume.h"
+#include "henumlist.h"
 #include "henvironment.h"
+#include "hfavoritedb.h"
+#include "hhistoryfilename.h"
+#include "hhotkeylist.h"
+#include "hmessagelist.h"
+#include "hpositionfileio.h"
 #include "hrefreshimage.h"
 #include "hsave.h"
 #include "hscreenshot.h"
+#include "hstringlist.h"
+#include "htagfile.h"
 
 // Each type's own source holds its static data (storage root, default directories, the addresses kept
 // out of tab files, the environment texts); it is set up when the library loads, before registerTypes.
@@ -21,8 +36,23 @@ Plugin::~Plugin() = default;
 // not checked, so the module can be imported under any name its qmldir gives.
 void Plugin::registerTypes(const char *uri)
 {
+    qmlRegisterType<HMessageList>(uri, 1, 0, "HMessageList");
+    qmlRegisterType<HStringList>(uri, 1, 0, "HStringList");
+    qmlRegisterType<HHotkeyList>(uri, 1, 0, "HHotkeyList");
+    qmlRegisterType<HPositionFileIO>(uri, 1, 0, "HPositionFileIO");
+    qmlRegisterType<HHistoryFileName>(uri, 1, 0, "HListFile");
     qmlRegisterType<HScreenShot>(uri, 1, 0, "HScreenShot");
     qmlRegisterType<HSave>(uri, 1, 0, "HSave");
+    qmlRegisterType<HTagFile>(uri, 1, 0, "HTagFile");
     qmlRegisterType<HRefreshImage>(uri, 1, 0, "HRefreshImage");
+    qmlRegisterType<h5GBand>(uri, 1, 0, "H5GBand");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
+    qmlRegisterType<HEnumList>(uri, 1, 0, "HEnumList");
+    qmlRegisterType<DeskHandler>(uri, 1, 0, "DesktopHandler");
+    qmlRegisterType<HFavoriteDB>(uri, 1, 0, "HFavoriteDB");
+    qmlRegisterType<HBaseVolume>(uri, 1, 0, "HBaseVolume");
+    qmlRegisterType<FileExists>(uri, 1, 0, "FileExists");
+    qmlRegisterType<GaugeDraw>(uri, 1, 0, "GaugeDraw");
+    qmlRegisterType<GaugeSubDivModel>(uri, 1, 0, "GaugeSubDivModel");
+    qmlRegisterType<CableListFilterModel>(uri, 1, 0, "CableListFilterModel");
 }

@@ -7,10 +7,25 @@
 
 // The module's types in registration order, as QML names them.
 static const QStringList kTypeNames = {
+    QStringLiteral("HMessageList"),
+    QStringLiteral("HStringList"),
+    QStringLiteral("HHotkeyList"),
+    QStringLiteral("HPositionFileIO"),
+    QStringLiteral("HListFile"),
     QStringLiteral("HScreenShot"),
     QStringLiteral("HSave"),
+    QStringLiteral("HTagFile"),
     QStringLiteral("HRefreshImage"),
+    QStringLiteral("H5GBand"),
     QStringLiteral("HEnvironment"),
+    QStringLiteral("HEnumList"),
+    QStringLiteral("DesktopHandler"),
+    QStringLiteral("HFavoriteDB"),
+    QStringLiteral("HBaseVolume"),
+    QStringLiteral("FileExists"),
+    QStringLiteral("GaugeDraw"),
+    QStringLiteral("GaugeSubDivModel"),
+    QStringLiteral("CableListFilterModel"),
 };
 
 static const char kPluginFile[] = HBASE_MODULE_DIR "/libhBase_plugin.so";

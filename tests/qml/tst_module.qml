@@ -7,10 +7,25 @@ TestCase {
     name: "Module"
 
     property var typeNames: [
+        "HMessageList",
+        "HStringList",
+        "HHotkeyList",
+        "HPositionFileIO",
+        "HListFile",
         "HScreenShot",
         "HSave",
+        "HTagFile",
         "HRefreshImage",
+        "H5GBand",
         "HEnvironment",
+        "HEnumList",
+        "DesktopHandler",
+        "HFavoriteDB",
+        "HBaseVolume",
+        "FileExists",
+        "GaugeDraw",
+        "GaugeSubDivModel",
+        "CableListFilterModel",
     ]
 
     function test_everyTypeCreatable() {
