@@ -1,9 +1,20 @@
 #include <QtTest>
 
 #include "hsave.h"
+#include "simfixture.h"
 
 namespace {
 const QString kDir = QStringLiteral("/user/TK520/internal/quillbox/results");
+const QString kStarter = QStringLiteral("gem.base.starter_app");
+const QString kCopy = QStringLiteral(":action:starter_app:starter_reg_module:fileCopy:");
+const QString kMove = QStringLiteral(":action:starter_app:starter_reg_module:fileMove:");
+const QString kDelete = QStringLiteral(":action:starter_app:starter_reg_module:fileDelete:");
+
+QJsonObject starterModel()
+{
+    return SimFixture::model({SimFixture::app(
+        "starter_app", {SimFixture::module("starter_reg_module", {SimFixture::item("appNameCnfg", "specan_app")})})});
+}
 
 QByteArray readFile(const QString &path)
 {
@@ -32,7 +43,135 @@ class TestFileOps : public QObject
 {
     Q_OBJECT
 
+    SimFixture m_sim;
+
+    QVector<SimFixture::Entry> actions()
+    {
+        QVector<SimFixture::Entry> sent = m_sim.journal();
+        m_sim.clearJournal();
+        return sent;
+    }
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(m_sim.startJson(starterModel()), qPrintable(m_sim.errorOutput()));
+    }
+
+    void init()
+    {
+        if (!m_sim.isRunning())
+            QVERIFY(m_sim.startJson(starterModel()));
+        QDir(kDir).removeRecursively();
+        QVERIFY(QDir().mkpath(kDir + "/in"));
+        m_sim.clearJournal();
+    }
+
+    // Plain forms: true from fileCopy means done; true from fileMove and fileDelete means failed.
+    void starterActionsAndTheirResultSenses()
+    {
+        HSave save;
+        const QString src = kDir + "/a b;'$(x).res";
+        writeFile(src, "A");
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("fileCopy1: \"%1\" \"%2\"").arg(src, kDir + "/in")));
+        QVERIFY(save.fileCopy(src, kDir + "/in"));
+        QCOMPARE(readFile(kDir + "/in/a b;'$(x).res"), QByteArray("A"));
+        QVERIFY(!save.fileCopy(kDir + "/none", kDir + "/in"));
+        QCOMPARE(actions(), (QVector<SimFixture::Entry>{{kStarter, kCopy, src + "|" + kDir + "/in"},
+                                                       {kStarter, kCopy, kDir + "/none|" + kDir + "/in"}}));
+
+        QVERIFY(!save.fileMove(src, kDir + "/moved.res"));
+        QCOMPARE(readFile(kDir + "/moved.res"), QByteArray("A"));
+        QVERIFY(!QFileInfo::exists(src));
+        QVERIFY(save.fileMove(src, kDir + "/moved.res"));
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("===================HSave::fileDelete=> \"%1\"").arg(kDir + "/in")));
+        QVERIFY(!save.fileDelete(kDir + "/in"));
+        QVERIFY(!QFileInfo::exists(kDir + "/in"));
+        QVERIFY(save.fileDelete(kDir + "/in"));
+        QCOMPARE(actions(), (QVector<SimFixture::Entry>{{kStarter, kMove, src + "|" + kDir + "/moved.res"},
+                                                       {kStarter, kMove, src + "|" + kDir + "/moved.res"},
+                                                       {kStarter, kDelete, kDir + "/in"},
+                                                       {kStarter, kDelete, kDir + "/in"}}));
+    }
+
+    void copyAndMoveIntoAFolder()
+    {
+        HSave save;
+        writeFile(kDir + "/r.x.res", "R");
+        QCOMPARE(save.fileCopy(kDir + "/r.x.res", "r.x.res", kDir + "/in"), int(HSave::COPY_TRUE));
+        QCOMPARE(readFile(kDir + "/in/r.x.res"), QByteArray("R"));
+        QCOMPARE(actions(), (QVector<SimFixture::Entry>{{kStarter, kCopy, kDir + "/r.x.res|" + kDir + "/in"}}));
+
+        // Taken by another file: refused without asking the starter.
+        QCOMPARE(save.fileCopy(kDir + "/r.x.res", "r.x.res", kDir + "/in"), int(HSave::COPY_EXIST));
+        QCOMPARE(save.fileMove(kDir + "/r.x.res", "r.x.res", kDir + "/in"), int(HSave::COPY_EXIST));
+        QVERIFY(actions().isEmpty());
+
+        // Into its own folder: a copy gets a stamped name (base name up to the first dot, last suffix).
+        const QDateTime before = QDateTime::currentDateTime();
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("fileCopy2: \"%1/in/r.x.res\" \"r.x.res\" \"%1/in\"").arg(kDir)));
+        QCOMPARE(save.fileCopy(kDir + "/in/r.x.res", "r.x.res", kDir + "/in"), int(HSave::COPY_TRUE));
+        QVector<SimFixture::Entry> sent = actions();
+        QCOMPARE(sent.size(), 1);
+        const QString copy = sent.at(0).argument.section('|', 1);
+        QCOMPARE(sent.at(0).argument.section('|', 0, 0), kDir + "/in/r.x.res");
+        QVERIFY2(isStamped(copy, kDir + "/in/r", ".res", before), qPrintable(copy));
+        QCOMPARE(readFile(copy), QByteArray("R"));
+
+        // A folder copied into its own parent gets no suffix.
+        QVERIFY(QDir().mkpath(kDir + "/in/set.d"));
+        writeFile(kDir + "/in/set.d/f", "F");
+        QCOMPARE(save.fileCopy(kDir + "/in/set.d", "set.d", kDir + "/in"), int(HSave::COPY_TRUE));
+        const QString folderCopy = actions().value(0).argument.section('|', 1);
+        QVERIFY2(isStamped(folderCopy, kDir + "/in/set", QString(), before), qPrintable(folderCopy));
+        QCOMPARE(readFile(folderCopy + "/f"), QByteArray("F"));
+
+        // A move into its own folder does nothing.
+        QCOMPARE(save.fileMove(kDir + "/in/r.x.res", "r.x.res", kDir + "/in"), int(HSave::COPY_TRUE));
+        QVERIFY(actions().isEmpty());
+        QCOMPARE(save.fileMove(kDir + "/r.x.res", "r.x.res", kDir + "/in/set.d"), int(HSave::COPY_TRUE));
+        QCOMPARE(readFile(kDir + "/in/set.d/r.x.res"), QByteArray("R"));
+        QVERIFY(!QFileInfo::exists(kDir + "/r.x.res"));
+
+        QVERIFY(m_sim.setActionReply(kCopy, "Error: disk full"));
+        QVERIFY(m_sim.setActionReply(kMove, "Error: busy"));
+        writeFile(kDir + "/s.res", "S");
+        QCOMPARE(save.fileCopy(kDir + "/s.res", "s.res", kDir + "/in"), int(HSave::COPY_FALSE));
+        QCOMPARE(save.fileMove(kDir + "/s.res", "s.res", kDir + "/in"), int(HSave::COPY_FALSE));
+        QVERIFY(!QFileInfo::exists(kDir + "/in/s.res"));
+        QVERIFY(m_sim.setActionReply(kCopy, QString()));
+        QVERIFY(m_sim.setActionReply(kMove, QString()));
+    }
+
+    // A late answer counts as not answered: the reply stays "OK", and the call returns at 500 ms.
+    void slowStarter()
+    {
+        HSave save;
+        writeFile(kDir + "/slow.res", "S");
+        QVERIFY(m_sim.setActionDelay(kCopy, 3000));
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(save.fileCopy(kDir + "/slow.res", kDir + "/in"));
+        qInfo("slow starter answered after %lld ms", timer.elapsed());
+        QVERIFY(!QFileInfo::exists(kDir + "/in/slow.res"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(kDir + "/in/slow.res"), 10000);
+        QVERIFY(m_sim.setActionDelay(kCopy, 0));
+    }
+
+    void starterAbsent()
+    {
+        HSave save;
+        writeFile(kDir + "/a.res", "A");
+        m_sim.stop();
+        QVERIFY(save.fileCopy(kDir + "/a.res", kDir + "/in"));
+        QVERIFY(!save.fileMove(kDir + "/a.res", kDir + "/in"));
+        QVERIFY(!save.fileDelete(kDir + "/a.res"));
+        QCOMPARE(save.fileCopy(kDir + "/a.res", "a.res", kDir + "/in"), int(HSave::COPY_TRUE));
+        QCOMPARE(save.fileMove(kDir + "/a.res", "a.res", kDir + "/in"), int(HSave::COPY_TRUE));
+        QCOMPARE(readFile(kDir + "/a.res"), QByteArray("A"));
+        QVERIFY(!QFileInfo::exists(kDir + "/in/a.res"));
+    }
+
     void localCopyDeleteRename()
     {
         HSave save;
