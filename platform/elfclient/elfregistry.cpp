@@ -9,6 +9,7 @@
 
 static const QString kDoubleArraySuffix = QStringLiteral(":doubleARRAY:");
 static const QString kStringArraySuffix = QStringLiteral(":stringARRAY:");
+static const QString kIntArraySuffix = QStringLiteral(":int32ARRAY:");
 
 ElfRegistry &ElfRegistry::instance()
 {
@@ -24,6 +25,9 @@ ElfData *ElfRegistry::find(const QString &address) const
 
 ElfData *ElfRegistry::makeHandle(const QString &address, const QVariant &value)
 {
+    // Integer arrays have no handle kind of their own: a plain handle keeps their elements integers.
+    if (address.endsWith(kIntArraySuffix))
+        return new ElfData(address);
     if (address.endsWith(kDoubleArraySuffix))
         return new ELFVecDoubleClientItem(address);
     if (address.endsWith(kStringArraySuffix) || value.userType() == QMetaType::QStringList)
