@@ -9,6 +9,7 @@
 #include "hfavoritedb.h"
 #include "hhistoryfilename.h"
 #include "hhotkeylist.h"
+#include "hmapprofilelist.h"
 #include "hmessagelist.h"
 #include "hpositionfileio.h"
 #include "hrefreshimage.h"
@@ -40,6 +41,7 @@ void Plugin::registerTypes(const char *uri)
     qmlRegisterType<HRefreshImage>(uri, 1, 0, "HRefreshImage");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
     qmlRegisterType<DeskHandler>(uri, 1, 0, "DesktopHandler");
+    qmlRegisterType<HMapProFileList>(uri, 1, 0, "HMapProFileList");
     qmlRegisterType<HFavoriteDB>(uri, 1, 0, "HFavoriteDB");
     qmlRegisterType<HBaseVolume>(uri, 1, 0, "HBaseVolume");
     qmlRegisterType<FileExists>(uri, 1, 0, "FileExists");

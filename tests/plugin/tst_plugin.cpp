@@ -17,6 +17,7 @@ static const QStringList kTypeNames = {
     QStringLiteral("HRefreshImage"),
     QStringLiteral("HEnvironment"),
     QStringLiteral("DesktopHandler"),
+    QStringLiteral("HMapProFileList"),
     QStringLiteral("HFavoriteDB"),
     QStringLiteral("HBaseVolume"),
     QStringLiteral("FileExists"),

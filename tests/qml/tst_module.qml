@@ -17,6 +17,7 @@ TestCase {
         "HRefreshImage",
         "HEnvironment",
         "DesktopHandler",
+        "HMapProFileList",
         "HFavoriteDB",
         "HBaseVolume",
         "FileExists",
