@@ -15,12 +15,17 @@ TestCase {
         "HScreenShot",
         "HTagFile",
         "HRefreshImage",
+        "H5GBand",
         "HEnvironment",
+        "HEnumList",
         "DesktopHandler",
         "HMapProFileList",
         "HFavoriteDB",
         "HBaseVolume",
         "FileExists",
+        "GaugeDraw",
+        "GaugeSubDivModel",
+        "CableListFilterModel",
     ]
 
     function test_everyTypeCreatable() {
