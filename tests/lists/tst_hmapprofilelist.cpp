@@ -1,10 +1,14 @@
 #include <QtTest>
 
 #include "hmapprofilelist.h"
+#include "simfixture.h"
 
-// Runs in the sandbox: the profile directory lies on a private /user. No session bus here, so the
-// starter application is out of reach.
+// Runs in the sandbox: the profile directory lies on a private /user, the bus is a private one and
+// the simulator plays the starter application where a test starts it.
 static const QString kDir = QStringLiteral("/user/tarnwick5G/internal/.mapProfile");
+static const QString kStarter = QStringLiteral("gem.base.starter_app");
+static const QString kDelete = QStringLiteral(":action:starter_app:starter_reg_module:fileDelete:");
+static const QString kCopy = QStringLiteral(":action:starter_app:starter_reg_module:fileCopy:");
 
 static void write(const QString &path, const QByteArray &bytes)
 {
@@ -157,13 +161,46 @@ private Q_SLOTS:
         QVERIFY(!list.isExistFile("/tmp/", kDir));
     }
 
-    void starterOutOfReach()
+    void starterActionsAndTheirSenses()
     {
         profile("one.mpcv", R"({"Name":"One"})");
+        const QString src = kDir + "/one.mpcv";
+        const QString dst = "/tmp/copy; of 'it'";
+        QDir().mkpath(dst);
         HMapProFileList list;
-        QCOMPARE(list.fileDelete(kDir + "/one.mpcv"), false);
-        QCOMPARE(list.fileCopy(kDir + "/one.mpcv", "/tmp"), true);
-        QVERIFY(QFile::exists(kDir + "/one.mpcv"));
+        SimFixture sim;
+        QVERIFY2(sim.start(), qPrintable(sim.errorOutput()));
+
+        QCOMPARE(list.fileCopy(src, dst), true);
+        QVERIFY(QFile::exists(dst + "/one.mpcv"));
+        QCOMPARE(list.fileDelete(dst + "/one.mpcv"), false);
+        QVERIFY(!QFile::exists(dst + "/one.mpcv"));
+        QCOMPARE(sim.journal(), (QVector<SimFixture::Entry>{{kStarter, kCopy, src + "|" + dst},
+                                                             {kStarter, kDelete, dst + "/one.mpcv"}}));
+
+        // Any reply other than exactly "OK" is a failure: true for a delete, false for a copy.
+        QVERIFY(sim.setActionReply(kDelete, "ok"));
+        QVERIFY(sim.setActionReply(kCopy, "No space left"));
+        QCOMPARE(list.fileDelete(src), true);
+        QCOMPARE(list.fileCopy(src, dst), false);
+        QVERIFY(QFile::exists(src));
+
+        // A starter that answers after the 500 ms leaves the reply at "OK".
+        QVERIFY(sim.setActionReply(kDelete, ""));
+        QVERIFY(sim.setActionReply(kCopy, ""));
+        QVERIFY(sim.setActionReply(kDelete, "Busy"));
+        QVERIFY(sim.setActionDelay(kDelete, 1500));
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(list.fileDelete(src), false);
+        QVERIFY(timer.elapsed() < 1500);
+
+        // Without the starter on the bus nothing is sent and the reply stays "OK".
+        sim.stop();
+        QCOMPARE(list.fileDelete(src), false);
+        QCOMPARE(list.fileCopy(src, dst), true);
+        QVERIFY(QFile::exists(src));
+        QVERIFY(!QFile::exists(dst + "/one.mpcv"));
     }
 
     void readAllOfManyProfiles()
