@@ -2,10 +2,16 @@
 
 #include <QtQml>
 
+#include "cablelistfiltermodel.h"
 #include "deskhandler.h"
 #include "fileexists.h"
+#include "gaugedraw.h"
+#include "gaugesubdivmodel.h"
+#include "h5gband.h"
 #include "hbasevolume.h"
+#include "henumlist.h"
 #include "henvironment.h"
+#include "hfavoritedb.h"
 #include "hhistoryfilename.h"
 #include "hhotkeylist.h"
 #include "hmessagelist.h"
@@ -37,8 +43,14 @@ void Plugin::registerTypes(const char *uri)
     qmlRegisterType<HScreenShot>(uri, 1, 0, "HScreenShot");
     qmlRegisterType<HTagFile>(uri, 1, 0, "HTagFile");
     qmlRegisterType<HRefreshImage>(uri, 1, 0, "HRefreshImage");
+    qmlRegisterType<h5GBand>(uri, 1, 0, "H5GBand");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
+    qmlRegisterType<HEnumList>(uri, 1, 0, "HEnumList");
     qmlRegisterType<DeskHandler>(uri, 1, 0, "DesktopHandler");
+    qmlRegisterType<HFavoriteDB>(uri, 1, 0, "HFavoriteDB");
     qmlRegisterType<HBaseVolume>(uri, 1, 0, "HBaseVolume");
     qmlRegisterType<FileExists>(uri, 1, 0, "FileExists");
+    qmlRegisterType<GaugeDraw>(uri, 1, 0, "GaugeDraw");
+    qmlRegisterType<GaugeSubDivModel>(uri, 1, 0, "GaugeSubDivModel");
+    qmlRegisterType<CableListFilterModel>(uri, 1, 0, "CableListFilterModel");
 }

@@ -15,10 +15,16 @@ static const QStringList kTypeNames = {
     QStringLiteral("HScreenShot"),
     QStringLiteral("HTagFile"),
     QStringLiteral("HRefreshImage"),
+    QStringLiteral("H5GBand"),
     QStringLiteral("HEnvironment"),
+    QStringLiteral("HEnumList"),
     QStringLiteral("DesktopHandler"),
+    QStringLiteral("HFavoriteDB"),
     QStringLiteral("HBaseVolume"),
     QStringLiteral("FileExists"),
+    QStringLiteral("GaugeDraw"),
+    QStringLiteral("GaugeSubDivModel"),
+    QStringLiteral("CableListFilterModel"),
 };
 
 static const char kPluginFile[] = HBASE_MODULE_DIR "/libhBase_plugin.so";

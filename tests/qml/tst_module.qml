@@ -15,10 +15,16 @@ TestCase {
         "HScreenShot",
         "HTagFile",
         "HRefreshImage",
+        "H5GBand",
         "HEnvironment",
+        "HEnumList",
         "DesktopHandler",
+        "HFavoriteDB",
         "HBaseVolume",
         "FileExists",
+        "GaugeDraw",
+        "GaugeSubDivModel",
+        "CableListFilterModel",
     ]
 
     function test_everyTypeCreatable() {
