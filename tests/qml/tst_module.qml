@@ -13,6 +13,7 @@ TestCase {
         "HPositionFileIO",
         "HListFile",
         "HScreenShot",
+        "HSave",
         "HTagFile",
         "HRefreshImage",
         "H5GBand",
