@@ -208,6 +208,14 @@ private Q_SLOTS:
         QVERIFY(save.remove(kDir + "/plain", QStringLiteral("FOLDER")));
         QVERIFY(!QFileInfo::exists(kDir + "/plain"));
         QVERIFY(save.remove(kDir + "/plain", QStringLiteral("File")));
+
+        // An empty path names no folder, least of all the working directory.
+        QVERIFY(QDir().mkpath(kDir + "/cwd"));
+        writeFile(kDir + "/cwd/keep", "k");
+        QVERIFY(QDir::setCurrent(kDir + "/cwd"));
+        QVERIFY(save.remove(QString(), QStringLiteral("Folder")));
+        QVERIFY(QDir::setCurrent(QStringLiteral("/")));
+        QCOMPARE(readFile(kDir + "/cwd/keep"), QByteArray("k"));
     }
 
     void nameBuilders()

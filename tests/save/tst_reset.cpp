@@ -154,7 +154,11 @@ private Q_SLOTS:
                                  "  \"%1removedLastYear:\": \"old\"\n}\n").arg(kDxReg).toUtf8());
         tab.close();
 
+        const QMap<QString, uint> before = m_sim.stats();
         QVERIFY(save.resetTabElfItemsToDefaultValues(2, "dxtest_app"));
+        // The defaults come in one snapshot, not one call per entry.
+        QCOMPARE(m_sim.stat("Snapshot") - before.value("Snapshot"), 1u);
+        QCOMPARE(m_sim.stat("Item") - before.value("Item"), 0u);
         QVERIFY(!QFileInfo::exists("/tmp/Tab2_temp.oxs"));
         const QJsonObject reset = QJsonDocument::fromJson(readFile("/tmp/Tab2.oxs")).object();
         QCOMPARE(reset, QJsonObject({{kDxReg + "rfLevel:", -50}, {kDxReg + "name:", "default"},
