@@ -2,9 +2,13 @@
 
 #include <QtQml>
 
+#include "channelplanmodel.h"
+#include "frequencylossmodel.h"
 #include "henvironment.h"
 #include "hrefreshimage.h"
 #include "hscreenshot.h"
+#include "zeelfitems.h"
+#include "zetop.h"
 
 // Each type's own source holds its static data (storage root, default directories, the addresses kept
 // out of tab files, the environment texts); it is set up when the library loads, before registerTypes.
@@ -20,7 +24,11 @@ Plugin::~Plugin() = default;
 // not checked, so the module can be imported under any name its qmldir gives.
 void Plugin::registerTypes(const char *uri)
 {
+    qmlRegisterType<ZeTop>(uri, 1, 0, "ZeTop");
+    qmlRegisterType<ZeElfItems>(uri, 1, 0, "ZeElfItems");
     qmlRegisterType<HScreenShot>(uri, 1, 0, "HScreenShot");
     qmlRegisterType<HRefreshImage>(uri, 1, 0, "HRefreshImage");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
+    qmlRegisterType<ChannelPlanModel>(uri, 1, 0, "ChannelPlanModel");
+    qmlRegisterType<FrequencyLossModel>(uri, 1, 0, "FrequencyLossModel");
 }

@@ -7,9 +7,13 @@
 
 // The module's types in registration order, as QML names them.
 static const QStringList kTypeNames = {
+    QStringLiteral("ZeTop"),
+    QStringLiteral("ZeElfItems"),
     QStringLiteral("HScreenShot"),
     QStringLiteral("HRefreshImage"),
     QStringLiteral("HEnvironment"),
+    QStringLiteral("ChannelPlanModel"),
+    QStringLiteral("FrequencyLossModel"),
 };
 
 static const char kPluginFile[] = HBASE_MODULE_DIR "/libhBase_plugin.so";

@@ -7,9 +7,13 @@ TestCase {
     name: "Module"
 
     property var typeNames: [
+        "ZeTop",
+        "ZeElfItems",
         "HScreenShot",
         "HRefreshImage",
         "HEnvironment",
+        "ChannelPlanModel",
+        "FrequencyLossModel",
     ]
 
     function test_everyTypeCreatable() {
