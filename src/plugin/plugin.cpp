@@ -2,11 +2,26 @@
 
 #include <QtQml>
 
+#include "cablelistfiltermodel.h"
 #include "channelplanmodel.h"
+#include "deskhandler.h"
+#include "fileexists.h"
 #include "frequencylossmodel.h"
+#include "gaugedraw.h"
+#include "gaugesubdivmodel.h"
+#include "h5gband.h"
+#include "hbasevolume.h"
+#include "henumlist.h"
 #include "henvironment.h"
+#include "hfavoritedb.h"
+#include "hhistoryfilename.h"
+#include "hhotkeylist.h"
+#include "hmessagelist.h"
+#include "hpositionfileio.h"
 #include "hrefreshimage.h"
 #include "hscreenshot.h"
+#include "hstringlist.h"
+#include "htagfile.h"
 #include "zeelfitems.h"
 #include "zetop.h"
 
@@ -26,9 +41,24 @@ void Plugin::registerTypes(const char *uri)
 {
     qmlRegisterType<ZeTop>(uri, 1, 0, "ZeTop");
     qmlRegisterType<ZeElfItems>(uri, 1, 0, "ZeElfItems");
+    qmlRegisterType<HMessageList>(uri, 1, 0, "HMessageList");
+    qmlRegisterType<HStringList>(uri, 1, 0, "HStringList");
+    qmlRegisterType<HHotkeyList>(uri, 1, 0, "HHotkeyList");
+    qmlRegisterType<HPositionFileIO>(uri, 1, 0, "HPositionFileIO");
+    qmlRegisterType<HHistoryFileName>(uri, 1, 0, "HListFile");
     qmlRegisterType<HScreenShot>(uri, 1, 0, "HScreenShot");
+    qmlRegisterType<HTagFile>(uri, 1, 0, "HTagFile");
     qmlRegisterType<HRefreshImage>(uri, 1, 0, "HRefreshImage");
+    qmlRegisterType<h5GBand>(uri, 1, 0, "H5GBand");
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
+    qmlRegisterType<HEnumList>(uri, 1, 0, "HEnumList");
+    qmlRegisterType<DeskHandler>(uri, 1, 0, "DesktopHandler");
+    qmlRegisterType<HFavoriteDB>(uri, 1, 0, "HFavoriteDB");
+    qmlRegisterType<HBaseVolume>(uri, 1, 0, "HBaseVolume");
+    qmlRegisterType<FileExists>(uri, 1, 0, "FileExists");
+    qmlRegisterType<GaugeDraw>(uri, 1, 0, "GaugeDraw");
+    qmlRegisterType<GaugeSubDivModel>(uri, 1, 0, "GaugeSubDivModel");
     qmlRegisterType<ChannelPlanModel>(uri, 1, 0, "ChannelPlanModel");
     qmlRegisterType<FrequencyLossModel>(uri, 1, 0, "FrequencyLossModel");
+    qmlRegisterType<CableListFilterModel>(uri, 1, 0, "CableListFilterModel");
 }

@@ -9,17 +9,23 @@ HRefreshImage::HRefreshImage(QQuickItem *parent)
 
 HRefreshImage::~HRefreshImage() = default;
 
+// An empty path is not even tried: the file engine would warn about it, and the item stays silent.
+static QImage loadPicture(const QString &path)
+{
+    return path.isEmpty() ? QImage() : QImage(path);
+}
+
 void HRefreshImage::setSource(const QString &source)
 {
     m_source = source;
-    m_picture = QImage(m_source);
+    m_picture = loadPicture(m_source);
     Q_EMIT sourceChanged();
     update();
 }
 
 void HRefreshImage::refresh()
 {
-    m_picture = QImage(m_source);
+    m_picture = loadPicture(m_source);
     update();
 }
 

@@ -9,7 +9,7 @@ const char kFailedServiceVariable[] = "FAILED_SERVICE";
 }
 
 // Set up when the library loads; nothing changes them afterwards.
-const QString HEnvironment::s_baseDir = QString();
+const QString HEnvironment::s_baseDir = QStringLiteral("");
 const QString HEnvironment::s_unknownService = QStringLiteral("Unknown service");
 
 HEnvironment::HEnvironment(QObject *parent)
@@ -19,7 +19,7 @@ HEnvironment::HEnvironment(QObject *parent)
 
 QString HEnvironment::getBaseDir() const
 {
-    return s_baseDir.isNull() ? QStringLiteral("") : s_baseDir;
+    return s_baseDir;
 }
 
 QString HEnvironment::productName() const

@@ -9,11 +9,26 @@
 static const QStringList kTypeNames = {
     QStringLiteral("ZeTop"),
     QStringLiteral("ZeElfItems"),
+    QStringLiteral("HMessageList"),
+    QStringLiteral("HStringList"),
+    QStringLiteral("HHotkeyList"),
+    QStringLiteral("HPositionFileIO"),
+    QStringLiteral("HListFile"),
     QStringLiteral("HScreenShot"),
+    QStringLiteral("HTagFile"),
     QStringLiteral("HRefreshImage"),
+    QStringLiteral("H5GBand"),
     QStringLiteral("HEnvironment"),
+    QStringLiteral("HEnumList"),
+    QStringLiteral("DesktopHandler"),
+    QStringLiteral("HFavoriteDB"),
+    QStringLiteral("HBaseVolume"),
+    QStringLiteral("FileExists"),
+    QStringLiteral("GaugeDraw"),
+    QStringLiteral("GaugeSubDivModel"),
     QStringLiteral("ChannelPlanModel"),
     QStringLiteral("FrequencyLossModel"),
+    QStringLiteral("CableListFilterModel"),
 };
 
 static const char kPluginFile[] = HBASE_MODULE_DIR "/libhBase_plugin.so";

@@ -9,11 +9,26 @@ TestCase {
     property var typeNames: [
         "ZeTop",
         "ZeElfItems",
+        "HMessageList",
+        "HStringList",
+        "HHotkeyList",
+        "HPositionFileIO",
+        "HListFile",
         "HScreenShot",
+        "HTagFile",
         "HRefreshImage",
+        "H5GBand",
         "HEnvironment",
+        "HEnumList",
+        "DesktopHandler",
+        "HFavoriteDB",
+        "HBaseVolume",
+        "FileExists",
+        "GaugeDraw",
+        "GaugeSubDivModel",
         "ChannelPlanModel",
         "FrequencyLossModel",
+        "CableListFilterModel",
     ]
 
     function test_everyTypeCreatable() {

@@ -1,0 +1,343 @@
+#include "hfavoritedb.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QProcess>
+#include <QSet>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+Q_LOGGING_CATEGORY(lcFavorites, "hbase.lists")
+
+const char kFavoriteDir[] = "/user/tarnwick5G/internal/.favorite/";
+const char kWorkingDbFile[] = "favorite.db";
+const char kDriver[] = "QSQLITE";
+const char kConnection[] = "Favorite";
+const char kFavoriteExtension[] = "stav";
+
+const char kCreateTable[] = "CREATE TABLE FAVORITE_FILES(id int primary key,groupName TEXT NOT NULL,"
+                            "fileName TEXT NOT NULL,fileData TEXT NOT NULL)";
+const char kSelectAll[] = "select * from FAVORITE_FILES";
+const char kGroupNameColumn[] = "groupName";
+const char kFileNameColumn[] = "fileName";
+const char kFileDataColumn[] = "fileData";
+
+const char kChownProgram[] = "chown";
+const char kChownOwner[] = "root:users";
+const char kChmodProgram[] = "chmod";
+const char kChmodMode[] = "775";
+const char kRecursive[] = "-R";
+
+const char kCloseDatabaseLog[] = "void HFavoriteDB::closeDatabase()";
+const char kCreateTableLog[] = "bool HFavoriteDB::createFavoriteTable()";
+const char kInsertLog[] = "bool HFavoriteDB::insertGroupTable(const int&, const QString&, const QString&, const QString&)";
+const char kChmodLog[] = "void HFavoriteDB::chmod(const QString&)";
+const char kFailLog[] = "::fail";
+const char kChmodFailLog[] = "chmod fail";
+const char kFileExtLog[] = "file ext=";
+const char kMkFileSuccessLog[] = "Success:mkFile=";
+const char kMkFileFailLog[] = "Fail:mkFile=";
+
+QString favoriteDir()
+{
+    return QString::fromLatin1(kFavoriteDir);
+}
+
+QString workingDbPath()
+{
+    return favoriteDir() + QLatin1String(kWorkingDbFile);
+}
+
+// The groups: visible sub-directories of the favourites directory, by name ignoring case.
+QStringList groupDirectories()
+{
+    const QFileInfoList entries = QDir(favoriteDir())
+        .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    QStringList paths;
+    for (const QFileInfo &entry : entries)
+        paths.append(entry.filePath());
+    return paths;
+}
+
+// One text of an INSERT: Latin-1 bytes (anything else becomes "?"), cut at a zero byte as a C string
+// would be, with each single quote doubled so that a quote in a name or in file content stays part of
+// its literal. Texts without quotes go in unchanged.
+QByteArray sqlLiteral(const QString &text)
+{
+    QByteArray bytes(text.toLatin1().constData());
+    bytes.replace('\'', "''");
+    return bytes;
+}
+
+// Removes a directory tree. A symbolic link is removed as a link: following it would empty whatever
+// directory it points to, which may lie outside the favourites.
+bool removeTree(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return QFile::remove(path);
+    return QDir(path).removeRecursively();
+}
+
+// A path that starts with "-" would be read as an option by chown and chmod.
+QString pathArgument(const QString &path)
+{
+    return path.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + path : path;
+}
+}
+
+HFavoriteDB::HFavoriteDB(QObject *parent)
+    : QObject(parent)
+{
+}
+
+HFavoriteDB::~HFavoriteDB() = default;
+
+// The stored name goes through the Latin-1 form, read back as UTF-8: only ASCII survives. The file
+// that is opened is the stored name, so import and open agree on which file they mean.
+QString HFavoriteDB::storedName(const QString &location)
+{
+    return QString::fromUtf8(location.toLatin1().constData());
+}
+
+bool HFavoriteDB::openDatabase(const QString &dbLocation)
+{
+    closeDatabase();
+    m_dbName = storedName(dbLocation);
+    const QString connection = QString::fromLatin1(kConnection);
+    if (QSqlDatabase::contains(connection))
+        m_db = QSqlDatabase::database(connection, false);
+    else
+        m_db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), connection);
+    m_db.setDatabaseName(m_dbName);
+    if (m_db.open())
+        return true;
+    // The handle must go first, or removing the connection warns that it is still in use.
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connection);
+    return false;
+}
+
+void HFavoriteDB::closeDatabase()
+{
+    if (!m_db.isOpen())
+        return;
+    m_db.close();
+    qCDebug(lcFavorites).noquote() << kCloseDatabaseLog;
+}
+
+bool HFavoriteDB::isOpenDatabase() const
+{
+    return m_db.isOpen();
+}
+
+QString HFavoriteDB::getDatabaseName() const
+{
+    return m_dbName;
+}
+
+bool HFavoriteDB::createFavoriteTable()
+{
+    // Checked here so that a closed database fails quietly instead of through Qt's own warning.
+    if (m_db.isOpen() && QSqlQuery(m_db).exec(QString::fromLatin1(kCreateTable)))
+        return true;
+    qCDebug(lcFavorites).noquote() << kCreateTableLog << kFailLog;
+    return false;
+}
+
+QString HFavoriteDB::insertStatement(int id, const QString &groupName, const QString &fileName,
+                                     const QString &fileData)
+{
+    const QByteArray statement = "INSERT INTO FAVORITE_FILES VALUES(" + QByteArray::number(id) + ",'"
+        + sqlLiteral(groupName) + "','" + sqlLiteral(fileName) + "', '" + sqlLiteral(fileData) + "')";
+    return QString::fromUtf8(statement);
+}
+
+bool HFavoriteDB::insertGroupTable(const int &id, const QString &groupName, const QString &fileName,
+                                   const QString &fileData)
+{
+    if (m_db.isOpen() && QSqlQuery(m_db).exec(insertStatement(id, groupName, fileName, fileData)))
+        return true;
+    qCDebug(lcFavorites).noquote() << kInsertLog << kFailLog;
+    return false;
+}
+
+bool HFavoriteDB::exec(const QString &q)
+{
+    if (!m_db.isOpen())
+        return false;
+    QSqlQuery query(m_db);
+    query.prepare(q);
+    return query.exec();
+}
+
+bool HFavoriteDB::exportDB(const QString &fullpath)
+{
+    const QString workingDb = workingDbPath();
+    if (!openDatabase(workingDb))
+        return false;
+    // A working file left over from an interrupted export already holds the table: refuse it rather
+    // than mix old rows into the new export. It stays open until the next openDatabase.
+    if (!createFavoriteTable())
+        return false;
+
+    // One transaction for all rows: SQLite would otherwise sync the file once per favourite.
+    m_db.transaction();
+    int id = 0;
+    const QStringList groups = groupDirectories();
+    for (const QString &group : groups)
+        exportGroup(group, id);
+    m_db.commit();
+    closeDatabase();
+
+    qFileDelete(fullpath);
+    QFile::copy(workingDb, fullpath);
+    chmod(fullpath);
+    qFileDelete(workingDb);
+    return true;
+}
+
+// Rows of one group: one row per favourite file, or a single group row when the group holds no files.
+void HFavoriteDB::exportGroup(const QString &groupPath, int &id)
+{
+    const QFileInfoList files = QDir(groupPath).entryInfoList(QDir::Files | QDir::NoDotAndDotDot,
+                                                              QDir::Name | QDir::IgnoreCase);
+    if (files.isEmpty()) {
+        insertGroupTable(id++, groupPath, QString(), QString());
+        return;
+    }
+    for (const QFileInfo &info : files) {
+        const QString path = info.filePath();
+        const QString extension = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1);
+        qCDebug(lcFavorites) << kFileExtLog << extension;
+        if (extension != QLatin1String(kFavoriteExtension) || !info.isFile())
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        // The content column is text: a zero byte ends it.
+        const QString content = QString::fromUtf8(file.readAll().constData());
+        insertGroupTable(id++, groupPath, path, content);
+    }
+}
+
+bool HFavoriteDB::importDB(const QString &fullpath)
+{
+    // Opening a missing file would create an empty database in its place; refuse it instead.
+    if (!QFileInfo(storedName(fullpath)).isFile() || !openDatabase(fullpath))
+        return false;
+    // The rows are read before anything is removed: a file that is not a favourites export (no
+    // readable table) must not cost the user the favourites they have.
+    QList<QVariantMap> rows;
+    if (!readRows(rows)) {
+        closeDatabase();
+        return false;
+    }
+    const QStringList groups = groupDirectories();
+    for (const QString &group : groups)
+        removeTree(group);
+    restoreRows(rows);
+    closeDatabase();
+    return true;
+}
+
+bool HFavoriteDB::readRows(QList<QVariantMap> &rows)
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(QString::fromLatin1(kSelectAll)))
+        return false;
+    while (query.next()) {
+        const QSqlRecord record = query.record();
+        QVariantMap row;
+        for (int i = 0; i < record.count(); ++i)
+            row.insert(record.fieldName(i), record.value(i));
+        rows.append(row);
+    }
+    return true;
+}
+
+void HFavoriteDB::restoreRows(const QList<QVariantMap> &rows)
+{
+    // Every file row repeats its group; making the same directory again would only run chown and chmod
+    // on it once more, so each group is made once.
+    QSet<QString> madeGroups;
+    for (const QVariantMap &row : rows) {
+        const QString group = row.value(QLatin1String(kGroupNameColumn)).toString();
+        if (madeGroups.contains(group))
+            continue;
+        madeGroups.insert(group);
+        mkDir(group);
+    }
+    for (const QVariantMap &row : rows) {
+        const QString fileName = row.value(QLatin1String(kFileNameColumn)).toString();
+        if (fileName.isEmpty())
+            continue;
+        const QByteArray data = row.value(QLatin1String(kFileDataColumn)).toString().toUtf8();
+        if (mkFile(fileName, data))
+            qCDebug(lcFavorites) << kMkFileSuccessLog << fileName;
+        else
+            qCDebug(lcFavorites) << kMkFileFailLog << fileName;
+    }
+}
+
+// chown and chmod run as programs with an argument list, not through a shell: the path reaches them
+// as one argument whatever it holds (spaces, quotes, ";", "$(...)"), and a plain path gives exactly
+// "chown -R root:users <path>" and "chmod -R 775 <path>". Their exit statuses do not matter here.
+void HFavoriteDB::chmod(const QString &filePullPath)
+{
+    const QFileInfo info(filePullPath);
+    if (filePullPath.isEmpty() || (!info.exists() && !info.isSymLink())) {
+        qCDebug(lcFavorites).noquote() << kChmodLog << kChmodFailLog;
+        return;
+    }
+    const QString path = pathArgument(filePullPath);
+    QProcess::execute(QString::fromLatin1(kChownProgram),
+                      {QString::fromLatin1(kRecursive), QString::fromLatin1(kChownOwner), path});
+    QProcess::execute(QString::fromLatin1(kChmodProgram),
+                      {QString::fromLatin1(kRecursive), QString::fromLatin1(kChmodMode), path});
+}
+
+bool HFavoriteDB::mkDir(const QString &pathname)
+{
+    // An empty name would mean the current directory to QDir.
+    if (pathname.isEmpty())
+        return false;
+    if (!QFileInfo(pathname).isDir() && !QDir().mkpath(pathname))
+        return false;
+    chmod(pathname);
+    return true;
+}
+
+bool HFavoriteDB::deleteDir(const QString &pathname)
+{
+    // An empty name would mean the current directory to QDir: never remove that by accident.
+    if (pathname.isEmpty())
+        return false;
+    return removeTree(pathname);
+}
+
+bool HFavoriteDB::mkFile(const QString &filePullPath, const QByteArray &byteArray)
+{
+    const QFileInfo info(filePullPath);
+    if (filePullPath.isEmpty() || info.exists() || info.isSymLink())
+        return false;
+    // NewOnly: never write through a file or link that appeared after the check.
+    QFile file(filePullPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    // A short write (a full disk) is reported: the favourite would be cut.
+    const bool written = file.write(byteArray) == byteArray.size();
+    file.close();
+    chmod(filePullPath);
+    return written;
+}
+
+bool HFavoriteDB::qFileDelete(const QString &path)
+{
+    if (!QFile::exists(path))
+        return false;
+    return QFile::remove(path);
+}

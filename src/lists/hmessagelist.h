@@ -1,0 +1,38 @@
+#ifndef HMESSAGELIST_H
+#define HMESSAGELIST_H
+
+#include <QObject>
+#include <QString>
+
+#include "textwindow.h"
+
+// The interface's message log: the most recent texts and, beside them, the most recent times of day,
+// each a window of `count` entries, oldest first. Held in memory only.
+class HMessageList : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int count READ count WRITE setCount)
+
+public:
+    explicit HMessageList(QObject *parent = nullptr);
+
+    int count() const;
+
+    Q_INVOKABLE void clearAllMsgList();
+    Q_INVOKABLE void setStringList(QString val);
+    Q_INVOKABLE QString getStringList(int val) const;
+    Q_INVOKABLE void setCurTime();
+    Q_INVOKABLE QString getStringTime(int val) const;
+
+public Q_SLOTS:
+    void setCount(int val);
+
+private:
+    static constexpr int kDefaultCount = 10;
+
+    TextWindow m_texts{kDefaultCount};
+    TextWindow m_times{kDefaultCount};
+    int m_count = kDefaultCount;
+};
+
+#endif // HMESSAGELIST_H

@@ -1,0 +1,38 @@
+#ifndef HSTRINGLIST_H
+#define HSTRINGLIST_H
+
+#include <QObject>
+#include <QString>
+
+#include "textwindow.h"
+
+// A second log for the interface, like HMessageList but without clearing: the most recent texts and,
+// beside them, the most recent times of day, each a window of `count` entries, oldest first. Held in
+// memory only.
+class HStringList : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int count READ count WRITE setCount)
+
+public:
+    explicit HStringList(QObject *parent = nullptr);
+
+    int count() const;
+
+    Q_INVOKABLE void setStringList(QString val);
+    Q_INVOKABLE QString getStringList(int val) const;
+    Q_INVOKABLE void setCurTime();
+    Q_INVOKABLE QString getStringTime(int val) const;
+
+public Q_SLOTS:
+    void setCount(int val);
+
+private:
+    static constexpr int kDefaultCount = 10;
+
+    TextWindow m_texts{kDefaultCount};
+    TextWindow m_times{kDefaultCount};
+    int m_count = kDefaultCount;
+};
+
+#endif // HSTRINGLIST_H

@@ -1,0 +1,202 @@
+#include "htagfile.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLoggingCategory>
+
+#include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcTags, "hbase.tags")
+
+namespace {
+const char kTagDirRoot[] = "/base/";
+const char kTagDirName[] = "qml_4410";
+const char kTagFileName[] = "/hetnet_private/tagNameList.json";
+const char kTagListMember[] = "TagList";
+
+// A read fills every list with this many entries, keys 1 to 15 of its category.
+constexpr int kEntriesPerCategory = 15;
+
+const char *const kCategoryNames[] = {"Site ID", "Sector", "Technology", "Test Type", "Termination", "Custom"};
+
+// What a first start offers before the user has typed anything, one row per category above.
+const QList<QString> kDefaultEntries[] = {
+    {QStringLiteral("SiteA"), QStringLiteral("SiteB"), QStringLiteral("SiteC")},
+    {QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")},
+    {QStringLiteral("GSM900"), QStringLiteral("WCDMA850"), QStringLiteral("LTE180")},
+    {QStringLiteral("RL"), QStringLiteral("VSWR"), QStringLiteral("DTF-RL"), QStringLiteral("DTF-VSWR"),
+     QStringLiteral("CL")},
+    {QStringLiteral("Open"), QStringLiteral("Load"), QStringLiteral("Antenna")},
+    {},
+};
+
+QString categoryName(int category)
+{
+    return QString::fromLatin1(kCategoryNames[category]);
+}
+
+QString tagKey(const QString &category, int position)
+{
+    return category + QString::number(position + 1);
+}
+}
+
+HTagFile::HTagFile(QObject *parent)
+    : QObject(parent)
+    , m_tagFilePath(QLatin1String(kTagDirRoot) + QLatin1String(kTagDirName) + QLatin1String(kTagFileName))
+{
+    static_assert(sizeof(kCategoryNames) / sizeof(kCategoryNames[0]) == kCategoryCount, "category names");
+    static_assert(sizeof(kDefaultEntries) / sizeof(kDefaultEntries[0]) == kCategoryCount, "default entries");
+
+    if (QFile::exists(m_tagFilePath)) {
+        read();
+        return;
+    }
+    // Without its directory (made by the storage set-up, never here) the save fails quietly and the
+    // defaults stay in the lists only.
+    fillDefaults();
+    save();
+    read();
+}
+
+HTagFile::~HTagFile() = default;
+
+void HTagFile::fillDefaults()
+{
+    for (int category = 0; category < kCategoryCount; ++category)
+        m_lists[category] = kDefaultEntries[category];
+}
+
+void HTagFile::read()
+{
+    QFile file(m_tagFilePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    m_tagMap.clear();
+    for (QList<QString> &list : m_lists)
+        list.clear();
+    // A file that does not parse reads as an empty object, so every list comes back as empty entries.
+    readJson(QJsonDocument::fromJson(file.readAll()).object());
+}
+
+void HTagFile::readJson(const QJsonObject &root)
+{
+    m_tagMap = root.value(QLatin1String(kTagListMember)).toObject().toVariantMap();
+    for (int category = 0; category < kCategoryCount; ++category)
+        getTagName(categoryName(category));
+}
+
+QString HTagFile::getTagName(const QString &category)
+{
+    const int index = categoryIndex(category);
+    if (index < 0)
+        return QString();
+    QList<QString> &list = m_lists[index];
+    for (int position = 0; position < kEntriesPerCategory; ++position)
+        list.append(getTag(tagKey(category, position)));
+    return QString();
+}
+
+void HTagFile::save()
+{
+    QFile file(m_tagFilePath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    file.write(QJsonDocument(writeJson()).toJson(QJsonDocument::Indented));
+    file.close();
+    // The tag file must survive the instrument being switched off right after an edit.
+    ::sync();
+}
+
+QJsonObject HTagFile::writeJson()
+{
+    m_tagMap.clear();
+    for (int category = 0; category < kCategoryCount; ++category) {
+        const QString name = categoryName(category);
+        const QList<QString> &list = m_lists[category];
+        for (int position = 0; position < list.size(); ++position)
+            m_tagMap.insert(tagKey(name, position), list.at(position));
+    }
+    QJsonObject root;
+    root.insert(QLatin1String(kTagListMember), QJsonObject::fromVariantMap(m_tagMap));
+    return root;
+}
+
+// The tag map alone is rebuilt from the lists by every save, so a value stored only there would vanish
+// with the save that follows. A key that names a list entry ("Sector2": category and 1-based position
+// up to 15, the entries a read restores) therefore also sets that entry in place, padding the list with
+// empty entries when it is shorter; an empty value empties the entry without moving the others. Any
+// other key cannot be kept in the file: it is logged rather than dropped silently.
+void HTagFile::setTag(QString pro, QVariant value)
+{
+    m_tagMap.insert(pro, value);
+    int category = -1;
+    int position = -1;
+    if (!value.isNull() && !value.canConvert<QString>())
+        qCWarning(lcTags).noquote() << "setTag value for" << QStringLiteral("\"%1\"").arg(pro) << "is not a text";
+    else if (!entryOfKey(pro, &category, &position))
+        qCWarning(lcTags).noquote() << "setTag key" << QStringLiteral("\"%1\"").arg(pro) << "names no tag entry";
+    else {
+        QList<QString> &list = m_lists[category];
+        while (list.size() <= position)
+            list.append(QString());
+        list[position] = value.toString();
+    }
+    save();
+}
+
+bool HTagFile::entryOfKey(const QString &key, int *category, int *position) const
+{
+    for (int index = 0; index < kCategoryCount; ++index) {
+        const QString name = categoryName(index);
+        if (!key.startsWith(name))
+            continue;
+        const QString number = key.mid(name.size());
+        bool ok = false;
+        const int value = number.toInt(&ok);
+        // Only the exact key a read looks up: "Sector01" or "Sector+1" is not "Sector1".
+        if (!ok || value < 1 || value > kEntriesPerCategory || QString::number(value) != number)
+            return false;
+        *category = index;
+        *position = value - 1;
+        return true;
+    }
+    return false;
+}
+
+QString HTagFile::getTag(QString name)
+{
+    const QVariant value = m_tagMap.value(name);
+    if (value.isNull() || !value.canConvert<QString>())
+        return QStringLiteral("");
+    return value.toString();
+}
+
+void HTagFile::setTagName(QString tag, int num, QString value)
+{
+    const int category = categoryIndex(tag);
+    if (category >= 0) {
+        QList<QString> &list = m_lists[category];
+        if (value.isEmpty()) {
+            if (num >= 0 && num < list.size())
+                list.removeAt(num);
+        } else if (num >= 0 && num < list.size()) {
+            list[num] = value;
+        } else {
+            // Past the end, and also for a negative position: the text the user typed is kept as a new
+            // last entry rather than written outside the list or thrown away.
+            list.append(value);
+        }
+    }
+    save();
+}
+
+int HTagFile::categoryIndex(const QString &name) const
+{
+    for (int category = 0; category < kCategoryCount; ++category) {
+        if (name == QLatin1String(kCategoryNames[category]))
+            return category;
+    }
+    return -1;
+}

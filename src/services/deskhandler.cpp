@@ -1,0 +1,104 @@
+#include "deskhandler.h"
+
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QProcess>
+
+#include "comtorvanelabsplatformdesktopinterface.h"
+
+Q_LOGGING_CATEGORY(lcDesktop, "hbase.services.desktop")
+
+namespace {
+const char kServiceName[] = "com.torvanelabs.platform.Desktop";
+const char kObjectPath[] = "/com/torvanelabs/platform/Desktop";
+const char kCommandTool[] = "/velmora/release/bin/cmsend";
+const char kTaskManager[] = "guitaskmgr";
+const char kCommand[] = "cmd";
+const char kGetLastRaisedTask[] = "get_last_raised_task";
+const int kToolTimeoutMs = 1000;
+const char kInvalidInterfaceMessage[] = "Client DBus Interface not valid, error: ";
+const char kConnectedMessage[] = "Connnected Desktop service : ";
+}
+
+DeskHandler::DeskHandler(QObject *parent)
+    : QObject(parent)
+{
+    // Emitted errors from here reach nobody yet; QML sees the state through a later setupDbusConnection.
+    setupDbusConnection(QString::fromLatin1(kServiceName), QString::fromLatin1(kObjectPath));
+}
+
+// The handler releases whatever interface it still holds, including one cleanUp scheduled but the
+// event loop has not deleted yet (deleting it cancels that pending deletion), so nothing outlives it.
+DeskHandler::~DeskHandler()
+{
+    releaseInterface();
+}
+
+void DeskHandler::slotTaskRaised(const QString &task_name, const QString &task_id)
+{
+    qCDebug(lcDesktop) << "slotTaskRaised" << ":" << task_name << "," << task_id;
+    emit taskRaised(task_name, task_id);
+}
+
+bool DeskHandler::setupDbusConnection(const QString &service, const QString &path)
+{
+    // Connected means valid and listening. A failed interface turns valid by itself once the service
+    // appears on the bus (QtDBus follows the name's owner), but nothing listens to it: it is replaced.
+    if (m_desktopInterface && m_desktopInterface->isValid() && m_taskRaisedConnection)
+        return true;
+
+    // A failed attempt's interface is never used again; it goes before its replacement comes.
+    releaseInterface();
+    m_desktopInterface = new ComTorvanelabsPlatformDesktopInterface(service, path, QDBusConnection::sessionBus());
+
+    if (!m_desktopInterface->isValid()) {
+        m_lastError = m_desktopInterface->lastError().message();
+        qCCritical(lcDesktop).noquote() << QLatin1String(kInvalidInterfaceMessage) + m_lastError;
+        emit error(m_lastError);
+        return false;
+    }
+
+    qCCritical(lcDesktop).noquote() << QLatin1String(kConnectedMessage) + m_desktopInterface->service();
+    m_taskRaisedConnection = connect(m_desktopInterface.data(), &ComTorvanelabsPlatformDesktopInterface::TaskRaised,
+                                     this, &DeskHandler::slotTaskRaised);
+    return true;
+}
+
+void DeskHandler::cleanUp()
+{
+    if (m_desktopInterface && m_desktopInterface->isValid())
+        m_desktopInterface->deleteLater();
+}
+
+QString DeskHandler::lastRaisedTask()
+{
+    QString task;
+    const QString tool = QString::fromLatin1(kCommandTool);
+    if (!QFileInfo::exists(tool))
+        return task;
+
+    QProcess process;
+    process.start(tool, {QString::fromLatin1(kTaskManager), QString::fromLatin1(kCommand),
+                         QString::fromLatin1(kGetLastRaisedTask)}, QIODevice::ReadWrite);
+    process.waitForFinished(kToolTimeoutMs);
+
+    const QByteArray output = process.readAllStandardOutput();
+    const QString text = QString::fromUtf8(output.constData(), int(qstrnlen(output.constData(), uint(output.size()))));
+    const QStringList fields = text.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+    // Closing kills a tool that overran its second.
+    process.close();
+
+    // The task manager answers `task "NAME"`; a name holding a space cannot be told apart from junk.
+    if (fields.size() == 2)
+        task = fields.at(1).simplified().remove(QLatin1Char('"'));
+    return task;
+}
+
+void DeskHandler::releaseInterface()
+{
+    m_taskRaisedConnection = QMetaObject::Connection();
+    delete m_desktopInterface.data();
+    m_desktopInterface.clear();
+}

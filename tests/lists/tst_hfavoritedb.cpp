@@ -1,0 +1,275 @@
+#include <QtTest>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include "hfavoritedb.h"
+
+// Runs in the sandbox: the favourites directory is on a private /user, chown and chmod act on tmpfs.
+static const QString kFav = QStringLiteral("/user/tarnwick5G/internal/.favorite/");
+static const QString kPwned = QStringLiteral("/tmp/pwned");
+// No "/" in it (it names one directory); the command would make /tmp/pwned, HOME being /tmp.
+static const QString kHostile = QStringLiteral("a;b $(cd;touch pwned) `cd;touch pwned` 'q'");
+
+using Row = QStringList;
+
+static void write(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Every entry below `root`, hidden ones included: directories as "<dir>", files as their bytes.
+static QMap<QString, QByteArray> tree(const QString &root)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        entries.insert(path.mid(root.size()),
+                       it.fileInfo().isDir() ? QByteArray("<dir>") : (file.open(QIODevice::ReadOnly) ? file.readAll() : "?"));
+    }
+    return entries;
+}
+
+// The rows of an exported file, read with its own connection, by id.
+static QList<Row> rowsOf(const QString &path)
+{
+    QList<Row> rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "reader");
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery query("select id, groupName, fileName, fileData from FAVORITE_FILES order by id", db);
+            while (query.next())
+                rows.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                             query.value(3).toString()});
+        }
+    }
+    QSqlDatabase::removeDatabase("reader");
+    return rows;
+}
+
+class TestHFavoriteDB : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        QDir(kFav).removeRecursively();
+        QDir().mkpath(kFav);
+        QFile::remove(kPwned);
+    }
+
+    void exportsGroupsAndFavouriteFilesOnly()
+    {
+        write(kFav + "A/one.stav", "alpha");
+        write(kFav + "A/notes.txt", "not a favourite");
+        write(kFav + "A/UPPER.STAV", "wrong case");
+        write(kFav + "A/zero.stav", QByteArray("ab\0cd", 5));
+        write(kFav + "A/.hidden.stav", "hidden");
+        write(kFav + "other/only.txt", "no favourites");
+        write(kFav + ".hiddenGroup/h.stav", "hidden group");
+        write(kFav + "loose.stav", "not in a group");
+        QDir().mkpath(kFav + "b");
+
+        HFavoriteDB db;
+        QTest::ignoreMessage(QtDebugMsg, "file ext= \"STAV\"");
+        QVERIFY(db.exportDB("/tmp/out.db"));
+        const QList<Row> expected = {{"0", kFav + "A", kFav + "A/one.stav", "alpha"},
+                                     {"1", kFav + "A", kFav + "A/zero.stav", "ab"},
+                                     {"2", kFav + "b", "", ""}};
+        QCOMPARE(rowsOf("/tmp/out.db"), expected);
+        QVERIFY(!QFile::exists(kFav + "favorite.db"));
+        QVERIFY(!db.isOpenDatabase());
+        const QFileInfo out("/tmp/out.db");
+        QCOMPARE(out.permissions() & 0x0FFF, QFileDevice::Permissions(0x775));
+        QCOMPARE(out.group(), QStringLiteral("users"));
+
+        // The working file is gone, so a second export works and replaces the first.
+        QDir(kFav + "b").removeRecursively();
+        QVERIFY(db.exportDB("/tmp/out.db"));
+        QCOMPARE(rowsOf("/tmp/out.db"), expected.mid(0, 2));
+
+        // A working file left over with its table is refused.
+        QVERIFY(db.openDatabase(kFav + "favorite.db"));
+        QVERIFY(db.createFavoriteTable());
+        QTest::ignoreMessage(QtDebugMsg, "bool HFavoriteDB::createFavoriteTable() ::fail");
+        QVERIFY(!db.exportDB("/tmp/other.db"));
+        QVERIFY(!QFile::exists("/tmp/other.db"));
+    }
+
+    void roundTripRestoresTheTree()
+    {
+        write(kFav + "Work/report.stav", "{\"Header\":{\"Name\":\"x\"}}\n");
+        write(kFav + "Work/sub.stav", "second");
+        write(kFav + "Jo's group/it's.stav", "say 'hi'; $(touch /tmp/pwned)");
+        write(kFav + kHostile + "/" + kHostile + ".stav", "'; DROP TABLE FAVORITE_FILES; --");
+        write(kFav + "Jo's group/empty.stav", "");
+        QDir().mkpath(kFav + "Empty group");
+        const QMap<QString, QByteArray> original = tree(kFav);
+
+        HFavoriteDB db;
+        QVERIFY(db.exportDB("/tmp/fav export.db"));
+        QCOMPARE(rowsOf("/tmp/fav export.db").size(), 6);
+        QCOMPARE(rowsOf("/tmp/fav export.db").at(0),
+                 Row({"0", kFav + kHostile, kFav + kHostile + "/" + kHostile + ".stav",
+                      "'; DROP TABLE FAVORITE_FILES; --"}));
+
+        // Change everything, keep a loose file and a hidden group: import must leave those alone.
+        QDir(kFav + "Work").removeRecursively();
+        write(kFav + "Jo's group/it's.stav.new", "extra");
+        write(kFav + "New/n.stav", "new");
+        write(kFav + "loose.txt", "stays");
+        write(kFav + ".hidden/h.stav", "stays");
+        QVERIFY(db.importDB("/tmp/fav export.db"));
+        QMap<QString, QByteArray> expected = original;
+        expected.insert("loose.txt", "stays");
+        expected.insert(".hidden", "<dir>");
+        expected.insert(".hidden/h.stav", "stays");
+        QCOMPARE(tree(kFav), expected);
+        QVERIFY(!QFile::exists(kPwned));
+        QCOMPARE(QFileInfo(kFav + "Work/sub.stav").permissions() & 0x0FFF, QFileDevice::Permissions(0x775));
+        QVERIFY(!db.isOpenDatabase());
+    }
+
+    void nonAsciiTextsKeepOnlyAscii()
+    {
+        QDir().mkpath(kFav + QString::fromUtf8("Gr\xc3\xbc\xc3\x9f" "e \xe6\x97\xa5"));
+        write(kFav + "x/data.stav", QString::fromUtf8("\xce\xa9 \xc3\xa9!").toUtf8());
+        HFavoriteDB db;
+        QVERIFY(db.exportDB("/tmp/out.db"));
+        const QList<Row> expected = {{"0", kFav + QString::fromUtf8("Gr\xef\xbf\xbd\xef\xbf\xbd" "e ?"), "", ""},
+                                     {"1", kFav + "x", kFav + "x/data.stav", QString::fromUtf8("? \xef\xbf\xbd!")}};
+        QCOMPARE(rowsOf("/tmp/out.db"), expected);
+    }
+
+    void badImportKeepsEveryGroup_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("missing file") << QByteArray();
+        QTest::newRow("not a database") << QByteArray("just some text, not SQLite\n");
+        QTest::newRow("empty file") << QByteArray("");
+        QTest::newRow("other table") << QByteArray("table");
+    }
+
+    void badImportKeepsEveryGroup()
+    {
+        QFETCH(QByteArray, content);
+        write(kFav + "Keep/k.stav", "keep me");
+        QDir().mkpath(kFav + "Empty");
+        const QMap<QString, QByteArray> before = tree(kFav);
+        const QString path = "/tmp/import.db";
+        QFile::remove(path);
+        if (content == "table") {
+            HFavoriteDB other;
+            QVERIFY(other.openDatabase(path));
+            QVERIFY(other.exec("CREATE TABLE OTHER(id int)"));
+            other.closeDatabase();
+        } else if (!content.isNull()) {
+            write(path, content);
+        }
+        HFavoriteDB db;
+        QVERIFY(!db.importDB(path));
+        QCOMPARE(tree(kFav), before);
+        QCOMPARE(QFile::exists(path), !content.isNull());
+        QVERIFY(!db.isOpenDatabase());
+    }
+
+    void sqlAccessAndDuplicateRows()
+    {
+        HFavoriteDB db;
+        QVERIFY(!db.exec("select 1"));
+        QCOMPARE(HFavoriteDB::insertStatement(3, "/a", "/a/b.stav", "x"),
+                 QStringLiteral("INSERT INTO FAVORITE_FILES VALUES(3,'/a','/a/b.stav', 'x')"));
+        QVERIFY(db.openDatabase("/tmp/dup.db"));
+        QCOMPARE(db.getDatabaseName(), QStringLiteral("/tmp/dup.db"));
+        QVERIFY(db.createFavoriteTable());
+        QVERIFY(db.insertGroupTable(0, kFav + "G", kFav + "G/f.stav", "first"));
+        QVERIFY(db.insertGroupTable(1, kFav + "G", kFav + "G/f.stav", "second"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^bool HFavoriteDB::insertGroupTable\\(.*\\) ::fail$"));
+        QVERIFY(!db.insertGroupTable(1, "dup", "id", ""));
+        QVERIFY(!db.exec("not sql"));
+        QTest::ignoreMessage(QtDebugMsg, "void HFavoriteDB::closeDatabase()");
+        db.closeDatabase();
+        QVERIFY(!db.isOpenDatabase());
+
+        QTest::ignoreMessage(QtDebugMsg, qPrintable("Success:mkFile= \"" + kFav + "G/f.stav\""));
+        QTest::ignoreMessage(QtDebugMsg, qPrintable("Fail:mkFile= \"" + kFav + "G/f.stav\""));
+        QVERIFY(db.importDB("/tmp/dup.db"));
+        QCOMPARE(tree(kFav + "G/"), (QMap<QString, QByteArray>{{"f.stav", "first"}}));
+    }
+
+    void fileHelpers()
+    {
+        HFavoriteDB db;
+        const QString dir = "/tmp/" + kHostile;
+        QVERIFY(db.mkDir(dir + "/deep"));
+        QVERIFY(db.mkFile(dir + "/deep/f", "bytes"));
+        QVERIFY(!db.mkFile(dir + "/deep/f", "other"));
+        QCOMPARE(tree(dir + "/"), (QMap<QString, QByteArray>{{"deep", "<dir>"}, {"deep/f", "bytes"}}));
+        QCOMPARE(QFileInfo(dir + "/deep/f").permissions() & 0x0FFF, QFileDevice::Permissions(0x775));
+        QCOMPARE(QFileInfo(dir + "/deep").group(), QStringLiteral("users"));
+        QCOMPARE(QFileInfo(dir).group(), QStringLiteral("root"));
+        QVERIFY(!QFile::exists(kPwned));
+
+        // A link is removed as a link; what it points to stays.
+        QVERIFY(QFile::link(dir, "/tmp/link"));
+        QVERIFY(db.deleteDir("/tmp/link"));
+        QVERIFY(QFile::exists(dir + "/deep/f"));
+        QVERIFY(db.deleteDir(dir));
+        QVERIFY(!QFileInfo::exists(dir));
+        QVERIFY(!db.deleteDir(""));
+        QVERIFY(!db.mkDir(""));
+        QVERIFY(!db.qFileDelete("/tmp/none"));
+        QTest::ignoreMessage(QtDebugMsg, "void HFavoriteDB::chmod(const QString&) chmod fail");
+        db.chmod("/tmp/none");
+    }
+
+    void plainPathGivesTheTwoCommands()
+    {
+        // Stand-ins for chown and chmod that record their arguments, one per line.
+        write("/tmp/bin/chown", "#!/bin/sh\nprintf '%s\\n' chown \"$@\" >> /tmp/bin/log\n");
+        write("/tmp/bin/chmod", "#!/bin/sh\nprintf '%s\\n' chmod \"$@\" >> /tmp/bin/log\n");
+        QFile::setPermissions("/tmp/bin/chown", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions("/tmp/bin/chmod", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", "/tmp/bin:" + path);
+        HFavoriteDB db;
+        db.chmod(kFav);
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent("/tmp");
+        write("/tmp/-rf", "");
+        db.chmod("-rf");
+        QDir::setCurrent(cwd);
+        qputenv("PATH", path);
+        QFile log("/tmp/bin/log");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(log.readAll()).split('\n'),
+                 QStringList({"chown", "-R", "root:users", kFav, "chmod", "-R", "775", kFav,
+                              "chown", "-R", "root:users", "./-rf", "chmod", "-R", "775", "./-rf", ""}));
+    }
+
+    void exportOfManyFavourites()
+    {
+        for (int g = 0; g < 20; ++g)
+            for (int f = 0; f < 100; ++f)
+                write(kFav + QString("group%1/file%2.stav").arg(g).arg(f), QByteArray(200, 'x'));
+        QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        QElapsedTimer timer;
+        timer.start();
+        HFavoriteDB db;
+        const bool exported = db.exportDB("/tmp/many.db");
+        const qint64 elapsed = timer.elapsed();
+        qInstallMessageHandler(previous);
+        QVERIFY(exported);
+        qInfo("export of 2000 favourite files: %lld ms", elapsed);
+        QCOMPARE(rowsOf("/tmp/many.db").size(), 2000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHFavoriteDB)
+#include "tst_hfavoritedb.moc"

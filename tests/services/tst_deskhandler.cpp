@@ -1,0 +1,204 @@
+#include <QtTest>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <private/qmetaobject_p.h>
+#include <private/qobject_p.h>
+
+#include "comtorvanelabsplatformdesktopinterface.h"
+#include "deskhandler.h"
+
+namespace {
+const QString kService = QStringLiteral("com.torvanelabs.platform.Desktop");
+const QString kPath = QStringLiteral("/com/torvanelabs/platform/Desktop");
+const QString kToolPath = QStringLiteral("/velmora/release/bin/cmsend");
+const QString kStateDir = QStringLiteral("/tmp/hbase-sim");
+
+// Errors emitted by any DeskHandler, including from inside its constructor, where no QSignalSpy can
+// be attached yet: Qt's signal-spy hook sees every emission.
+QStringList g_emittedErrors;
+
+void watchSignal(QObject *caller, int signalIndex, void **argv)
+{
+    if (qstrcmp(caller->metaObject()->className(), "DeskHandler") != 0)
+        return;
+    if (QMetaObjectPrivate::signal(caller->metaObject(), signalIndex).name() == "error")
+        g_emittedErrors << *reinterpret_cast<const QString *>(argv[1]);
+}
+
+// Collects the message texts logged while it lives.
+class MessageLog
+{
+public:
+    MessageLog() { s_previous = qInstallMessageHandler(&MessageLog::handle); s_lines.clear(); }
+    ~MessageLog() { qInstallMessageHandler(s_previous); }
+    QStringList lines() const { return s_lines; }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        s_lines << text;
+        s_previous(type, context, text);
+    }
+    static QtMessageHandler s_previous;
+    static QStringList s_lines;
+};
+QtMessageHandler MessageLog::s_previous = nullptr;
+QStringList MessageLog::s_lines;
+
+void writeState(const QString &name, const QByteArray &bytes)
+{
+    QDir().mkpath(kStateDir);
+    QFile file(kStateDir + QLatin1Char('/') + name);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+}
+
+class TestDeskHandler : public QObject
+{
+    Q_OBJECT
+
+private:
+    // The desktop service, played by a second connection of this process on the private bus.
+    QDBusConnection desktopService()
+    {
+        return QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("desktop-service"));
+    }
+
+    void raiseTask(const QString &name, const QString &id)
+    {
+        QDBusMessage signal = QDBusMessage::createSignal(kPath, kService, QStringLiteral("TaskRaised"));
+        signal << name << id;
+        QVERIFY(desktopService().send(signal));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        static QSignalSpyCallbackSet callbacks = {&watchSignal, nullptr, nullptr, nullptr};
+        qt_register_signal_spy_callbacks(&callbacks);
+    }
+
+    void absentServiceThenRetry()
+    {
+        // What the bus says about the absent service, as the handler must pass it on.
+        ComTorvanelabsPlatformDesktopInterface probe(kService, kPath, QDBusConnection::sessionBus());
+        QVERIFY(!probe.isValid());
+        const QString busError = probe.lastError().message();
+        const QString invalidLine = QStringLiteral("Client DBus Interface not valid, error: ") + busError;
+
+        g_emittedErrors.clear();
+        QTest::ignoreMessage(QtCriticalMsg, qPrintable(invalidLine));
+        DeskHandler handler;
+        QCOMPARE(g_emittedErrors, QStringList{busError});
+
+        QSignalSpy errors(&handler, &DeskHandler::error);
+        QSignalSpy raised(&handler, &DeskHandler::taskRaised);
+        QTest::ignoreMessage(QtCriticalMsg, qPrintable(invalidLine));
+        QCOMPARE(handler.setupDbusConnection(kService, kPath), false);
+        QCOMPARE(errors.count(), 1);
+        QCOMPARE(errors.at(0).at(0).toString(), busError);
+
+        // The service comes up later. The failed interface starts tracking the new owner by itself,
+        // yet it was never connected: the retry must still give a connected one.
+        // The probe, on the same connection, shows when the handler's interface has seen it too.
+        QVERIFY(desktopService().registerService(kService));
+        QTRY_VERIFY(probe.isValid());
+        QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
+        QCOMPARE(handler.setupDbusConnection(kService, kPath), true);
+
+        QTest::ignoreMessage(QtDebugMsg, "slotTaskRaised : \"Spectrum\" , \"17\"");
+        raiseTask(QStringLiteral("Spectrum"), QStringLiteral("17"));
+        QTRY_COMPARE(raised.count(), 1);
+        QCOMPARE(raised.at(0), (QVariantList{QStringLiteral("Spectrum"), QStringLiteral("17")}));
+        QCOMPARE(errors.count(), 1);
+        QVERIFY(desktopService().unregisterService(kService));
+    }
+
+    void connectedHandlerKeepsItsInterface()
+    {
+        QVERIFY(desktopService().registerService(kService));
+        QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
+        DeskHandler handler;
+        QSignalSpy raised(&handler, &DeskHandler::taskRaised);
+        {
+            MessageLog log;
+            QCOMPARE(handler.setupDbusConnection(QStringLiteral("some.other.Service"), QStringLiteral("/x")), true);
+            QCOMPARE(log.lines(), QStringList());
+        }
+
+        // One connection only: a single raise reaches QML once.
+        raiseTask(QStringLiteral("Cable and Antenna"), QStringLiteral("3"));
+        raiseTask(QStringLiteral("5G NR"), QStringLiteral("4"));
+        QTRY_COMPARE(raised.count(), 2);
+        QCOMPARE(raised.at(0), (QVariantList{QStringLiteral("Cable and Antenna"), QStringLiteral("3")}));
+        QCOMPARE(raised.at(1), (QVariantList{QStringLiteral("5G NR"), QStringLiteral("4")}));
+
+        // After cleanUp nothing arrives any more; a second handler, connected afterwards, is the
+        // barrier that shows the raise went round the bus. Both handlers release their interfaces
+        // when they go, the second one never cleaned up (the sanitizer build checks both).
+        handler.cleanUp();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
+        DeskHandler barrier;
+        QSignalSpy barrierRaised(&barrier, &DeskHandler::taskRaised);
+        raiseTask(QStringLiteral("Late"), QStringLiteral("5"));
+        QTRY_COMPARE(barrierRaised.count(), 1);
+        QCOMPARE(raised.count(), 2);
+
+        // cleanUp pending when the handler goes: the handler still releases it, exactly once.
+        barrier.cleanUp();
+        QVERIFY(desktopService().unregisterService(kService));
+    }
+
+    void lastRaisedTask()
+    {
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^Client DBus Interface not valid")));
+        DeskHandler handler;
+
+        // No tool installed.
+        QVERIFY(handler.lastRaisedTask().isNull());
+
+        QVERIFY(QDir().mkpath(QFileInfo(kToolPath).path()));
+        QVERIFY(QFile::copy(qEnvironmentVariable("HBASE_SOURCE_DIR") + QStringLiteral("/sim/bin/cmsend"), kToolPath));
+
+        // Nothing raised yet: the tool prints nothing.
+        QVERIFY(handler.lastRaisedTask().isNull());
+
+        writeState(QStringLiteral("last_raised_task"), "Spectrum");
+        QCOMPARE(handler.lastRaisedTask(), QStringLiteral("Spectrum"));
+        QFile log(kStateDir + QStringLiteral("/commands.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(log.readAll(), QByteArray("cmsend [guitaskmgr] [cmd] [get_last_raised_task]\n"
+                                           "cmsend [guitaskmgr] [cmd] [get_last_raised_task]\n"));
+
+        // A name with a space is three fields.
+        writeState(QStringLiteral("last_raised_task"), "Spectrum Analyzer");
+        QVERIFY(handler.lastRaisedTask().isNull());
+
+        const struct { QByteArray output; QString task; } outputs[] = {
+            {"task \"Map\t\tView\"\t\n", QStringLiteral("Map View")},
+            {"task \"Cable\"\0 and more", QStringLiteral("Cable")},
+            {"task\n", QString()},
+            {"task  \"Cable\"\n", QString()},
+            {"", QString()},
+        };
+        for (const auto &case_ : outputs) {
+            writeState(QStringLiteral("cmsend.output"), case_.output);
+            const QString task = handler.lastRaisedTask();
+            QCOMPARE(task, case_.task);
+            QCOMPARE(task.isNull(), case_.task.isNull());
+        }
+
+        // A tool that answers after the second is over gives nothing.
+        writeState(QStringLiteral("cmsend.output"), "task \"Spectrum\"\n");
+        writeState(QStringLiteral("cmsend.delay"), "3");
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(handler.lastRaisedTask().isNull());
+        qInfo("slow tool answered null after %lld ms", timer.elapsed());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDeskHandler)
+#include "tst_deskhandler.moc"
