@@ -53,6 +53,8 @@ void debugBusError()
 ZeElfItems::ZeElfItems(QObject *parent)
     : QObject(parent)
 {
+    // QML can take the handles the lookups return only once their pointer type is known.
+    qRegisterMetaType<ElfData *>();
 }
 
 ZeElfItems::~ZeElfItems()

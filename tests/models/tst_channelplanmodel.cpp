@@ -184,28 +184,34 @@ private Q_SLOTS:
     // A plan item missing from the service ends the fill: views see exactly the plans before it.
     void missingItem()
     {
-        m_sim.removeItem(kPlanItem.arg("channelPlanTransmitOffset").arg(5));
-        ZeElfItems bridge;
-        bridge.setDbusAddress(kDxTestAddress);
+        QVERIFY(m_sim.removeItem(kPlanItem.arg("channelPlanTransmitOffset").arg(5)));
         ChannelPlanModel model;
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^getConfigItem .*param= \"channelPlanTransmitOffset5\"$"));
-        QTest::ignoreMessage(QtWarningMsg, warning("initialize", " eDataTransmitOffset wasn't initialized!"));
-        model.setZeElfItems(&bridge);
-        QCOMPARE(model.getCount(), 4);
-        QCOMPARE(inserted.count(), 1);
-        QCOMPARE(inserted.at(0).at(1).toInt(), 0);
-        QCOMPARE(inserted.at(0).at(2).toInt(), 3);
-        QCOMPARE(handle(model, 3, 260)->address(), kPlanItem.arg("channelPlanSpace").arg(4));
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        {
+            ZeElfItems bridge;
+            bridge.setDbusAddress(kDxTestAddress);
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression("^getConfigItem .*param= \"channelPlanTransmitOffset5\"$"));
+            QTest::ignoreMessage(QtWarningMsg, warning("initialize", " eDataTransmitOffset wasn't initialized!"));
+            model.setZeElfItems(&bridge);
+            QCOMPARE(model.getCount(), 4);
+            QCOMPARE(inserted.count(), 1);
+            QCOMPARE(inserted.at(0).at(1).toInt(), 0);
+            QCOMPARE(inserted.at(0).at(2).toInt(), 3);
+            QCOMPARE(handle(model, 3, 260)->address(), kPlanItem.arg("channelPlanSpace").arg(4));
+        }
 
-        m_sim.removeItem(kPlanItem.arg("channelPlanType").arg(1));
+        // With the first item missing the old rows go and none come.
+        QVERIFY(m_sim.removeItem(kPlanItem.arg("channelPlanType").arg(1)));
         ZeElfItems second;
         second.setDbusAddress(kDxTestAddress);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^getConfigItem .*param= \"channelPlanType1\"$"));
         QTest::ignoreMessage(QtWarningMsg, warning("initialize", " eDataChannelType wasn't initialized!"));
         model.setZeElfItems(&second);
         QCOMPARE(model.getCount(), 0);
+        QCOMPARE(removed.count(), 1);
         QCOMPARE(inserted.count(), 1);
     }
 };

@@ -243,7 +243,28 @@ private Q_SLOTS:
         QCOMPARE(itemChanged.count(), 1);
         QCOMPARE(size.count(), 1);
 
-        // Refused saves write nothing; cancelling restores the item's table.
+        // A table changed in the service reloads; decreasing points load as valid and edits judge them.
+        QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("{300=3},{100=1}")));
+        QTRY_COMPARE(item->getValue().toString(), QStringLiteral("{300=3},{100=1}"));
+        removed.clear();
+        model.updateModelFromElfItem();
+        QCOMPARE(rows(model), QStringLiteral("300/3 100/1"));
+        QCOMPARE(removed.count(), 1);
+        model.updateItem(1, 100, 1);
+        QCOMPARE(rows(model), QStringLiteral("300/3 100/1!"));
+
+        size.clear();
+        QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("")));
+        QTRY_COMPARE(item->getValue().toString(), QStringLiteral(""));
+        model.updateModelFromElfItem();
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(size.count(), 1);
+        QVERIFY(!model.saveToElfItem());
+
+        // Refused saves write nothing; cancelling brings back the item's table.
+        QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("{100=0.5}, {200=1.25}")));
+        QTRY_COMPARE(item->getValue().toString(), QStringLiteral("{100=0.5}, {200=1.25}"));
+        model.cancelEdit();
         m_sim.clearJournal();
         model.updateLoss(1, 0.25);
         QVERIFY(!model.saveToElfItem());
@@ -263,23 +284,6 @@ private Q_SLOTS:
         model.updateModelFromElfItem();
         QCOMPARE(removed.count(), 0);
         QCOMPARE(model.rowCount(), 3);
-
-        // A table changed in the service does; decreasing points load as valid.
-        QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("{300=3},{100=1}")));
-        QTRY_COMPARE(item->getValue().toString(), QStringLiteral("{300=3},{100=1}"));
-        model.updateModelFromElfItem();
-        QCOMPARE(rows(model), QStringLiteral("300/3 100/1"));
-        QCOMPARE(removed.count(), 1);
-        model.updateItem(1, 100, 1);
-        QCOMPARE(rows(model), QStringLiteral("300/3 100/1!"));
-
-        size.clear();
-        QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("")));
-        QTRY_COMPARE(item->getValue().toString(), QStringLiteral(""));
-        model.updateModelFromElfItem();
-        QCOMPARE(model.rowCount(), 0);
-        QCOMPARE(size.count(), 1);
-        QVERIFY(!model.saveToElfItem());
     }
 };
 

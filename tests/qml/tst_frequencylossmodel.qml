@@ -57,6 +57,7 @@ Item {
             compare(table.size, 2)
             table.cancelEdit()
             compare(table.size, 3)
+            view.forceLayout()
             compare(view.itemAtIndex(2).text, "10000000000 MHz 3 dB")
         }
     }

@@ -48,7 +48,7 @@ Item {
             compare(Number(span.text), 1e9)
             item.value = 2.5e9
             compare(Number(span.text), 2.5e9)
-            // A bridge made now loads the module from the service again and finds the written value.
+            // Another bridge of the same application hands out the same item, written value included.
             var other = secondBridge.createObject(screen)
             other.dbusAddress = bridge.dbusAddress + ",spectrumanalyzer_app,spectrumanalyzer_result_module,spectrumanalyzer_reg_module"
             tryCompare(other.getConfigItem("centerFreqCnfg"), "value", 2.5e9)
