@@ -19,6 +19,7 @@
 #include "hmessagelist.h"
 #include "hpositionfileio.h"
 #include "hrefreshimage.h"
+#include "hsave.h"
 #include "hscreenshot.h"
 #include "hstringlist.h"
 #include "htagfile.h"
@@ -47,6 +48,7 @@ void Plugin::registerTypes(const char *uri)
     qmlRegisterType<HPositionFileIO>(uri, 1, 0, "HPositionFileIO");
     qmlRegisterType<HHistoryFileName>(uri, 1, 0, "HListFile");
     qmlRegisterType<HScreenShot>(uri, 1, 0, "HScreenShot");
+    qmlRegisterType<HSave>(uri, 1, 0, "HSave");
     qmlRegisterType<HTagFile>(uri, 1, 0, "HTagFile");
     qmlRegisterType<HRefreshImage>(uri, 1, 0, "HRefreshImage");
     qmlRegisterType<h5GBand>(uri, 1, 0, "H5GBand");

@@ -15,6 +15,7 @@ static const QStringList kTypeNames = {
     QStringLiteral("HPositionFileIO"),
     QStringLiteral("HListFile"),
     QStringLiteral("HScreenShot"),
+    QStringLiteral("HSave"),
     QStringLiteral("HTagFile"),
     QStringLiteral("HRefreshImage"),
     QStringLiteral("H5GBand"),

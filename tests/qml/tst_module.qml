@@ -15,6 +15,7 @@ TestCase {
         "HPositionFileIO",
         "HListFile",
         "HScreenShot",
+        "HSave",
         "HTagFile",
         "HRefreshImage",
         "H5GBand",

@@ -12,7 +12,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonDocument>
-#include <QThread>
+#include <QTest>
 
 Q_DECLARE_METATYPE(SimFixture::Entry)
 Q_DECLARE_METATYPE(QVector<SimFixture::Entry>)
@@ -162,8 +162,7 @@ bool SimFixture::waitForBus(bool present, int timeoutMs)
         }
         if (present && (!m_process || m_process->state() == QProcess::NotRunning))
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(10);
+        QTest::qWait(10);
     }
     return false;
 }
