@@ -91,6 +91,13 @@ ELFClientInterface *ElfRegistry::cachedClient(const QString &service, QObject *p
 
 void ElfRegistry::cacheClient(const QString &service, QObject *parent, ELFClientInterface *client)
 {
+    // Forget clients that went with their parents, so a long session does not pile up entries.
+    for (auto it = m_clients.begin(); it != m_clients.end();) {
+        if (it->client.isNull())
+            it = m_clients.erase(it);
+        else
+            ++it;
+    }
     ClientEntry entry;
     entry.client = client;
     entry.parent = parent;

@@ -247,9 +247,8 @@ private Q_SLOTS:
 
     void simulatedResultsWander()
     {
-        QJsonObject gauge = SimFixture::item("level", -50.0, QString(), "result");
-        gauge.insert("simulate", QJsonObject{{"min", -80}, {"max", -20}, {"periodMs", 20}});
-        QVERIFY(m_sim.startJson(SimFixture::model({SimFixture::app("g_app", {SimFixture::module("res", {gauge})})})));
+        QVERIFY(m_sim.startJson(QByteArray(R"({"applications": [{"name": "g_app", "modules": [{"name": "res", "items": [
+            {"name": "level", "kind": "result", "value": -50.0, "simulate": {"min": -80, "max": -20, "periodMs": 20}}]}]}]})")));
         ElfData *level = ELFClientInterface::getSessionBusClient("gem.base.g_app")->item(":result:g_app:res:level:");
         QSignalSpy changed(level, &ElfData::valueChanged);
         QTRY_VERIFY(changed.count() >= 3);

@@ -106,6 +106,16 @@ bool SimFixture::startJson(const QJsonObject &model)
     return writeModel(model, path) && start(path);
 }
 
+bool SimFixture::startJson(const QByteArray &model)
+{
+    const QString path = QStringLiteral("/tmp/hbase-sim-model-%1.json").arg(++s_modelCount);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(model) != model.size())
+        return false;
+    file.close();
+    return start(path);
+}
+
 int SimFixture::runToExit(const QStringList &arguments)
 {
     stop();
