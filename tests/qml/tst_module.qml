@@ -22,6 +22,7 @@ TestCase {
         "HEnvironment",
         "HEnumList",
         "DesktopHandler",
+        "HMapProFileList",
         "HFavoriteDB",
         "HBaseVolume",
         "FileExists",
