@@ -24,7 +24,7 @@ class HPdf;
 // sources: hsave.cpp (the object itself), storagedirs.cpp (the storage tree and directory queries),
 // fileops.cpp (file operations through the starter application), tabsetup.cpp (tab and setup files
 // with the save and recall handshakes), resultheaders.cpp (result recall and the headers of saved
-// files).
+// files), reset.cpp (factory reset, presets and default values).
 class HSave : public QObject
 {
     Q_OBJECT
@@ -138,6 +138,19 @@ public:
     void readHeaderMcf(const QString &filepath);
     void readHeaderGom(const QString &filepath);
     bool readHeaderLogging(const QString &filepath);
+
+    // Factory reset, presets and default values (reset.cpp).
+    Q_INVOKABLE void factoryReset();
+    Q_INVOKABLE bool presetAction(const QString &appName);
+    Q_INVOKABLE bool resetAppElfItemsToDefaultValues(const QString &crAppName);
+    Q_INVOKABLE bool resetTabElfItemsToDefaultValues(uint tabNumber, const QString &crAppName);
+    Q_INVOKABLE void loadUpdatePackage(const QString &path);
+    Q_INVOKABLE void showDocumnet(const QString &path);
+    Q_INVOKABLE bool deleteScpiHashFile();
+    Q_INVOKABLE void savePDF(const QString &filepath, const QString &inv, const QString &includeScreen);
+
+    bool resetItemsFromFileToDefaultValue(const QString &crAppName, const QString &filePath,
+                                          QMap<QString, QVariant> &map);
 
 private:
     // The starter application's file actions: the reply stays "OK" when the starter is not on the bus.
