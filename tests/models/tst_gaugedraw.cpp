@@ -187,19 +187,6 @@ private Q_SLOTS:
         COMPARE_EXACT(gauge.getCurrentValueRatio(), 1.0);
         QCOMPARE(warnings.lines().size(), 7);
     }
-
-    // Not-a-number readings give not-a-number angles, never a crash or a warning.
-    void notANumber()
-    {
-        GaugeDraw gauge;
-        WarningRecorder warnings;
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        gauge.recalculateRange(nan, nan, 10, 0, true);
-        QVERIFY(std::isnan(gauge.getValueAngleRad()));
-        gauge.recalculateRange(0, 0, nan, 0, true);
-        QVERIFY(std::isnan(gauge.getZeroValueRatio()));
-        QVERIFY(warnings.lines().isEmpty());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestGaugeDraw)
