@@ -14,6 +14,7 @@
 #include "hfavoritedb.h"
 #include "hhistoryfilename.h"
 #include "hhotkeylist.h"
+#include "hmapprofilelist.h"
 #include "hmessagelist.h"
 #include "hpositionfileio.h"
 #include "hrefreshimage.h"
@@ -49,6 +50,7 @@ void Plugin::registerTypes(const char *uri)
     qmlRegisterType<HEnvironment>(uri, 1, 0, "HEnvironment");
     qmlRegisterType<HEnumList>(uri, 1, 0, "HEnumList");
     qmlRegisterType<DeskHandler>(uri, 1, 0, "DesktopHandler");
+    qmlRegisterType<HMapProFileList>(uri, 1, 0, "HMapProFileList");
     qmlRegisterType<HFavoriteDB>(uri, 1, 0, "HFavoriteDB");
     qmlRegisterType<HBaseVolume>(uri, 1, 0, "HBaseVolume");
     qmlRegisterType<FileExists>(uri, 1, 0, "FileExists");

@@ -4,6 +4,7 @@
 #include <QProcess>
 
 #include "hpdf.h"
+#include "persistentlog.h"
 
 Q_LOGGING_CATEGORY(lcSave, "hbase.save")
 
@@ -17,6 +18,7 @@ HSave::HSave(QObject *parent)
     : QObject(parent)
     , m_scpiHashFile(QString::fromLatin1(kScpiHashFile))
     , m_pdf(new HPdf(this))
+    , m_persistentLog(new persistentLog)
 {
     createDefaultDirs();
 }

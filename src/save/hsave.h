@@ -9,6 +9,12 @@
 #include <QVariant>
 
 #include <map>
+#include <memory>
+
+class QFile;
+class QJsonObject;
+class QTextStream;
+class persistentLog;
 
 Q_DECLARE_LOGGING_CATEGORY(lcSave)
 
@@ -16,7 +22,9 @@ class HPdf;
 
 // The save object behind every save, recall, copy and delete screen. One class across several
 // sources: hsave.cpp (the object itself), storagedirs.cpp (the storage tree and directory queries),
-// fileops.cpp (file operations through the starter application).
+// fileops.cpp (file operations through the starter application), tabsetup.cpp (tab and setup files
+// with the save and recall handshakes), resultheaders.cpp (result recall and the headers of saved
+// files), reset.cpp (factory reset, presets and default values).
 class HSave : public QObject
 {
     Q_OBJECT
@@ -91,6 +99,59 @@ public:
     Q_INVOKABLE QString addFileDirectory(const QString &filePath, const QString &dirName);
     Q_INVOKABLE QString fileSuffix(const QString &path);
 
+    // Tab and setup files (tabsetup.cpp).
+    Q_INVOKABLE bool save(const QString &filepath);
+    Q_INVOKABLE void saveTabFileNew(int tabNum, const QString &appName, const QString &moduleName);
+    Q_INVOKABLE void saveTabFile(int tabNum, const QString &appName, const QString &moduleName);
+    Q_INVOKABLE void deleteTabFile(int tabNum);
+    Q_INVOKABLE bool loadTabFile(int tabNum, const QString &appName);
+    Q_INVOKABLE void renameTabFile(int tabNum);
+    Q_INVOKABLE bool readTabFile(int tabNum);
+    Q_INVOKABLE void clearAll();
+    Q_INVOKABLE void addCommonHeader(const QString &pro, const QVariant &value);
+    Q_INVOKABLE void addCommonUI(const QString &pro, const QVariant &value);
+    Q_INVOKABLE bool loadSetup(const QString &filepath);
+    Q_INVOKABLE bool restoreSetup(const QString &file);
+    Q_INVOKABLE QString getHeader(const QString &name);
+    Q_INVOKABLE QString getUI(const QString &name);
+
+    void addTab(int tabNum, const QString &appName, const QString &moduleName);
+    QMap<QString, QVariant> fromJsonString(const QString &text);
+    void read(const QJsonObject &object);
+    bool writeSetup(QJsonObject &object);
+    void lastSetup(QJsonObject &object);
+    void backupSetup(QJsonObject &object);
+    void loggingUISetup(QJsonObject &object);
+    void saveMapProfile(QJsonObject &object);
+    bool resultSetup(QJsonObject &object);
+    void saveToTabJsonFile(int tabNum);
+    int getJsonSize(const QMap<QString, QVariant> &map);
+    void saveVmToJson(const QMap<QString, QVariant> &map, QTextStream &stream, QFile &file);
+
+    // Result files and file headers (resultheaders.cpp).
+    Q_INVOKABLE void setResultFile(const QString &selTrace, const QString &appName, int length, bool isOverlay);
+    Q_INVOKABLE bool readResult(const QString &filepath);
+    Q_INVOKABLE bool readHeader(const QString &filepath, const QString &fileExt);
+
+    void readHeaderPng(const QString &filepath);
+    void readHeaderPdf(const QString &filepath);
+    void readHeaderMcf(const QString &filepath);
+    void readHeaderGom(const QString &filepath);
+    bool readHeaderLogging(const QString &filepath);
+
+    // Factory reset, presets and default values (reset.cpp).
+    Q_INVOKABLE void factoryReset();
+    Q_INVOKABLE bool presetAction(const QString &appName);
+    Q_INVOKABLE bool resetAppElfItemsToDefaultValues(const QString &crAppName);
+    Q_INVOKABLE bool resetTabElfItemsToDefaultValues(uint tabNumber, const QString &crAppName);
+    Q_INVOKABLE void loadUpdatePackage(const QString &path);
+    Q_INVOKABLE void showDocumnet(const QString &path);
+    Q_INVOKABLE bool deleteScpiHashFile();
+    Q_INVOKABLE void savePDF(const QString &filepath, const QString &inv, const QString &includeScreen);
+
+    bool resetItemsFromFileToDefaultValue(const QString &crAppName, const QString &filePath,
+                                          QMap<QString, QVariant> &map);
+
 private:
     // The starter application's file actions: the reply stays "OK" when the starter is not on the bus.
     static QString sendStarterAction(const QString &address, const QString &argument);
@@ -105,6 +166,15 @@ private:
     enum CopyOrMove { Copy, Move };
     int copyOrMoveInto(CopyOrMove kind, const QString &srcFilePath, const QString &dst);
 
+    // The application's settings module: "xyz_app" gives "xyz_reg_module".
+    static QString settingsModule(const QString &appName);
+    static QString tabFilePath(int tabNum);
+    static bool isTabNumber(int tabNum);
+    // "TabCount" of the header, limited to the six tabs there are.
+    int tabCount() const;
+    QMap<QString, QVariant> &uiTable();
+    void resetHeaderDescription();
+
     static const QString s_storageRoot;
     static const std::map<SaveType, QString> s_defaultDirs;
 
@@ -116,6 +186,7 @@ private:
     int m_overlay = 0;
     QString m_scpiHashFile;
     HPdf *m_pdf = nullptr;
+    std::unique_ptr<persistentLog> m_persistentLog;
 };
 
 #endif // HSAVE_H

@@ -20,6 +20,7 @@ static const QStringList kTypeNames = {
     QStringLiteral("HEnvironment"),
     QStringLiteral("HEnumList"),
     QStringLiteral("DesktopHandler"),
+    QStringLiteral("HMapProFileList"),
     QStringLiteral("HFavoriteDB"),
     QStringLiteral("HBaseVolume"),
     QStringLiteral("FileExists"),

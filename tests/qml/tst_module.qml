@@ -20,6 +20,7 @@ TestCase {
         "HEnvironment",
         "HEnumList",
         "DesktopHandler",
+        "HMapProFileList",
         "HFavoriteDB",
         "HBaseVolume",
         "FileExists",

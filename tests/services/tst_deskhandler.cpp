@@ -1,11 +1,13 @@
 #include <QtTest>
 #include <QDBusConnection>
-#include <QDBusMessage>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <private/qmetaobject_p.h>
 #include <private/qobject_p.h>
 
 #include "comtorvanelabsplatformdesktopinterface.h"
 #include "deskhandler.h"
+#include "simfixture.h"
 
 namespace {
 const QString kService = QStringLiteral("com.torvanelabs.platform.Desktop");
@@ -59,18 +61,14 @@ class TestDeskHandler : public QObject
     Q_OBJECT
 
 private:
-    // The desktop service, played by a second connection of this process on the private bus.
-    QDBusConnection desktopService()
+    // The desktop service is hbase-sim's; each test says whether it wants it on the bus.
+    void startSimulator()
     {
-        return QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("desktop-service"));
+        if (!m_sim.isRunning())
+            QVERIFY2(m_sim.start(), qPrintable(m_sim.errorOutput()));
     }
 
-    void raiseTask(const QString &name, const QString &id)
-    {
-        QDBusMessage signal = QDBusMessage::createSignal(kPath, kService, QStringLiteral("TaskRaised"));
-        signal << name << id;
-        QVERIFY(desktopService().send(signal));
-    }
+    SimFixture m_sim;
 
 private Q_SLOTS:
     void initTestCase()
@@ -81,6 +79,7 @@ private Q_SLOTS:
 
     void absentServiceThenRetry()
     {
+        m_sim.stop();
         // What the bus says about the absent service, as the handler must pass it on.
         ComTorvanelabsPlatformDesktopInterface probe(kService, kPath, QDBusConnection::sessionBus());
         QVERIFY(!probe.isValid());
@@ -102,22 +101,21 @@ private Q_SLOTS:
         // The service comes up later. The failed interface starts tracking the new owner by itself,
         // yet it was never connected: the retry must still give a connected one.
         // The probe, on the same connection, shows when the handler's interface has seen it too.
-        QVERIFY(desktopService().registerService(kService));
+        startSimulator();
         QTRY_VERIFY(probe.isValid());
         QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
         QCOMPARE(handler.setupDbusConnection(kService, kPath), true);
 
         QTest::ignoreMessage(QtDebugMsg, "slotTaskRaised : \"Spectrum\" , \"17\"");
-        raiseTask(QStringLiteral("Spectrum"), QStringLiteral("17"));
+        QVERIFY(m_sim.raiseTask(QStringLiteral("Spectrum"), QStringLiteral("17")));
         QTRY_COMPARE(raised.count(), 1);
         QCOMPARE(raised.at(0), (QVariantList{QStringLiteral("Spectrum"), QStringLiteral("17")}));
         QCOMPARE(errors.count(), 1);
-        QVERIFY(desktopService().unregisterService(kService));
     }
 
     void connectedHandlerKeepsItsInterface()
     {
-        QVERIFY(desktopService().registerService(kService));
+        startSimulator();
         QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
         DeskHandler handler;
         QSignalSpy raised(&handler, &DeskHandler::taskRaised);
@@ -128,8 +126,8 @@ private Q_SLOTS:
         }
 
         // One connection only: a single raise reaches QML once.
-        raiseTask(QStringLiteral("Cable and Antenna"), QStringLiteral("3"));
-        raiseTask(QStringLiteral("5G NR"), QStringLiteral("4"));
+        QVERIFY(m_sim.raiseTask(QStringLiteral("Cable and Antenna"), QStringLiteral("3")));
+        QVERIFY(m_sim.raiseTask(QStringLiteral("5G NR"), QStringLiteral("4")));
         QTRY_COMPARE(raised.count(), 2);
         QCOMPARE(raised.at(0), (QVariantList{QStringLiteral("Cable and Antenna"), QStringLiteral("3")}));
         QCOMPARE(raised.at(1), (QVariantList{QStringLiteral("5G NR"), QStringLiteral("4")}));
@@ -142,18 +140,34 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
         DeskHandler barrier;
         QSignalSpy barrierRaised(&barrier, &DeskHandler::taskRaised);
-        raiseTask(QStringLiteral("Late"), QStringLiteral("5"));
+        QVERIFY(m_sim.raiseTask(QStringLiteral("Late"), QStringLiteral("5")));
         QTRY_COMPARE(barrierRaised.count(), 1);
         QCOMPARE(raised.count(), 2);
 
         // cleanUp pending when the handler goes: the handler still releases it, exactly once.
         barrier.cleanUp();
-        QVERIFY(desktopService().unregisterService(kService));
+    }
+
+    // What the interface does: a DesktopHandler in QML hears the raise.
+    void qmlHearsRaisedTasks()
+    {
+        startSimulator();
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData("import QtQml 2.15\nimport HBase 1.0\n"
+                          "DesktopHandler { property var heard: []\n"
+                          "    onTaskRaised: heard = heard.concat([task_name + '|' + task_id]) }\n", QUrl());
+        QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
+        QScopedPointer<QObject> handler(component.create());
+        QVERIFY2(handler, qPrintable(component.errorString()));
+        QVERIFY(m_sim.raiseTask(QStringLiteral("Coverage Mapping"), QStringLiteral("21")));
+        QTRY_COMPARE(handler->property("heard").toStringList(), QStringList{QStringLiteral("Coverage Mapping|21")});
     }
 
     void lastRaisedTask()
     {
-        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^Client DBus Interface not valid")));
+        startSimulator();
+        QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
         DeskHandler handler;
 
         // No tool installed.
@@ -162,23 +176,24 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(QFileInfo(kToolPath).path()));
         QVERIFY(QFile::copy(qEnvironmentVariable("HBASE_SOURCE_DIR") + QStringLiteral("/sim/bin/cmsend"), kToolPath));
 
-        // Nothing raised yet: the tool prints nothing.
-        QVERIFY(handler.lastRaisedTask().isNull());
-
-        writeState(QStringLiteral("last_raised_task"), "Spectrum");
+        // The task manager knows what the desktop service raised last.
+        QVERIFY(m_sim.raiseTask(QStringLiteral("Spectrum"), QStringLiteral("9")));
         QCOMPARE(handler.lastRaisedTask(), QStringLiteral("Spectrum"));
+        QVERIFY(QFile::remove(kStateDir + QStringLiteral("/last_raised_task")));
+        // Nothing raised: the tool prints nothing.
+        QVERIFY(handler.lastRaisedTask().isNull());
         QFile log(kStateDir + QStringLiteral("/commands.log"));
         QVERIFY(log.open(QIODevice::ReadOnly));
         QCOMPARE(log.readAll(), QByteArray("cmsend [guitaskmgr] [cmd] [get_last_raised_task]\n"
                                            "cmsend [guitaskmgr] [cmd] [get_last_raised_task]\n"));
 
         // A name with a space is three fields.
-        writeState(QStringLiteral("last_raised_task"), "Spectrum Analyzer");
+        QVERIFY(m_sim.raiseTask(QStringLiteral("Spectrum Analyzer"), QStringLiteral("10")));
         QVERIFY(handler.lastRaisedTask().isNull());
 
         const struct { QByteArray output; QString task; } outputs[] = {
             {"task \"Map\t\tView\"\t\n", QStringLiteral("Map View")},
-            {"task \"Cable\"\0 and more", QStringLiteral("Cable")},
+            {QByteArrayLiteral("task \"Cable\"\0 and more"), QStringLiteral("Cable")},
             {"task\n", QString()},
             {"task  \"Cable\"\n", QString()},
             {"", QString()},
