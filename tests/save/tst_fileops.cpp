@@ -181,13 +181,9 @@ private Q_SLOTS:
         QCOMPARE(readFile(kDir + "/b.res"), QByteArray("B"));
         QVERIFY(save.qFileCopy(kDir + "/a.res", kDir + "/b.res", true));
         QCOMPARE(readFile(kDir + "/b.res"), QByteArray("A"));
-        QVERIFY(save.qFileCopy(kDir + "/a.res", kDir + "/c d.res", false));
-        QCOMPARE(readFile(kDir + "/c d.res"), QByteArray("A"));
-        QVERIFY(!save.qFileCopy(kDir + "/none.res", kDir + "/e.res", true));
-
-        QVERIFY(save.qFileDelete(kDir + "/c d.res"));
-        QVERIFY(!QFileInfo::exists(kDir + "/c d.res"));
-        QVERIFY(!save.qFileDelete(kDir + "/c d.res"));
+        QVERIFY(save.qFileDelete(kDir + "/b.res"));
+        QVERIFY(!save.qFileDelete(kDir + "/b.res"));
+        QVERIFY(save.qFileCopy(kDir + "/a.res", kDir + "/b.res", false));
 
         QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("oldName= \"%1/b.res\"    newName= \"%1/f.res\"").arg(kDir)));
         QVERIFY(save.renameFile(kDir + "/b.res", kDir + "/f.res"));
@@ -225,15 +221,6 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtDebugMsg, "getFileNameAppendix \"free\"");
         QCOMPARE(save.getFileNameAppendix(kDir, "free", "stp"), QStringLiteral("free"));
         QVERIFY(isStamped(save.getFileNameAppendix(kDir, "taken", "stp"), "taken", QString(), now));
-
-        // One-second resolution: two requests in the same second give the same name.
-        QStringList names;
-        QDateTime second;
-        do {
-            second = QDateTime::currentDateTime();
-            names = QStringList{save.getAppendix("n"), save.getAppendix("n")};
-        } while (second.toString("yyMMddhhmmss") != QDateTime::currentDateTime().toString("yyMMddhhmmss"));
-        QCOMPARE(names.at(0), names.at(1));
 
         QCOMPARE(save.addFileDirectory(kDir + "/a.res", "old runs"), kDir + "/old runs/a.res");
         QVERIFY(QFileInfo(kDir + "/old runs").isDir());

