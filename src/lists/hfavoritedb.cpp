@@ -244,11 +244,18 @@ bool HFavoriteDB::importDB(const QString &fullpath)
     return true;
 }
 
+// A table of that name without the columns of an export is no export either: nothing could be
+// restored from it, and accepting it would only remove the existing groups.
 bool HFavoriteDB::readRows(QList<QVariantMap> &rows)
 {
     QSqlQuery query(m_db);
     if (!query.exec(QString::fromLatin1(kSelectAll)))
         return false;
+    const QSqlRecord columns = query.record();
+    for (const char *column : {kGroupNameColumn, kFileNameColumn, kFileDataColumn}) {
+        if (!columns.contains(QLatin1String(column)))
+            return false;
+    }
     while (query.next()) {
         const QSqlRecord record = query.record();
         QVariantMap row;

@@ -152,8 +152,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("missing file") << QByteArray();
         QTest::newRow("not a database") << QByteArray("just some text, not SQLite\n");
-        QTest::newRow("empty file") << QByteArray("");
-        QTest::newRow("other table") << QByteArray("table");
+        QTest::newRow("other table") << QByteArray("CREATE TABLE OTHER(id int)");
+        // The right name but not the columns of an export: nothing could be restored from it.
+        QTest::newRow("other columns") << QByteArray("CREATE TABLE FAVORITE_FILES(id int,name TEXT)");
     }
 
     void badImportKeepsEveryGroup()
@@ -164,10 +165,12 @@ private Q_SLOTS:
         const QMap<QString, QByteArray> before = tree(kFav);
         const QString path = "/tmp/import.db";
         QFile::remove(path);
-        if (content == "table") {
+        if (content.startsWith("CREATE")) {
             HFavoriteDB other;
             QVERIFY(other.openDatabase(path));
-            QVERIFY(other.exec("CREATE TABLE OTHER(id int)"));
+            QVERIFY(other.exec(content));
+            QVERIFY(other.exec(content.contains("FAVORITE") ? "INSERT INTO FAVORITE_FILES VALUES(0,'x')"
+                                                            : "INSERT INTO OTHER VALUES(0)"));
             other.closeDatabase();
         } else if (!content.isNull()) {
             write(path, content);
