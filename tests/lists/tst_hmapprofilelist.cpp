@@ -38,6 +38,7 @@ static QStringList sorted(QStringList texts)
     return texts;
 }
 
+// The pick-list of `field`, sorted (its own order carries no meaning).
 static QStringList values(const HMapProFileList &list, const QString &field)
 {
     QStringList texts;
@@ -176,8 +177,6 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(src));
 
         // A starter that answers after the 500 ms leaves the reply at "OK".
-        QVERIFY(sim.setActionReply(kDelete, ""));
-        QVERIFY(sim.setActionReply(kCopy, ""));
         QVERIFY(sim.setActionReply(kDelete, "Busy"));
         QVERIFY(sim.setActionDelay(kDelete, 1500));
         QElapsedTimer timer;

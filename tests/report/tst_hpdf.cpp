@@ -97,14 +97,10 @@ private Q_SLOTS:
     void emptyReport()
     {
         HPdf pdf;
-        for (const QString &key : {"reportLogoCnfg", "reportCompanyCnfg", "reportEngineerCnfg", "reportAddressCnfg",
-                                   "reportSiteInfoCnfg", "reportTestPurposeCnfg", "reportResultCnfg",
-                                   "reportAttachCnfg01", "reportAttachCnfg06"})
-            QCOMPARE(pdf.commonUI().value(key, QVariant(1)), QVariant(QString()));
         QCOMPARE(pdf.commonUI().size(), 13);
-        QCOMPARE(pdf.reportFont().family(), QStringLiteral("Noto Sans UI"));
-        QCOMPARE(pdf.reportFont().pixelSize(), 24);
-        QCOMPARE(pdf.reportFont().weight(), 75);
+        const QFont font = pdf.reportFont();
+        QCOMPARE(font.family() + QString::number(font.pixelSize()) + QString::number(font.weight()),
+                 QStringLiteral("Noto Sans UI2475"));
 
         writePicture("/tmp/tempScreenShotHNA.png", QSize(1920, 1080), Qt::green);
         const QString path = QStringLiteral("/tmp/empty report.pdf");
@@ -232,10 +228,7 @@ private Q_SLOTS:
         pdf.savePdf("/tmp/none/report.pdf", "Off", "Off");
         QVERIFY(!QFileInfo::exists("/tmp/none"));
 
-        QCOMPARE(pdf.getFileName("/user/TK520/internal/report 1.pdf"), QStringLiteral("report 1.pdf"));
-        QCOMPARE(pdf.getFileName("/tmp/dir/"), QString());
-        QVERIFY(HPdf::param() && !HPdf::param()->parent());
-        QCOMPARE(HPdf::param(), HPdf::param());
+        QVERIFY(HPdf::param() == HPdf::param() && !HPdf::param()->parent());
     }
 };
 
