@@ -3,8 +3,10 @@
 #include <QtQml>
 
 #include "cablelistfiltermodel.h"
+#include "channelplanmodel.h"
 #include "deskhandler.h"
 #include "fileexists.h"
+#include "frequencylossmodel.h"
 #include "gaugedraw.h"
 #include "gaugesubdivmodel.h"
 #include "h5gband.h"
@@ -22,6 +24,8 @@
 #include "hscreenshot.h"
 #include "hstringlist.h"
 #include "htagfile.h"
+#include "zeelfitems.h"
+#include "zetop.h"
 
 // Each type's own source holds its static data (storage root, default directories, the addresses kept
 // out of tab files, the environment texts); it is set up when the library loads, before registerTypes.
@@ -37,6 +41,8 @@ Plugin::~Plugin() = default;
 // not checked, so the module can be imported under any name its qmldir gives.
 void Plugin::registerTypes(const char *uri)
 {
+    qmlRegisterType<ZeTop>(uri, 1, 0, "ZeTop");
+    qmlRegisterType<ZeElfItems>(uri, 1, 0, "ZeElfItems");
     qmlRegisterType<HMessageList>(uri, 1, 0, "HMessageList");
     qmlRegisterType<HStringList>(uri, 1, 0, "HStringList");
     qmlRegisterType<HHotkeyList>(uri, 1, 0, "HHotkeyList");
@@ -56,5 +62,7 @@ void Plugin::registerTypes(const char *uri)
     qmlRegisterType<FileExists>(uri, 1, 0, "FileExists");
     qmlRegisterType<GaugeDraw>(uri, 1, 0, "GaugeDraw");
     qmlRegisterType<GaugeSubDivModel>(uri, 1, 0, "GaugeSubDivModel");
+    qmlRegisterType<ChannelPlanModel>(uri, 1, 0, "ChannelPlanModel");
+    qmlRegisterType<FrequencyLossModel>(uri, 1, 0, "FrequencyLossModel");
     qmlRegisterType<CableListFilterModel>(uri, 1, 0, "CableListFilterModel");
 }

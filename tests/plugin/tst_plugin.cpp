@@ -7,6 +7,8 @@
 
 // The module's types in registration order, as QML names them.
 static const QStringList kTypeNames = {
+    QStringLiteral("ZeTop"),
+    QStringLiteral("ZeElfItems"),
     QStringLiteral("HMessageList"),
     QStringLiteral("HStringList"),
     QStringLiteral("HHotkeyList"),
@@ -26,6 +28,8 @@ static const QStringList kTypeNames = {
     QStringLiteral("FileExists"),
     QStringLiteral("GaugeDraw"),
     QStringLiteral("GaugeSubDivModel"),
+    QStringLiteral("ChannelPlanModel"),
+    QStringLiteral("FrequencyLossModel"),
     QStringLiteral("CableListFilterModel"),
 };
 

@@ -7,6 +7,8 @@ TestCase {
     name: "Module"
 
     property var typeNames: [
+        "ZeTop",
+        "ZeElfItems",
         "HMessageList",
         "HStringList",
         "HHotkeyList",
@@ -26,6 +28,8 @@ TestCase {
         "FileExists",
         "GaugeDraw",
         "GaugeSubDivModel",
+        "ChannelPlanModel",
+        "FrequencyLossModel",
         "CableListFilterModel",
     ]
 
