@@ -33,7 +33,13 @@ protected:
     friend class ElfRegistry;
     ElfData(const QString &address, QObject *parent = nullptr);
 
+    // Takes a value that came from the service; emits valueChanged when it differs.
+    void assign(const QVariant &value);
+    // `value` converted to this item's kind (an enumerated item also takes its entry's text).
+    QVariant normalized(const QVariant &value) const;
+
     QString m_address;
+    QString m_service; // the service that loaded the item; writes go there
     QVariant m_value;
     QVariantMap m_attributes;
 };

@@ -1,0 +1,113 @@
+#include "elfclientinterface.h"
+
+#include "elfregistry.h"
+#include "elfwire.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusReply>
+
+// Reads (ModuleItems, Item, Snapshot) wait at most this long, so a hung service cannot freeze
+// the interface for D-Bus's default 25 s; actions use the caller's own time-out.
+static const int kReadTimeoutMs = 5000;
+
+ELFClientInterface::ELFClientInterface(const QString &service, QObject *parent)
+    : QDBusAbstractInterface(service, QString::fromLatin1(ElfWire::objectPath),
+                             ElfWire::interfaceName, QDBusConnection::sessionBus(), parent)
+{
+    ElfWire::registerTypes();
+    setTimeout(kReadTimeoutMs);
+    ElfRegistry::instance().listenTo(service);
+}
+
+ELFClientInterface::~ELFClientInterface() = default;
+
+ELFClientInterface *ELFClientInterface::getSessionBusClient(const QString &service, QObject *parent)
+{
+    ElfRegistry &registry = ElfRegistry::instance();
+    if (ELFClientInterface *client = registry.cachedClient(service, parent))
+        return client;
+    // Without a parent the client belongs to the library and lives as long as the process.
+    auto *client = new ELFClientInterface(service, parent);
+    registry.cacheClient(service, parent, client);
+    return client;
+}
+
+bool ELFClientInterface::moduleItems(const QString &module, QStringList &addresses)
+{
+    const QDBusReply<QList<ElfWireItem>> reply = call(QStringLiteral("ModuleItems"), module);
+    addresses.clear();
+    if (!reply.isValid())
+        return false;
+    ElfRegistry &registry = ElfRegistry::instance();
+    const QList<ElfWireItem> items = reply.value();
+    addresses.reserve(items.size());
+    for (const ElfWireItem &item : items) {
+        registry.store(service(), item.address, item.value, item.attributes);
+        addresses.append(item.address);
+    }
+    return true;
+}
+
+ELFClientItem *ELFClientInterface::item(const QString &address)
+{
+    if (ElfData *known = ElfRegistry::instance().find(address))
+        return known;
+    const QDBusMessage reply = call(QStringLiteral("Item"), address);
+    const QList<QVariant> args = reply.arguments();
+    if (reply.type() != QDBusMessage::ReplyMessage || args.size() != 2)
+        return nullptr;
+    return ElfRegistry::instance().store(service(), address, ElfWire::fromWire(args.at(0)),
+                                         ElfWire::fromWire(args.at(1)).toMap());
+}
+
+bool ELFClientInterface::setItemValue(const QString &address, const QVariant &value)
+{
+    if (ElfData *handle = ElfRegistry::instance().find(address)) {
+        handle->setValue(value);
+        return true;
+    }
+    // Not loaded: send it as it is, still without waiting.
+    QDBusMessage message = QDBusMessage::createMethodCall(service(), path(), interface(),
+                                                          QStringLiteral("SetItemValue"));
+    message << address << QVariant::fromValue(QDBusVariant(ElfWire::toWire(value)));
+    return connection().send(message);
+}
+
+bool ELFClientInterface::callAction(const QString &address, const QString &argument, QString *reply,
+                                    int timeoutMs)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(service(), path(), interface(),
+                                                          QStringLiteral("CallAction"));
+    message << address << argument;
+    const QDBusMessage answer = connection().call(message, QDBus::Block, timeoutMs);
+    const QList<QVariant> args = answer.arguments();
+    if (answer.type() != QDBusMessage::ReplyMessage || args.isEmpty())
+        return false;
+    // The service answered: its text is the verdict, and only "OK" counts as success.
+    const QString text = args.constFirst().toString();
+    if (reply)
+        *reply = text;
+    return text == QLatin1String("OK");
+}
+
+bool ELFClientInterface::snapshot(ELFItemSnapshotTable &items, ELFItemSnapshotTable &results)
+{
+    const QDBusMessage reply = call(QStringLiteral("Snapshot"));
+    items.clear();
+    results.clear();
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
+        return false;
+    const QVariantMap all = ElfWire::fromWire(reply.arguments().constFirst()).toMap();
+    ElfRegistry &registry = ElfRegistry::instance();
+    for (auto it = all.cbegin(); it != all.cend(); ++it) {
+        const QVariantMap entry = it.value().toMap();
+        ELFItemSnapshot snap{entry.value(QStringLiteral("value")), entry.value(QStringLiteral("attributes")).toMap()};
+        // The snapshot also loads the handles, so the item-by-item pass that usually follows is free.
+        registry.store(service(), it.key(), snap.value, snap.attributes);
+        items.insert(it.key(), snap);
+        if (it.key().startsWith(QLatin1String(":result:")))
+            results.insert(it.key(), snap);
+    }
+    return true;
+}

@@ -1,0 +1,125 @@
+#include "elfregistry.h"
+
+#include "elfclientinterface.h"
+#include "elfdata.h"
+#include "elfwire.h"
+
+#include <QDBusConnection>
+#include <QDBusPendingCallWatcher>
+
+static const QString kDoubleArraySuffix = QStringLiteral(":doubleARRAY:");
+static const QString kStringArraySuffix = QStringLiteral(":stringARRAY:");
+
+ElfRegistry &ElfRegistry::instance()
+{
+    // Deliberately never destroyed: handles must outlive every QML engine of the process.
+    static ElfRegistry *registry = new ElfRegistry;
+    return *registry;
+}
+
+ElfData *ElfRegistry::find(const QString &address) const
+{
+    return m_handles.value(address, nullptr);
+}
+
+ElfData *ElfRegistry::makeHandle(const QString &address, const QVariant &value)
+{
+    if (address.endsWith(kDoubleArraySuffix))
+        return new ELFVecDoubleClientItem(address);
+    if (address.endsWith(kStringArraySuffix) || value.userType() == QMetaType::QStringList)
+        return new ELFVecStringClientItem(address);
+    if (value.userType() == QMetaType::QVariantList)
+        return new ELFVecDoubleClientItem(address);
+    return new ElfData(address);
+}
+
+ElfData *ElfRegistry::store(const QString &service, const QString &address, const QVariant &value,
+                            const QVariantMap &attributes)
+{
+    ElfData *handle = find(address);
+    if (!handle) {
+        handle = makeHandle(address, value);
+        handle->m_service = service;
+        handle->m_value = handle->normalized(value);
+        handle->m_attributes = attributes;
+        m_handles.insert(address, handle);
+        return handle;
+    }
+    handle->m_service = service;
+    handle->m_attributes = attributes;
+    if (!m_pendingWrites.contains(handle))
+        handle->assign(value);
+    return handle;
+}
+
+void ElfRegistry::cover(const QStringList &addresses)
+{
+    for (const QString &address : addresses)
+        ++m_coverage[address];
+}
+
+void ElfRegistry::uncover(const QStringList &addresses)
+{
+    for (const QString &address : addresses) {
+        auto it = m_coverage.find(address);
+        if (it == m_coverage.end())
+            continue;
+        if (--it.value() <= 0)
+            m_coverage.erase(it);
+    }
+}
+
+bool ElfRegistry::isCovered(const QString &address) const
+{
+    return m_coverage.value(address) > 0;
+}
+
+ELFClientInterface *ElfRegistry::cachedClient(const QString &service, QObject *parent) const
+{
+    const auto it = m_clients.constFind(qMakePair(service, parent));
+    if (it == m_clients.cend())
+        return nullptr;
+    // A parent that died takes its client along; a new object at the same address must get its own.
+    if (it->hadParent && it->parent.isNull())
+        return nullptr;
+    return it->client.data();
+}
+
+void ElfRegistry::cacheClient(const QString &service, QObject *parent, ELFClientInterface *client)
+{
+    ClientEntry entry;
+    entry.client = client;
+    entry.parent = parent;
+    entry.hadParent = parent != nullptr;
+    m_clients.insert(qMakePair(service, parent), entry);
+}
+
+void ElfRegistry::listenTo(const QString &service)
+{
+    if (m_listened.contains(service))
+        return;
+    const bool connected = QDBusConnection::sessionBus().connect(
+        service, QString::fromLatin1(ElfWire::objectPath), QString::fromLatin1(ElfWire::interfaceName),
+        QStringLiteral("ItemChanged"), this, SLOT(onItemChanged(QString, QDBusVariant)));
+    if (connected)
+        m_listened.insert(service);
+}
+
+void ElfRegistry::writeSent(ElfData *handle)
+{
+    ++m_pendingWrites[handle];
+}
+
+void ElfRegistry::onItemChanged(const QString &address, const QDBusVariant &value)
+{
+    ElfData *handle = find(address);
+    if (handle && !m_pendingWrites.contains(handle))
+        handle->assign(ElfWire::fromWire(value.variant()));
+}
+
+void ElfRegistry::writeAcknowledged(ElfData *handle)
+{
+    auto it = m_pendingWrites.find(handle);
+    if (it != m_pendingWrites.end() && --it.value() <= 0)
+        m_pendingWrites.erase(it);
+}
