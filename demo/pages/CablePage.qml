@@ -24,12 +24,13 @@ Item {
 
     ListModel {
         id: cableList
-        // "display" carries the name the filter and the name lookup compare.
-        ListElement { display: "LMR-400 3m"; cableName: "LMR-400 3m"; manufacturer: "Times Microwave"; velocity: 0.85; loss: 0.22 }
-        ListElement { display: "LMR-240 2m"; cableName: "LMR-240 2m"; manufacturer: "Times Microwave"; velocity: 0.84; loss: 0.42 }
-        ListElement { display: "RG-58 2m"; cableName: "RG-58 2m"; manufacturer: "Belden"; velocity: 0.66; loss: 0.65 }
-        ListElement { display: "RG-213 10m"; cableName: "RG-213 10m"; manufacturer: "Belden"; velocity: 0.66; loss: 0.28 }
-        ListElement { display: "SPP-250 5m"; cableName: "SPP-250 5m"; manufacturer: "Andrew"; velocity: 0.88; loss: 0.19 }
+        // "display" carries the name the filter and the name lookup compare; a ListModel numbers the
+        // roles of its static elements from the last property, so "display" comes last to get role 0.
+        ListElement { cableName: "LMR-400 3m"; manufacturer: "Times Microwave"; velocity: 0.85; loss: 0.22; display: "LMR-400 3m" }
+        ListElement { cableName: "LMR-240 2m"; manufacturer: "Times Microwave"; velocity: 0.84; loss: 0.42; display: "LMR-240 2m" }
+        ListElement { cableName: "RG-58 2m"; manufacturer: "Belden"; velocity: 0.66; loss: 0.65; display: "RG-58 2m" }
+        ListElement { cableName: "RG-213 10m"; manufacturer: "Belden"; velocity: 0.66; loss: 0.28; display: "RG-213 10m" }
+        ListElement { cableName: "SPP-250 5m"; manufacturer: "Andrew"; velocity: 0.88; loss: 0.19; display: "SPP-250 5m" }
     }
     CableListFilterModel {
         id: cableFilter
