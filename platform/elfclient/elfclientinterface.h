@@ -37,8 +37,10 @@ public:
     virtual ELFClientItem *item(const QString &address);
     // Writes a value without waiting for the service.
     virtual bool setItemValue(const QString &address, const QVariant &value);
-    // Calls an action and waits at most `timeoutMs`. On success `reply` (when given) holds the
-    // service's answer; on a failure or a late answer it keeps what the caller put there.
+    // Calls an action and waits at most `timeoutMs`; true when the service answered "OK" in time.
+    // Whenever the service answered in time, `reply` (when given) holds its answer, so callers that
+    // preset "OK" see the application's own error text; a failed or late call leaves `reply` as the
+    // caller set it.
     virtual bool callAction(const QString &address, const QString &argument, QString *reply = nullptr,
                             int timeoutMs = 500);
     // Fills `items` with every item of the application (address to value and attributes) and

@@ -104,7 +104,7 @@ void ElfData::setValue(const QVariant &value)
     call << m_address << QVariant::fromValue(QDBusVariant(ElfWire::toWire(m_value)));
     // Never waits: the reply only tells the registry that the service's echo can be trusted again.
     ElfRegistry &registry = ElfRegistry::instance();
-    registry.writeSent(this);
+    registry.writeSent(this, m_value);
     auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
         ElfRegistry::instance().writeAcknowledged(this);

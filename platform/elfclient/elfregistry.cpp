@@ -9,6 +9,7 @@
 
 static const QString kDoubleArraySuffix = QStringLiteral(":doubleARRAY:");
 static const QString kStringArraySuffix = QStringLiteral(":stringARRAY:");
+static const QString kIntArraySuffix = QStringLiteral(":int32ARRAY:");
 
 ElfRegistry &ElfRegistry::instance()
 {
@@ -24,6 +25,9 @@ ElfData *ElfRegistry::find(const QString &address) const
 
 ElfData *ElfRegistry::makeHandle(const QString &address, const QVariant &value)
 {
+    // Integer arrays have no handle kind of their own: a plain handle keeps their elements integers.
+    if (address.endsWith(kIntArraySuffix))
+        return new ElfData(address);
     if (address.endsWith(kDoubleArraySuffix))
         return new ELFVecDoubleClientItem(address);
     if (address.endsWith(kStringArraySuffix) || value.userType() == QMetaType::QStringList)
@@ -47,7 +51,7 @@ ElfData *ElfRegistry::store(const QString &service, const QString &address, cons
     }
     handle->m_service = service;
     handle->m_attributes = attributes;
-    if (!m_pendingWrites.contains(handle))
+    if (!isEcho(handle, value))
         handle->assign(value);
     return handle;
 }
@@ -87,6 +91,13 @@ ELFClientInterface *ElfRegistry::cachedClient(const QString &service, QObject *p
 
 void ElfRegistry::cacheClient(const QString &service, QObject *parent, ELFClientInterface *client)
 {
+    // Forget clients that went with their parents, so a long session does not pile up entries.
+    for (auto it = m_clients.begin(); it != m_clients.end();) {
+        if (it->client.isNull())
+            it = m_clients.erase(it);
+        else
+            ++it;
+    }
     ClientEntry entry;
     entry.client = client;
     entry.parent = parent;
@@ -105,21 +116,30 @@ void ElfRegistry::listenTo(const QString &service)
         m_listened.insert(service);
 }
 
-void ElfRegistry::writeSent(ElfData *handle)
+void ElfRegistry::writeSent(ElfData *handle, const QVariant &value)
 {
-    ++m_pendingWrites[handle];
+    PendingWrites &pending = m_pendingWrites[handle];
+    ++pending.count;
+    pending.values.append(value);
+}
+
+bool ElfRegistry::isEcho(ElfData *handle, const QVariant &value) const
+{
+    const auto it = m_pendingWrites.constFind(handle);
+    return it != m_pendingWrites.cend() && it->values.contains(handle->normalized(value));
 }
 
 void ElfRegistry::onItemChanged(const QString &address, const QDBusVariant &value)
 {
     ElfData *handle = find(address);
-    if (handle && !m_pendingWrites.contains(handle))
-        handle->assign(ElfWire::fromWire(value.variant()));
+    const QVariant plain = ElfWire::fromWire(value.variant());
+    if (handle && !isEcho(handle, plain))
+        handle->assign(plain);
 }
 
 void ElfRegistry::writeAcknowledged(ElfData *handle)
 {
     auto it = m_pendingWrites.find(handle);
-    if (it != m_pendingWrites.end() && --it.value() <= 0)
+    if (it != m_pendingWrites.end() && --it->count <= 0)
         m_pendingWrites.erase(it);
 }

@@ -37,9 +37,10 @@ public:
     // Keeps handles of `service` current from its ItemChanged signal (subscribed once per service).
     void listenTo(const QString &service);
 
-    // Writes of a handle that the service has not acknowledged yet; while there are any, the
-    // service's echo of older writes is ignored so that a fast series of writes does not jump back.
-    void writeSent(ElfData *handle);
+    // Writes of a handle that the service has not acknowledged yet. While there are any, the service's
+    // echoes of those values are ignored, so a fast series of writes (a slider being dragged) does not
+    // jump back; any other value the service reports is taken at once.
+    void writeSent(ElfData *handle, const QVariant &value);
     void writeAcknowledged(ElfData *handle);
 
 private Q_SLOTS:
@@ -60,7 +61,14 @@ private:
     QHash<QString, int> m_coverage;
     QHash<QPair<QString, QObject *>, ClientEntry> m_clients;
     QSet<QString> m_listened;
-    QHash<ElfData *, int> m_pendingWrites;
+    struct PendingWrites
+    {
+        int count = 0;
+        QVariantList values;
+    };
+    bool isEcho(ElfData *handle, const QVariant &value) const;
+
+    QHash<ElfData *, PendingWrites> m_pendingWrites;
 };
 
 #endif // ELFREGISTRY_H

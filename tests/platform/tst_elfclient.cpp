@@ -36,6 +36,7 @@ private:
             detector,
             noDefault,
             SimFixture::item(QStringLiteral("myAction"), QJsonValue(), QString(), QStringLiteral("action")),
+            SimFixture::item(QStringLiteral("markers"), QJsonArray{3, 1}, QStringLiteral("intArray")),
         };
         const QJsonArray results{SimFixture::item(QStringLiteral("power"), -40.0, QString(), QStringLiteral("result"))};
         return SimFixture::model({SimFixture::app(kApp, {SimFixture::module(QStringLiteral("sa_reg_module"), settings),
@@ -63,8 +64,9 @@ private Q_SLOTS:
         ELFClientInterface *early = ELFClientInterface::getSessionBusClient(kService, &laterOwner);
         QVERIFY(!early->isValid());
         QVERIFY(m_sim.startJson(testModel()));
-        QTRY_VERIFY(client->isValid());
-        QTRY_VERIFY(early->isValid());
+        // SimFixture::start() returns once the name is on the bus and its events are delivered.
+        QVERIFY(client->isValid());
+        QVERIFY(early->isValid());
     }
 
     void clientsAreSharedPerServiceAndParent()
@@ -94,7 +96,7 @@ private Q_SLOTS:
         const QStringList expected{kReg + "centreFreq:", kReg + "span:", kReg + "attenuation:", kReg + "preamp:",
                                    kReg + "title:", kReg + "traceModes:stringARRAY:",
                                    kReg + "limitLine:doubleARRAY:", kReg + "detector:", kReg + "label:",
-                                   kAction + "myAction:"};
+                                   kAction + "myAction:", kReg + "markers:int32ARRAY:"};
         QCOMPARE(addresses, expected);
         const uint itemCalls = m_sim.stat(QStringLiteral("Item"));
 
@@ -111,6 +113,8 @@ private Q_SLOTS:
         QCOMPARE(limit->vector(), (QVector<double>{-30.5, -40, 12.25}));
         QCOMPARE(limit->count(), 3);
         QVERIFY(!qobject_cast<ELFVecDoubleClientItem *>(client->item(kReg + "centreFreq:")));
+        QCOMPARE(client->item(kReg + "markers:int32ARRAY:")->getValue(), QVariant(QVariantList{3, 1}));
+        QCOMPARE(client->item(kReg + "markers:int32ARRAY:")->count(), 2);
 
         ElfData *span = client->item(kReg + "span:");
         QCOMPARE(span->getManifestAttr(QStringLiteral("initValue")), QVariant(1e8));
@@ -216,12 +220,21 @@ private Q_SLOTS:
                      ->callAction(action, QString(), &reply, 500));
     }
 
+    void sigInfoReachesTheClient()
+    {
+        ELFClientInterface *client = ELFClientInterface::getSessionBusClient(kService);
+        QSignalSpy info(client, SIGNAL(SigInfo(QString)));
+        QVERIFY(m_sim.sendInfo(kApp, QStringLiteral("Calibration done")));
+        QTRY_COMPARE(info.count(), 1);
+        QCOMPARE(info.first().first(), QVariant(QStringLiteral("Calibration done")));
+    }
+
     void snapshotListsEveryAddress()
     {
         ELFItemSnapshotTable items;
         ELFItemSnapshotTable results;
         QVERIFY(ELFClientInterface::getSessionBusClient(kService)->snapshot(items, results));
-        QCOMPARE(items.size(), 11);
+        QCOMPARE(items.size(), 12);
         QVERIFY(items.contains(kReg + "limitLine:doubleARRAY:"));
         QCOMPARE(items.value(kReg + "span:").attributes.value(QStringLiteral("initValue")), QVariant(1e8));
         QCOMPARE(results.keys(), QStringList{QStringLiteral(":result:sa_app:sa_result:power:")});

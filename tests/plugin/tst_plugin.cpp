@@ -7,23 +7,29 @@
 
 // The module's types in registration order, as QML names them.
 static const QStringList kTypeNames = {
+    QStringLiteral("ZeTop"),
+    QStringLiteral("ZeElfItems"),
     QStringLiteral("HMessageList"),
     QStringLiteral("HStringList"),
     QStringLiteral("HHotkeyList"),
     QStringLiteral("HPositionFileIO"),
     QStringLiteral("HListFile"),
     QStringLiteral("HScreenShot"),
+    QStringLiteral("HSave"),
     QStringLiteral("HTagFile"),
     QStringLiteral("HRefreshImage"),
     QStringLiteral("H5GBand"),
     QStringLiteral("HEnvironment"),
     QStringLiteral("HEnumList"),
     QStringLiteral("DesktopHandler"),
+    QStringLiteral("HMapProFileList"),
     QStringLiteral("HFavoriteDB"),
     QStringLiteral("HBaseVolume"),
     QStringLiteral("FileExists"),
     QStringLiteral("GaugeDraw"),
     QStringLiteral("GaugeSubDivModel"),
+    QStringLiteral("ChannelPlanModel"),
+    QStringLiteral("FrequencyLossModel"),
     QStringLiteral("CableListFilterModel"),
 };
 

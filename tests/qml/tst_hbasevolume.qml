@@ -23,7 +23,6 @@ Item {
     }
 
     Component { id: volumeComponent; HBaseVolume {} }
-    Component { id: fileExistsComponent; FileExists {} }
     Component { id: signalSpy; SignalSpy {} }
 
     TestCase {
@@ -53,15 +52,6 @@ Item {
             compare(slider.value, 20)
             compare(volume.micVolume, 55)
             compare(volume.mute, other.mute)
-        }
-
-        function test_fileExistsFromQml() {
-            var query = createTemporaryObject(fileExistsComponent, root)
-            var path = String(Qt.resolvedUrl("tst_hbasevolume.qml")).replace("file://", "")
-            compare(query.queryForFile(path), true)
-            compare(query.exists, true)
-            compare(query.queryForFile(path + ".missing"), false)
-            compare(query.exists, false)
         }
     }
 }

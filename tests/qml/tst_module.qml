@@ -7,23 +7,29 @@ TestCase {
     name: "Module"
 
     property var typeNames: [
+        "ZeTop",
+        "ZeElfItems",
         "HMessageList",
         "HStringList",
         "HHotkeyList",
         "HPositionFileIO",
         "HListFile",
         "HScreenShot",
+        "HSave",
         "HTagFile",
         "HRefreshImage",
         "H5GBand",
         "HEnvironment",
         "HEnumList",
         "DesktopHandler",
+        "HMapProFileList",
         "HFavoriteDB",
         "HBaseVolume",
         "FileExists",
         "GaugeDraw",
         "GaugeSubDivModel",
+        "ChannelPlanModel",
+        "FrequencyLossModel",
         "CableListFilterModel",
     ]
 

@@ -49,6 +49,42 @@ private Q_SLOTS:
         QVERIFY(m_sim.start());
     }
 
+    // Other parts of the interface are built and demonstrated against this model.
+    void defaultModelServesTheInstrument()
+    {
+        ELFClientInterface *dx = ELFClientInterface::getSessionBusClient("gem.base.dxtest_app");
+        QStringList plans;
+        QVERIFY(dx->moduleItems("p25Trunking", plans));
+        QCOMPARE(plans.size(), 64);
+        for (int n = 1; n <= 16; ++n) {
+            for (const QString &field : {"channelPlanType", "channelPlanBaseFrequency", "channelPlanTransmitOffset",
+                                         "channelPlanSpace"})
+                QVERIFY(plans.contains(QStringLiteral(":config:dxtest_app:p25Trunking:%1%2:").arg(field).arg(n)));
+        }
+        QCOMPARE(dx->item(":config:dxtest_app:p25Trunking:channelPlanType3:")->valueText(true), QStringLiteral("FDMA"));
+        QCOMPARE(dx->item(":config:dxtest_app:cableLoss:cableLossTable:")->getValue().userType(), int(QMetaType::QString));
+
+        const QStringList apps{"starter_app", "spectrumanalyzer_app", "networkanalyzer_app", "dxtest_app", "autotest_app"};
+        for (const QString &app : apps) {
+            ELFItemSnapshotTable items;
+            ELFItemSnapshotTable results;
+            QVERIFY(ELFClientInterface::getSessionBusClient("gem.base." + app)->snapshot(items, results));
+            for (auto it = items.cbegin(); it != items.cend(); ++it) {
+                if (it.key().startsWith(":config:"))
+                    QVERIFY2(it->attributes.value("initValue").isValid(), qPrintable(it.key()));
+            }
+            QCOMPARE(act("gem.base." + app, QStringLiteral(":action:%1:%2_reg_module:presetActn:").arg(app, app.chopped(4)), ""),
+                     QStringLiteral("OK"));
+        }
+        ELFItemSnapshotTable autotest;
+        ELFItemSnapshotTable results;
+        QVERIFY(ELFClientInterface::getSessionBusClient("gem.base.autotest_app")->snapshot(autotest, results));
+        for (const char *name : {"testEnabled:stringARRAY", "testStatus:stringARRAY", "testDataList", "pButtonText5",
+                                 "saveProfileSymbol2", "operationStatus", "currentManufacturerPath"})
+            QVERIFY2(autotest.contains(QStringLiteral(":config:autotest_app:autotest_reg_module:%1:").arg(name)), name);
+        QVERIFY(autotest.size() > 100);
+    }
+
     void fileCopyIntoFolderToPathAndOfFolders()
     {
         writeFile("/user/src/a file.txt", "alpha");
@@ -211,9 +247,8 @@ private Q_SLOTS:
 
     void simulatedResultsWander()
     {
-        QJsonObject gauge = SimFixture::item("level", -50.0, QString(), "result");
-        gauge.insert("simulate", QJsonObject{{"min", -80}, {"max", -20}, {"periodMs", 20}});
-        QVERIFY(m_sim.startJson(SimFixture::model({SimFixture::app("g_app", {SimFixture::module("res", {gauge})})})));
+        QVERIFY(m_sim.startJson(QByteArray(R"({"applications": [{"name": "g_app", "modules": [{"name": "res", "items": [
+            {"name": "level", "kind": "result", "value": -50.0, "simulate": {"min": -80, "max": -20, "periodMs": 20}}]}]}]})")));
         ElfData *level = ELFClientInterface::getSessionBusClient("gem.base.g_app")->item(":result:g_app:res:level:");
         QSignalSpy changed(level, &ElfData::valueChanged);
         QTRY_VERIFY(changed.count() >= 3);

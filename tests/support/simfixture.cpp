@@ -12,7 +12,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonDocument>
-#include <QThread>
+#include <QTest>
 
 Q_DECLARE_METATYPE(SimFixture::Entry)
 Q_DECLARE_METATYPE(QVector<SimFixture::Entry>)
@@ -106,6 +106,16 @@ bool SimFixture::startJson(const QJsonObject &model)
     return writeModel(model, path) && start(path);
 }
 
+bool SimFixture::startJson(const QByteArray &model)
+{
+    const QString path = QStringLiteral("/tmp/hbase-sim-model-%1.json").arg(++s_modelCount);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(model) != model.size())
+        return false;
+    file.close();
+    return start(path);
+}
+
 int SimFixture::runToExit(const QStringList &arguments)
 {
     stop();
@@ -162,8 +172,7 @@ bool SimFixture::waitForBus(bool present, int timeoutMs)
         }
         if (present && (!m_process || m_process->state() == QProcess::NotRunning))
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(10);
+        QTest::qWait(10);
     }
     return false;
 }

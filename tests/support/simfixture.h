@@ -49,8 +49,9 @@ public:
 
     // Starts the simulator with a model file (empty: the built-in model); false when it fails.
     bool start(const QString &modelFile = QString());
-    // Writes `model` to a file under /tmp and starts the simulator with it.
+    // Writes `model` (or the JSON text `model`) to a file under /tmp and starts the simulator with it.
     bool startJson(const QJsonObject &model);
+    bool startJson(const QByteArray &model);
     // Starts the simulator with extra command-line arguments, without waiting for the bus; for tests
     // of the simulator's own start-up. Returns the exit code (or -1 when it did not exit in 10 s).
     int runToExit(const QStringList &arguments);

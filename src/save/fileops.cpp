@@ -1,0 +1,158 @@
+#include "hsave.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "elfclientinterface.h"
+
+namespace {
+const char kStarterService[] = "gem.base.starter_app";
+const char kFileCopyAction[] = ":action:starter_app:starter_reg_module:fileCopy:";
+const char kFileMoveAction[] = ":action:starter_app:starter_reg_module:fileMove:";
+const char kFileDeleteAction[] = ":action:starter_app:starter_reg_module:fileDelete:";
+const char kReplyOk[] = "OK";
+const char kPathSeparator[] = "|";
+const int kStarterTimeoutMs = 500;
+// remove() deletes a whole tree only for this exact (case-sensitive) kind text.
+const char kFolderKind[] = "Folder";
+
+QString pair(const QString &src, const QString &dst)
+{
+    return src + QLatin1String(kPathSeparator) + dst;
+}
+} // namespace
+
+// The starter application copies, moves and deletes user files with its own rights. Without a
+// starter on the bus nothing is sent and the reply stays "OK".
+QString HSave::sendStarterAction(const QString &address, const QString &argument)
+{
+    QString reply = QString::fromLatin1(kReplyOk);
+    ELFClientInterface *client = ELFClientInterface::getSessionBusClient(QString::fromLatin1(kStarterService));
+    if (client && client->isValid())
+        client->callAction(address, argument, &reply, kStarterTimeoutMs);
+    return reply;
+}
+
+bool HSave::fileCopy(const QString &src, const QString &dst)
+{
+    qCDebug(lcSave) << "fileCopy1:" << src << dst;
+    return sendStarterAction(QString::fromLatin1(kFileCopyAction), pair(src, dst)) == QLatin1String(kReplyOk);
+}
+
+// The file manager reads true as "the move failed".
+bool HSave::fileMove(const QString &src, const QString &dst)
+{
+    qCDebug(lcSave) << "fileMoveW:" << src << dst;
+    return sendStarterAction(QString::fromLatin1(kFileMoveAction), pair(src, dst)) != QLatin1String(kReplyOk);
+}
+
+// As fileMove: true means the delete failed.
+bool HSave::fileDelete(const QString &src)
+{
+    qCDebug(lcSave) << "===================HSave::fileDelete=>" << src;
+    return sendStarterAction(QString::fromLatin1(kFileDeleteAction), src) != QLatin1String(kReplyOk);
+}
+
+int HSave::fileCopy(const QString &srcFilePath, const QString &srcFileName, const QString &dst)
+{
+    qCDebug(lcSave) << "fileCopy2:" << srcFilePath << srcFileName << dst;
+    return copyOrMoveInto(Copy, srcFilePath, dst);
+}
+
+int HSave::fileMove(const QString &srcFilePath, const QString &srcFileName, const QString &dst)
+{
+    qCDebug(lcSave) << "fileMove:" << srcFilePath << srcFileName << dst;
+    return copyOrMoveInto(Move, srcFilePath, dst);
+}
+
+// Copy or move into the folder `dst`. A name already taken there is refused, except that a copy
+// into the source's own folder makes a duplicate under a time-stamped name (a move there is a no-op).
+int HSave::copyOrMoveInto(CopyOrMove kind, const QString &srcFilePath, const QString &dst)
+{
+    const QFileInfo source(srcFilePath);
+    const QString target = dst + QLatin1Char('/') + source.fileName();
+    if (!QFileInfo::exists(target)) {
+        const char *action = kind == Copy ? kFileCopyAction : kFileMoveAction;
+        const QString reply = sendStarterAction(QString::fromLatin1(action), pair(srcFilePath, dst));
+        return reply == QLatin1String(kReplyOk) ? COPY_TRUE : COPY_FALSE;
+    }
+    if (source.absolutePath() != dst)
+        return COPY_EXIST;
+    if (kind == Copy) {
+        // Base name up to the first "." and suffix after the last: "a.b.c" becomes "a_<stamp>.c".
+        QString newName = dst + QLatin1Char('/') + getAppendix(source.baseName());
+        if (source.isFile())
+            newName += QLatin1Char('.') + source.suffix();
+        fileCopy(srcFilePath, newName);
+    }
+    return COPY_TRUE;
+}
+
+bool HSave::qFileCopy(const QString &src, const QString &dst, bool overWrite)
+{
+    if (QFileInfo::exists(dst)) {
+        if (!overWrite)
+            return false;
+        QFile::remove(dst);
+    }
+    return QFile::copy(src, dst);
+}
+
+bool HSave::qFileDelete(const QString &src)
+{
+    if (!QFileInfo::exists(src))
+        return false;
+    return QFile::remove(src);
+}
+
+bool HSave::remove(const QString &pat, const QString &fileisDir)
+{
+    if (fileisDir == QLatin1String(kFolderKind))
+        QDir(pat).removeRecursively();
+    else
+        QFile::remove(pat);
+    return true;
+}
+
+bool HSave::renameFile(const QString &oldName, const QString &newName)
+{
+    qCDebug(lcSave) << "oldName=" << oldName << "   newName=" << newName;
+    if (!QFileInfo::exists(oldName))
+        return false;
+    return QFile::rename(oldName, newName);
+}
+
+QString HSave::getAppendix(const QString &filePath)
+{
+    return filePath + QLatin1Char('_') + timeStamp();
+}
+
+QString HSave::getFileAppendix(const QString &filePath, const QString &fileSuffix)
+{
+    if (QFileInfo::exists(filePath + QLatin1Char('.') + fileSuffix))
+        return getAppendix(filePath);
+    return filePath;
+}
+
+QString HSave::getFileNameAppendix(const QString &filePath, const QString &filename, const QString &fileSuffix)
+{
+    const QString existing = filePath + QLatin1Char('/') + filename + QLatin1Char('.') + fileSuffix;
+    const QString result = QFileInfo::exists(existing) ? getAppendix(filename) : filename;
+    qCDebug(lcSave) << "getFileNameAppendix" << result;
+    return result;
+}
+
+QString HSave::addFileDirectory(const QString &filePath, const QString &dirName)
+{
+    const QFileInfo file(filePath);
+    const QString folder = file.path() + QLatin1Char('/') + dirName;
+    if (!QFileInfo::exists(folder))
+        QDir().mkpath(folder);
+    return folder + QLatin1Char('/') + file.fileName();
+}
+
+QString HSave::fileSuffix(const QString &path)
+{
+    return QFileInfo(path).suffix();
+}

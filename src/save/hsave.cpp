@@ -1,0 +1,80 @@
+#include "hsave.h"
+
+#include <QDateTime>
+#include <QProcess>
+
+#include "hpdf.h"
+#include "persistentlog.h"
+
+Q_LOGGING_CATEGORY(lcSave, "hbase.save")
+
+namespace {
+// The remote-control service keeps the hash of its password here.
+const char kScpiHashFile[] = "/home/root/.scpi_hash.sha";
+const char kTimeStampFormat[] = "yyMMddhhmmss";
+}
+
+HSave::HSave(QObject *parent)
+    : QObject(parent)
+    , m_scpiHashFile(QString::fromLatin1(kScpiHashFile))
+    , m_pdf(new HPdf(this))
+    , m_persistentLog(new persistentLog)
+{
+    createDefaultDirs();
+}
+
+HSave::~HSave() = default;
+
+HSave::CopyReply HSave::copyType() const
+{
+    return m_copyType;
+}
+
+void HSave::setCopyType(CopyReply copyType)
+{
+    m_copyType = copyType;
+}
+
+int HSave::type() const
+{
+    return m_type;
+}
+
+void HSave::setType(int type)
+{
+    m_type = type;
+}
+
+int HSave::overlay() const
+{
+    return m_overlay;
+}
+
+void HSave::setOverlay(int overlay)
+{
+    m_overlay = overlay;
+}
+
+QString HSave::timeStamp()
+{
+    return QDateTime::currentDateTime().toString(QString::fromLatin1(kTimeStampFormat));
+}
+
+int HSave::runProgram(const QString &program, const QStringList &arguments, const QString &stdoutFile)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (stdoutFile.isEmpty())
+        process.setStandardOutputFile(QProcess::nullDevice());
+    else
+        process.setStandardOutputFile(stdoutFile, QIODevice::Truncate);
+    process.start(program, arguments, QIODevice::ReadOnly);
+    if (!process.waitForStarted(-1) || !process.waitForFinished(-1))
+        return -1;
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QString HSave::pathArgument(const QString &path)
+{
+    return path.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + path : path;
+}

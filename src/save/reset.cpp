@@ -1,0 +1,231 @@
+#include "hsave.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+
+#include "elfclientinterface.h"
+#include "hpdf.h"
+
+namespace {
+const char kServicePrefix[] = "gem.base.";
+const char kStarterService[] = "gem.base.starter_app";
+const char kAppSuffix[] = "_app";
+const char kRegModuleSuffix[] = "_reg_module";
+const char kReplyOk[] = "OK";
+const int kPresetTimeoutMs = 500;
+const char kPresetAction[] = ":action:%1:%2:presetActn:";
+// When an application refuses its preset, the instrument falls back to the built-in analyser.
+const char kAppNameItem[] = ":config:starter_app:starter_reg_module:appNameCnfg:";
+const char kBuiltInAnalyzer[] = "spectrumAnalyzerBuildIn_app";
+const char kInitValue[] = "initValue";
+
+const char kTabFilePattern[] = "/tmp/Tab%1.oxs";
+const char kTempTabFilePattern[] = "/tmp/Tab%1_temp.oxs";
+
+const char kReboot[] = "reboot";
+const char kDocumentViewer[] = "documentviewer_open";
+const char kUpdatePackage[] = "updatePackage  ${%1}";
+
+// What a factory reset removes: the user's files, the last configurations of the applications, the
+// private data of the hetnet interface and the stored state of the key-value store.
+QStringList factoryResetPaths(const QString &saveLoadDir)
+{
+    return {saveLoadDir + QStringLiteral("internal/"), QStringLiteral("/cust/private/lastconfigs/"),
+            QStringLiteral("/base/") + QStringLiteral("qml_4410") + QStringLiteral("/hetnet_private/"),
+            QStringLiteral("/var/lib/redis/appendonly.aof")};
+}
+
+// Items that describe the instrument's wiring and the running session rather than a setting: the
+// cable calibration, open files, the mixed-mode sources. A reset to defaults never touches them.
+const char *const kAppResetExclusions[] = {
+    ":config:spectrumanalyzer_app:specan:enableNormalizeActions:",
+    ":config:dxtest_app:cableLoss:calStart:",
+    ":config:dxtest_app:cableLoss:calAction:",
+    ":config:dxtest_app:rfgen:openFile:",
+    ":config:dxtest_app:rfreceiver:openFile:",
+    ":config:dxtest_app:rfreceiver:mixedDemodConfig:",
+    ":config:dxtest_app:analogMod:mixedModeCnfg:",
+    ":config:dxtest_app:demod:mixedModeCnfg:",
+    ":config:dxtest_app:dxtest_reg_module:mixedModeCnfg:",
+    ":config:dxtest_app:rfgen:mixedModeCnfg:",
+    ":config:dxtest_app:rfreceiver:mixedModeCnfg:",
+    ":config:dxtest_app:rfgen:mixedDataSource:",
+    ":config:dxtest_app:dxtest_reg_module:measurementModeCnfg:",
+    ":config:dxtest_app:analogMod:isCurrentSource:",
+    ":config:dxtest_app:demod:isCurrentSource:",
+    ":config:dxtest_app:p25Demod:isCurrentSource:",
+    ":config:dxtest_app:p25Mod:isCurrentSource:",
+    ":config:dxtest_app:dxtest_reg_module:dataSource:",
+    ":config:dxtest_app:dxtest_reg_module:demodConfig:",
+    ":config:dxtest_app:cableLoss:saveDeleteCal:",
+};
+
+// A tab file also keeps which source is current and the autotest's manufacturer list.
+const char *const kTabOnlyResetExclusions[] = {
+    ":config:dxtest_app:tetraMod:isCurrentSource:",
+    ":config:dxtest_app:tetraDemod:isCurrentSource:",
+    ":config:dxtest_app:dmrMod:isCurrentSource:",
+    ":config:dxtest_app:dmrDemod:isCurrentSource:",
+    ":config:dxtest_app:analogMod:enable:",
+    ":config:autotest_app:autotest_reg_module:manufacturerList:",
+};
+
+QSet<QString> appResetExclusions()
+{
+    QSet<QString> addresses;
+    for (const char *address : kAppResetExclusions)
+        addresses.insert(QString::fromLatin1(address));
+    return addresses;
+}
+
+QSet<QString> tabResetExclusions()
+{
+    QSet<QString> addresses = appResetExclusions();
+    for (const char *address : kTabOnlyResetExclusions)
+        addresses.insert(QString::fromLatin1(address));
+    return addresses;
+}
+
+const QSet<QString> s_appResetExclusions = appResetExclusions();
+const QSet<QString> s_tabResetExclusions = tabResetExclusions();
+
+// The item's default when it has a usable one.
+bool defaultOf(ELFClientInterface *client, const QString &address, QVariant *initValue)
+{
+    ELFClientItem *item = client->item(address);
+    if (!item)
+        return false;
+    *initValue = item->getManifestAttr(QString::fromLatin1(kInitValue));
+    return initValue->isValid() && !initValue->isNull();
+}
+
+ELFClientInterface *validClient(const QString &appName)
+{
+    ELFClientInterface *client =
+        ELFClientInterface::getSessionBusClient(QString::fromLatin1(kServicePrefix) + appName);
+    if (!client || !client->isValid()) {
+        qCWarning(lcSave) << "Client not valid";
+        return nullptr;
+    }
+    return client;
+}
+} // namespace
+
+// The deletions go through the starter application (it owns these folders); the restart happens
+// whatever they report, so a half-failed reset still ends in a fresh start.
+void HSave::factoryReset()
+{
+    const QStringList paths = factoryResetPaths(getSaveLoadDir());
+    for (const QString &path : paths)
+        fileDelete(path);
+    runProgram(QString::fromLatin1(kReboot), {});
+}
+
+bool HSave::presetAction(const QString &appName)
+{
+    QString module = appName;
+    module.replace(QLatin1String(kAppSuffix), QLatin1String(kRegModuleSuffix));
+    QString reply = QString::fromLatin1(kReplyOk);
+    ELFClientInterface *client =
+        ELFClientInterface::getSessionBusClient(QString::fromLatin1(kServicePrefix) + appName);
+    if (client && client->isValid())
+        client->callAction(QString::fromLatin1(kPresetAction).arg(appName, module), QString(), &reply,
+                           kPresetTimeoutMs);
+    if (reply != QLatin1String(kReplyOk)) {
+        if (ELFClientInterface *starter = ELFClientInterface::getSessionBusClient(QString::fromLatin1(kStarterService)))
+            starter->setItemValue(QString::fromLatin1(kAppNameItem), QString::fromLatin1(kBuiltInAnalyzer));
+    }
+    return true;
+}
+
+bool HSave::resetAppElfItemsToDefaultValues(const QString &crAppName)
+{
+    ELFClientInterface *client = validClient(crAppName);
+    if (!client)
+        return false;
+    ELFItemSnapshotTable items;
+    ELFItemSnapshotTable results;
+    client->snapshot(items, results);
+    for (auto entry = items.cbegin(); entry != items.cend(); ++entry) {
+        const QString &address = entry.key();
+        QVariant initValue;
+        if (defaultOf(client, address, &initValue) && !s_appResetExclusions.contains(address))
+            client->setItemValue(address, initValue);
+    }
+    return true;
+}
+
+bool HSave::resetItemsFromFileToDefaultValue(const QString &crAppName, const QString &filePath,
+                                             QMap<QString, QVariant> &map)
+{
+    ELFClientInterface *client = validClient(crAppName);
+    if (!client)
+        return false;
+    if (!QFileInfo::exists(filePath)) {
+        qCWarning(lcSave) << "Json file doesn't exist";
+        return false;
+    }
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcSave) << "Json file could not be opened";
+        return false;
+    }
+    map = fromJsonString(QString::fromUtf8(file.readAll()));
+    // Entries whose item is gone keep the file's value: the application ignores them on recall.
+    for (auto entry = map.begin(); entry != map.end(); ++entry) {
+        QVariant initValue;
+        if (defaultOf(client, entry.key(), &initValue) && !s_tabResetExclusions.contains(entry.key()))
+            entry.value() = initValue;
+    }
+    return true;
+}
+
+// The running application is not changed: the defaults take effect when the tab file is recalled.
+bool HSave::resetTabElfItemsToDefaultValues(uint tabNumber, const QString &crAppName)
+{
+    const QString tabFile = QString::fromLatin1(kTabFilePattern).arg(tabNumber);
+    const QString tempFile = QString::fromLatin1(kTempTabFilePattern).arg(tabNumber);
+    QMap<QString, QVariant> map;
+    if (!resetItemsFromFileToDefaultValue(crAppName, tabFile, map))
+        return false;
+
+    QFile temp(tempFile);
+    if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qCWarning(lcSave) << "temp file could not be opened: " << tempFile;
+        return false;
+    }
+    temp.write(QJsonDocument(QJsonObject::fromVariantMap(map)).toJson(QJsonDocument::Indented));
+    temp.close();
+
+    if (!QFile::remove(tabFile) || !renameFile(tempFile, tabFile)) {
+        qCWarning(lcSave) << "temp file could not be renamed";
+        return false;
+    }
+    return true;
+}
+
+// Updates are not started from here: handing the path to a shell would let it run whatever the
+// path holds, and the platform has no update entry point yet. The request is only logged.
+void HSave::loadUpdatePackage(const QString &path)
+{
+    qCDebug(lcSave).noquote() << QString::fromLatin1(kUpdatePackage).arg(path);
+}
+
+// The path reaches the viewer as one argument, whatever quotes or spaces it holds.
+void HSave::showDocumnet(const QString &path)
+{
+    runProgram(QString::fromLatin1(kDocumentViewer), {path});
+}
+
+bool HSave::deleteScpiHashFile()
+{
+    return fileDelete(m_scpiHashFile);
+}
+
+void HSave::savePDF(const QString &filepath, const QString &inv, const QString &includeScreen)
+{
+    m_pdf->savePdf(filepath, inv, includeScreen);
+}

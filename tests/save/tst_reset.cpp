@@ -1,0 +1,216 @@
+#include <QtTest>
+
+#include "elfclientinterface.h"
+#include "hsave.h"
+#include "simfixture.h"
+
+namespace {
+const QString kCommandsLog = QStringLiteral("/tmp/hbase-sim/commands.log");
+const QString kStarter = QStringLiteral("gem.base.starter_app");
+const QString kDelete = QStringLiteral(":action:starter_app:starter_reg_module:fileDelete:");
+const QString kAppName = QStringLiteral(":config:starter_app:starter_reg_module:appNameCnfg:");
+const QString kDx = QStringLiteral("gem.base.dxtest_app");
+const QString kDxReg = QStringLiteral(":config:dxtest_app:dxtest_reg_module:");
+
+QJsonObject withDefault(QJsonObject item, const QJsonValue &initValue)
+{
+    item.insert("initValue", initValue);
+    return item;
+}
+
+QJsonObject resetModel()
+{
+    using F = SimFixture;
+    return F::model({
+        F::app("starter_app", {F::module("starter_reg_module", {F::item("appNameCnfg", "spectrumanalyzer_app")})}),
+        F::app("spectrumanalyzer_app",
+               {F::module("spectrumanalyzer_reg_module", {withDefault(F::item("centreFreq", 2e9), 1e9)}),
+                F::module("specan", {withDefault(F::item("enableNormalizeActions", true), false)})}),
+        F::app("dxtest_app",
+               {F::module("dxtest_reg_module",
+                          {withDefault(F::item("rfLevel", -20.0), -50.0),
+                           withDefault(F::item("name", "mine"), "default"),
+                           withDefault(F::item("noDefault", 3.0), QJsonValue()),
+                           withDefault(F::item("measurementModeCnfg", 4, "int"), 0),
+                           withDefault(F::item("dataSource", 1, "int"), 0)}),
+                F::module("tetraMod", {withDefault(F::item("isCurrentSource", true), false)}),
+                F::module("cableLoss", {withDefault(F::item("calStart", 1.0), 0.0)})}),
+    });
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+class TestReset : public QObject
+{
+    Q_OBJECT
+
+    SimFixture m_sim;
+
+    QVector<SimFixture::Entry> received()
+    {
+        const QVector<SimFixture::Entry> entries = m_sim.journal();
+        m_sim.clearJournal();
+        return entries;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QFile::remove(kCommandsLog);
+        m_sim.stop();
+        QVERIFY2(m_sim.startJson(resetModel()), qPrintable(m_sim.errorOutput()));
+    }
+
+    // Runs only in the sandbox: "reboot" is the recording stub there.
+    void factoryResetDeletesThenRestarts()
+    {
+        HSave save;
+        QVERIFY(QDir().mkpath("/cust/private/lastconfigs"));
+        QVERIFY(QDir().mkpath("/base/qml_4410/hetnet_private"));
+        QVERIFY(QFileInfo::exists("/user/TK520/internal/quillbox/setup"));
+        m_sim.clearJournal();
+        save.factoryReset();
+        const QVector<SimFixture::Entry> deletions = {{kStarter, kDelete, "/user/TK520/internal/"},
+                                                      {kStarter, kDelete, "/cust/private/lastconfigs/"},
+                                                      {kStarter, kDelete, "/base/qml_4410/hetnet_private/"},
+                                                      {kStarter, kDelete, "/var/lib/redis/appendonly.aof"}};
+        QCOMPARE(received(), deletions);
+        QVERIFY(!QFileInfo::exists("/user/TK520/internal"));
+        QVERIFY(!QFileInfo::exists("/cust/private/lastconfigs"));
+        QVERIFY(!QFileInfo::exists("/base/qml_4410/hetnet_private"));
+        QCOMPARE(readFile(kCommandsLog), QByteArray("reboot\n"));
+
+        // Refused deletions and an absent starter still end in the restart.
+        QVERIFY(m_sim.setActionReply(kDelete, "Error: busy"));
+        save.factoryReset();
+        QCOMPARE(received(), deletions);
+        m_sim.stop();
+        save.factoryReset();
+        QCOMPARE(readFile(kCommandsLog), QByteArray("reboot\nreboot\nreboot\n"));
+    }
+
+    void presetOrFallBackToTheBuiltInAnalyser()
+    {
+        HSave save;
+        const QString preset = ":action:spectrumanalyzer_app:spectrumanalyzer_reg_module:presetActn:";
+        QVERIFY(save.presetAction("spectrumanalyzer_app"));
+        QCOMPARE(received(), (QVector<SimFixture::Entry>{{"gem.base.spectrumanalyzer_app", preset, ""}}));
+        ELFClientInterface *specan = ELFClientInterface::getSessionBusClient("gem.base.spectrumanalyzer_app");
+        const QString freq = ":config:spectrumanalyzer_app:spectrumanalyzer_reg_module:centreFreq:";
+        QVERIFY(specan->item(freq));
+        QTRY_COMPARE(specan->item(freq)->getValue().toDouble(), 1e9);
+
+        QVERIFY(m_sim.setActionReply(preset, "Error: measuring"));
+        QVERIFY(save.presetAction("spectrumanalyzer_app"));
+        // The switch is a write that does not wait for the starter.
+        QTRY_COMPARE(m_sim.journal().size(), 2);
+        const QVector<SimFixture::Entry> sent = received();
+        QCOMPARE(sent.at(0), (SimFixture::Entry{"gem.base.spectrumanalyzer_app", preset, ""}));
+        QCOMPARE(sent.at(1).service, kStarter);
+        QCOMPARE(sent.at(1).address, kAppName);
+        QVERIFY2(sent.at(1).argument.contains("spectrumAnalyzerBuildIn_app"), qPrintable(sent.at(1).argument));
+
+        // No such application: nothing is sent and nothing is switched.
+        QVERIFY(save.presetAction("gone_app"));
+        QVERIFY(received().isEmpty());
+    }
+
+    void applicationBackToDefaults()
+    {
+        HSave save;
+        QVERIFY(save.resetAppElfItemsToDefaultValues("dxtest_app"));
+        QTRY_COMPARE(m_sim.journal().size(), 3);
+        QVector<SimFixture::Entry> writes = received();
+        std::sort(writes.begin(), writes.end(),
+                  [](const SimFixture::Entry &a, const SimFixture::Entry &b) { return a.address < b.address; });
+        QCOMPARE(writes.size(), 3);
+        QCOMPARE(writes.at(0).address, kDxReg + "name:");
+        QCOMPARE(writes.at(1).address, kDxReg + "rfLevel:");
+        QCOMPARE(writes.at(2).address, ":config:dxtest_app:tetraMod:isCurrentSource:");
+        ELFClientInterface *dx = ELFClientInterface::getSessionBusClient(kDx);
+        QVERIFY(dx->item(kDxReg + "rfLevel:"));
+        QTRY_COMPARE(dx->item(kDxReg + "rfLevel:")->getValue().toDouble(), -50.0);
+        QTRY_COMPARE(dx->item(kDxReg + "name:")->getValue().toString(), QStringLiteral("default"));
+
+        QTest::ignoreMessage(QtWarningMsg, "Client not valid");
+        QVERIFY(!save.resetAppElfItemsToDefaultValues("gone_app"));
+    }
+
+    // The tab file of tab index 1 is "/tmp/Tab2.oxs"; the next recall brings its defaults in.
+    void tabFileBackToDefaults()
+    {
+        HSave save;
+        QFile tab("/tmp/Tab2.oxs");
+        QVERIFY(tab.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        tab.write(QStringLiteral("{\n  // kept from the bench\n"
+                                 "  \"%1rfLevel:\": -10,\n  \"%1name:\": \"bench\",\n  \"%1noDefault:\": 8,\n"
+                                 "  \"%1measurementModeCnfg:\": 4,\n"
+                                 "  \":config:dxtest_app:tetraMod:isCurrentSource:\": true,\n"
+                                 "  \"%1removedLastYear:\": \"old\"\n}\n").arg(kDxReg).toUtf8());
+        tab.close();
+
+        QVERIFY(save.resetTabElfItemsToDefaultValues(2, "dxtest_app"));
+        QVERIFY(!QFileInfo::exists("/tmp/Tab2_temp.oxs"));
+        const QJsonObject reset = QJsonDocument::fromJson(readFile("/tmp/Tab2.oxs")).object();
+        QCOMPARE(reset, QJsonObject({{kDxReg + "rfLevel:", -50}, {kDxReg + "name:", "default"},
+                                     {kDxReg + "noDefault:", 8}, {kDxReg + "measurementModeCnfg:", 4},
+                                     {":config:dxtest_app:tetraMod:isCurrentSource:", true},
+                                     {kDxReg + "removedLastYear:", "old"}}));
+        QVERIFY(received().isEmpty());
+
+        QVERIFY(m_sim.setItem(kDxReg + "rfLevel:", -1.0));
+        QVERIFY(save.loadTabFile(1, "dxtest_app"));
+        ELFClientInterface *dx = ELFClientInterface::getSessionBusClient(kDx);
+        QVERIFY(dx->item(kDxReg + "rfLevel:"));
+        QTRY_COMPARE(dx->item(kDxReg + "rfLevel:")->getValue().toDouble(), -50.0);
+
+        QTest::ignoreMessage(QtWarningMsg, "Json file doesn't exist");
+        QVERIFY(!save.resetTabElfItemsToDefaultValues(5, "dxtest_app"));
+        QTest::ignoreMessage(QtWarningMsg, "Client not valid");
+        QVERIFY(!save.resetTabElfItemsToDefaultValues(2, "gone_app"));
+        QVERIFY(QDir().mkpath("/tmp/Tab2_temp.oxs"));
+        QTest::ignoreMessage(QtWarningMsg, "temp file could not be opened:  \"/tmp/Tab2_temp.oxs\"");
+        QVERIFY(!save.resetTabElfItemsToDefaultValues(2, "dxtest_app"));
+        QCOMPARE(QJsonDocument::fromJson(readFile("/tmp/Tab2.oxs")).object(), reset);
+    }
+
+    void documentPathIsOneArgument()
+    {
+        HSave save;
+        const QString path = QString::fromUtf8("/user/TK520/my report's \"final\" $(touch /tmp/pwned); `id` \xc3\xa9.pdf");
+        save.showDocumnet(path);
+        save.showDocumnet(QStringLiteral("-x"));
+        QCOMPARE(QString::fromUtf8(readFile(kCommandsLog)),
+                 QStringLiteral("documentviewer_open [%1]\ndocumentviewer_open [-x]\n").arg(path));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/pwned")));
+    }
+
+    void updatePackageRunsNothing()
+    {
+        HSave save;
+        QTest::ignoreMessage(QtDebugMsg, "updatePackage  ${/tmp/up; reboot}");
+        save.loadUpdatePackage(QStringLiteral("/tmp/up; reboot"));
+        QVERIFY(!QFileInfo::exists(kCommandsLog));
+    }
+
+    void reportFromTheInterfaceTable()
+    {
+        HSave save;
+        save.clearAll();
+        save.addCommonUI(QStringLiteral("Technology"), QStringLiteral("DMR"));
+        save.addCommonUI(QStringLiteral("Measure"), QStringLiteral("Modulation"));
+        const QString path = QStringLiteral("/user/TK520/internal/quillbox/reports/r 1.pdf");
+        save.savePDF(path, QStringLiteral("On"), QStringLiteral("Off"));
+        const QByteArray pdf = readFile(path);
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QVERIFY(pdf.endsWith("%%EOF\nDMR,Modulation"));
+    }
+};
+
+QTEST_MAIN(TestReset)
+#include "tst_reset.moc"

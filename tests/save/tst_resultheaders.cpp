@@ -1,0 +1,324 @@
+#include <QtTest>
+
+#include "elfclientinterface.h"
+#include "hpdf.h"
+#include "hsave.h"
+#include "hscreenshot.h"
+#include "simfixture.h"
+
+namespace {
+const QString kDir = QStringLiteral("/tmp/headers");
+
+QString writeFile(const QString &name, const QByteArray &content)
+{
+    const QString path = kDir + QLatin1Char('/') + name;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(content);
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void putAt(QByteArray &data, int offset, const QByteArray &bytes)
+{
+    if (data.size() < offset + bytes.size())
+        data.append(QByteArray(offset + bytes.size() - data.size(), '\0'));
+    data.replace(offset, bytes.size(), bytes);
+}
+
+QByteArray le32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray leFloat(float value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray utf16(const QString &text)
+{
+    QByteArray bytes;
+    for (QChar c : text) {
+        bytes.append(char(c.unicode() & 0xff));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+// A coverage map: version at 240, map kind at 332, the UTF-16 address at 368.
+QByteArray coverageMap(float version, quint32 kind, const QString &address, int size = 1400)
+{
+    QByteArray data(size, '\x7f');
+    putAt(data, 240, leFloat(version));
+    putAt(data, 332, le32(kind));
+    putAt(data, 368, QByteArray(600, '\0'));
+    putAt(data, 368, utf16(address));
+    data.truncate(size);
+    return data;
+}
+
+// A map file: "technology/firmware" at 30 and the measurement at 110, inside the block 16..255.
+QByteArray mapFile(const QByteArray &technology, const QByteArray &measure, int size = 400)
+{
+    QByteArray data(size, '\x01');
+    putAt(data, 30, technology + '\0');
+    putAt(data, 110, measure + '\0');
+    data.truncate(size);
+    return data;
+}
+
+QMap<QString, QString> headerOf(HSave &save, const QStringList &keys)
+{
+    QMap<QString, QString> values;
+    for (const QString &key : keys)
+        values.insert(key, save.getHeader(key));
+    return values;
+}
+} // namespace
+
+class TestResultHeaders : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(QDir().mkpath(kDir));
+    }
+
+    // What the screenshot and report writers embed is what the file browser shows.
+    void writersAndReadersAgree()
+    {
+        HSave save;
+        HScreenShot shot;
+        shot.saveScreen(kDir + "/lte.png", QStringLiteral("Off"), QStringLiteral("LTE/LTE-A"), QStringLiteral("ACLR"));
+        QVERIFY(save.readHeader(kDir + "/lte.png", QStringLiteral("png")));
+        QCOMPARE(save.getHeader("Technology"), QStringLiteral("LTE/LTE-A"));
+        QCOMPARE(save.getHeader("Measure"), QStringLiteral("ACLR"));
+        shot.saveScreen(kDir + "/nr.png", QStringLiteral("Off"), QStringLiteral("NR5G"), QStringLiteral("Beam Analysis"));
+        QVERIFY(save.readHeader(kDir + "/nr.png", QStringLiteral("png")));
+        QCOMPARE(save.getHeader("Technology"), QStringLiteral("NR5G"));
+        QCOMPARE(save.getHeader("Measure"), QStringLiteral("Beam Analysis"));
+
+        HPdf pdf;
+        pdf.commonUI().insert(QStringLiteral("Technology"), QStringLiteral("LTE/LTE-A"));
+        pdf.commonUI().insert(QStringLiteral("Measure"), QStringLiteral("ACLR"));
+        pdf.savePdf(kDir + "/report.pdf", QStringLiteral("Off"), QStringLiteral("Off"));
+        QVERIFY(save.readHeader(kDir + "/report.pdf", QStringLiteral("pdf")));
+        QCOMPARE(save.getHeader("Technology"), QStringLiteral("LTE/LTE-A"));
+        QCOMPARE(save.getHeader("Measure"), QStringLiteral("ACLR"));
+    }
+
+    void pdfTrailers()
+    {
+        HSave save;
+        const QStringList keys = {QStringLiteral("Technology"), QStringLiteral("Measure")};
+        const QMap<QString, QString> none = {{"Technology", ""}, {"Measure", ""}};
+        save.readHeader(writeFile("crlf.pdf", "%PDF-1.4\r\nx\r\n%%EOF\r\nGSM,Power\r\n"), "pdf");
+        QCOMPARE(headerOf(save, keys), (QMap<QString, QString>{{"Technology", "GSM"}, {"Measure", "Power"}}));
+
+        for (const QByteArray &content : {QByteArray("%%EOF\nNR,ACLR,extra"), QByteArray("no end\nNR,ACLR")}) {
+            save.addCommonHeader("Technology", "old");
+            save.addCommonHeader("Firmware", "old");
+            QVERIFY(save.readHeader(writeFile("t.pdf", content), "pdf"));
+            QCOMPARE(headerOf(save, keys), none);
+            QCOMPARE(save.getHeader("Firmware"), QString());
+        }
+        save.addCommonHeader("Firmware", "old");
+        QVERIFY(save.readHeader(kDir + "/missing.pdf", "pdf"));
+        QCOMPARE(headerOf(save, keys), none);
+        QCOMPARE(save.getHeader("Firmware"), QString());
+    }
+
+    void mapFiles()
+    {
+        HSave save;
+        const QStringList keys = {"Technology", "Firmware", "Measure"};
+        QVERIFY(save.readHeader(writeFile("a.gom", mapFile("LTE/V2.1.3/x", "RSRP Map")), "gom"));
+        QCOMPARE(headerOf(save, keys),
+                 (QMap<QString, QString>{{"Technology", "LTE"}, {"Firmware", "V2.1.3"}, {"Measure", "RSRP Map"}}));
+
+        QVERIFY(save.readHeader(writeFile("b.gomv", mapFile("NR", "SS-RSRP")), "gomv"));
+        QCOMPARE(headerOf(save, keys),
+                 (QMap<QString, QString>{{"Technology", "NR"}, {"Firmware", ""}, {"Measure", "SS-RSRP"}}));
+
+        // A measurement text without its zero byte ends with the block (offset 256), not with the file.
+        QByteArray unterminated = mapFile("GSM/1", "");
+        putAt(unterminated, 110, QByteArray(200, 'M'));
+        save.readHeader(writeFile("c.gom", unterminated), "gom");
+        QCOMPARE(save.getHeader("Measure"), QString(146, QLatin1Char('M')));
+
+        // Truncated files: the texts end with the file.
+        save.readHeader(writeFile("d.gom", mapFile("WCDMA/7", "RSCP").left(34)), "gom");
+        QCOMPARE(headerOf(save, keys), (QMap<QString, QString>{{"Technology", "WCDM"}, {"Firmware", ""}, {"Measure", ""}}));
+        save.readHeader(writeFile("e.gom", QByteArray(10, 'x')), "gom");
+        QCOMPARE(headerOf(save, keys), (QMap<QString, QString>{{"Technology", ""}, {"Firmware", ""}, {"Measure", ""}}));
+
+        // A file that does not open keeps the table.
+        save.addCommonHeader("Technology", "kept");
+        QVERIFY(save.readHeader(kDir + "/missing.gom", "gom"));
+        QCOMPARE(save.getHeader("Technology"), QStringLiteral("kept"));
+
+        // Kinds are compared exactly: "GOM" is read as JSON.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^readHeader json-error:  \"(?!no error)"));
+        QVERIFY(save.readHeader(kDir + "/a.gom", "GOM"));
+        QCOMPARE(headerOf(save, keys), (QMap<QString, QString>{{"Technology", ""}, {"Firmware", ""}, {"Measure", ""}}));
+    }
+
+    void coverageMaps()
+    {
+        HSave save;
+        const QStringList keys = {"MapType", "Address"};
+        QVERIFY(save.readHeader(writeFile("a.mcf", coverageMap(2.5f, 7, "Kai 12, Ålborg \u4e2d")), "mcf"));
+        QCOMPARE(save.getHeader("MapType"), QStringLiteral("Sizable Map"));
+        QCOMPARE(save.getHeader("Address"), QStringLiteral("Kai 12, Ålborg \u4e2d"));
+
+        // The end is probed every four code units: a length between probes keeps the zero padding.
+        save.readHeader(writeFile("b.mcfv", coverageMap(3.0f, 0, "Ring 5")), "mcfv");
+        QCOMPARE(save.getHeader("MapType"), QStringLiteral("Single Map"));
+        QCOMPARE(save.getHeader("Address"), QStringLiteral("Ring 5") + QString(2, QChar(0)));
+
+        save.addCommonHeader("Address", "old");
+        save.readHeader(writeFile("c.mcf", coverageMap(2.0f, 1, "Ring 5")), "mcf");
+        QCOMPARE(headerOf(save, keys), (QMap<QString, QString>{{"MapType", "Sizable Map"}, {"Address", ""}}));
+
+        // No probe finds the end: no address.
+        QByteArray full = coverageMap(2.5f, 1, QString(300, QLatin1Char('A')));
+        putAt(full, 968, QByteArray(1400 - 968, 'z'));
+        save.readHeader(writeFile("d.mcf", full), "mcf");
+        QCOMPARE(save.getHeader("Address"), QString());
+
+        // Truncated: missing bytes read as zero (map kind 0, address ends at once).
+        save.readHeader(writeFile("e.mcf", coverageMap(4.0f, 1, "x", 300)), "mcf");
+        QCOMPARE(headerOf(save, keys), (QMap<QString, QString>{{"MapType", "Single Map"}, {"Address", ""}}));
+        save.readHeader(writeFile("f.mcf", QByteArray(100, '\xff')), "mcf");
+        QCOMPARE(save.getHeader("MapType"), QStringLiteral("Single Map"));
+
+        save.addCommonHeader("MapType", "kept");
+        save.readHeader(kDir + "/missing.mcf", "mcf");
+        QCOMPARE(save.getHeader("MapType"), QStringLiteral("kept"));
+    }
+
+    void jsonAndPlainFiles()
+    {
+        HSave save;
+        const QString setup = writeFile("s.setup", R"({"Header": {"Technology": "NR", "Measure": "Beam", "TabCount": 2}})");
+        QTest::ignoreMessage(QtWarningMsg, "readHeader json-error:  \"no error occurred\"");
+        QVERIFY(save.readHeader(setup, "setup"));
+        QCOMPARE(save.getHeader("Measure"), QStringLiteral("Beam"));
+        QCOMPARE(save.getHeader("TabCount"), QStringLiteral("2"));
+
+        // A document without "Header" replaces the table with nothing.
+        QTest::ignoreMessage(QtWarningMsg, "readHeader json-error:  \"no error occurred\"");
+        QVERIFY(save.readHeader(writeFile("n.json", "[1, 2]"), "json"));
+        QCOMPARE(save.getHeader("Technology"), QString());
+
+        save.addCommonHeader("Firmware", "old");
+        QTest::ignoreMessage(QtWarningMsg, "readHeader json-error:  \"illegal value\"");
+        QVERIFY(save.readHeader(writeFile("bad.json", "{\"Header\": nope"), "json"));
+        QCOMPARE(save.getHeader("Firmware"), QString());
+
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("readHeader  failed to open filepath= \"%1\"")
+                                                          .arg(kDir + "/missing.json")));
+        QVERIFY(!save.readHeader(kDir + "/missing.json", "json"));
+        QCOMPARE(save.getHeader("Technology"), QString());
+
+        for (const char *kind : {"dat", "txt"}) {
+            save.addCommonHeader("Firmware", "old");
+            QVERIFY(save.readHeader(kDir + "/missing", kind));
+            QCOMPARE(headerOf(save, {"Technology", "Measure", "Firmware"}),
+                     (QMap<QString, QString>{{"Technology", ""}, {"Measure", ""}, {"Firmware", ""}}));
+        }
+    }
+
+    void loggingFiles()
+    {
+        HSave save;
+        const QString log = writeFile("l.grr", "{\"Technology\": \"P25\", \"Measure\": \"Coverage\", \"Interval\": 5}\n"
+                                               "1,2,3\n4,5,6\n");
+        QVERIFY(save.readHeader(log, "grr"));
+        QCOMPARE(save.getHeader("Technology"), QStringLiteral("P25"));
+        QCOMPARE(save.getHeader("Interval"), QStringLiteral("5"));
+
+        QTest::ignoreMessage(QtDebugMsg, "Failed load file");
+        QVERIFY(!save.readHeader(writeFile("bad.grrv", "1,2,3\n"), "grrv"));
+        QCOMPARE(save.getHeader("Technology"), QStringLiteral("P25"));
+        QTest::ignoreMessage(QtDebugMsg, "Failed load file");
+        QVERIFY(!save.readHeader(kDir + "/missing.grr", "grr"));
+    }
+
+    void resultFiles()
+    {
+        HSave save;
+        save.addCommonHeader("Stale", 1);
+        const QString result = writeFile("r.res", R"({"Header": {"Technology": "GSM"},
+            "Tab1": {":config:spectrumanalyzer_app:specan:centerFreq:": 1.5e9, ":config:x:y:z:": "a b"}})");
+        QVERIFY(save.readResult(result));
+        QCOMPARE(save.getHeader("Technology"), QStringLiteral("GSM"));
+        QCOMPARE(save.getHeader("Stale"), QString());
+        QCOMPARE(readFile("/tmp/LoadResult.oxs"),
+                 QByteArray("{\n    \":config:spectrumanalyzer_app:specan:centerFreq:\": 1500000000,\n"
+                            "    \":config:x:y:z:\": \"a b\"\n}\n"));
+
+        QVERIFY(save.readResult(writeFile("no-tab.res", R"({"Header": {}})")));
+        QCOMPARE(readFile("/tmp/LoadResult.oxs"), QByteArray("{\n}\n"));
+        QVERIFY(save.readResult(writeFile("garbage.res", QByteArray(3000, '\0'))));
+        QCOMPARE(readFile("/tmp/LoadResult.oxs"), QByteArray("{\n}\n"));
+        QVERIFY(!save.readResult(kDir + "/missing.res"));
+    }
+
+    // A result is recalled plainly (loadconfig, 5 s) or onto a trace (loadResultActn, 500 ms).
+    void resultRecallIntoTheApplication()
+    {
+        SimFixture sim;
+        const QString freq = QStringLiteral(":config:spectrumanalyzer_app:spectrumanalyzer_reg_module:centreFreq:");
+        QVERIFY2(sim.startJson(SimFixture::model({SimFixture::app(
+                     "spectrumanalyzer_app", {SimFixture::module("spectrumanalyzer_reg_module",
+                                                                 {SimFixture::item("centreFreq", 1e9)})})})),
+                 qPrintable(sim.errorOutput()));
+        HSave save;
+        QFile::remove(QStringLiteral("/tmp/LoadResult.oxs"));
+        save.setResultFile("Trace1", "spectrumanalyzer_app", 0, false);
+        QVERIFY(sim.journal().isEmpty());
+
+        QVERIFY(save.readResult(writeFile("recall.res", QStringLiteral("{\"Tab1\": {\"%1\": 7.5e8}}").arg(freq).toUtf8())));
+        const QString load = QStringLiteral(":action:spectrumanalyzer_app:spectrumanalyzer_reg_module:loadconfig:");
+        const QString overlay = QStringLiteral(":action:spectrumanalyzer_app:spectrumanalyzer_reg_module:loadResultActn:");
+        const QString service = QStringLiteral("gem.base.spectrumanalyzer_app");
+        save.setResultFile("Trace3", "spectrumanalyzer_app", 1001, true);
+        save.setOverlay(HSave::LOAD_OVERLAY);
+        save.setResultFile("Trace3", "spectrumanalyzer_app", 0, false);
+        save.setResultFile("TraceX", "spectrumanalyzer_app", 0, false);
+        save.setResultFile(QString(), "spectrumanalyzer_app", 0, false);
+        save.setOverlay(2);
+        save.setResultFile("Trace4", "spectrumanalyzer_app", 0, true);
+        QCOMPARE(sim.journal(), (QVector<SimFixture::Entry>{{service, load, "/tmp/LoadResult.oxs"},
+                                                            {service, overlay, "/tmp/LoadResult.oxs:3"},
+                                                            {service, overlay, "/tmp/LoadResult.oxs:0"},
+                                                            {service, overlay, "/tmp/LoadResult.oxs:0"},
+                                                            {service, overlay, "/tmp/LoadResult.oxs"}}));
+        ELFClientInterface *client = ELFClientInterface::getSessionBusClient(service);
+        QVERIFY(client->item(freq));
+        QTRY_COMPARE(client->item(freq)->getValue().toDouble(), 7.5e8);
+
+        QTest::ignoreMessage(QtDebugMsg, "Failed loadconfig \":action:gone_app:gone_reg_module:loadResultActn:\"");
+        save.setResultFile("Trace1", "gone_app", 0, false);
+        save.setOverlay(HSave::LOAD_NONOVERLAY);
+        QTest::ignoreMessage(QtDebugMsg, "Failed loadconfig \":action:x:_reg_module:loadconfig:\"");
+        save.setResultFile("Trace1", "x", 0, false);
+    }
+};
+
+QTEST_MAIN(TestResultHeaders)
+#include "tst_resultheaders.moc"

@@ -1,0 +1,248 @@
+#include <QtTest>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "hsave.h"
+
+namespace {
+const QString kRoot = QStringLiteral("/user/TK520/internal");
+const QString kIqDir = kRoot + QStringLiteral("/quillbox/iqFiles");
+const QString kHostile = QStringLiteral("a b; touch /tmp/pwned $(touch /tmp/pwned2) \"q\" 'q'");
+
+struct Owner
+{
+    mode_t mode = 0;
+    gid_t group = 0;
+};
+
+Owner ownerOf(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {mode_t(info.st_mode & 07777), info.st_gid};
+}
+
+gid_t usersGroup()
+{
+    const struct group *users = ::getgrnam("users");
+    return users ? users->gr_gid : gid_t(-1);
+}
+
+// The tree belongs to root:users with mode 775; the group can only be given by root.
+void verifyOwned(const QString &path)
+{
+    const Owner owner = ownerOf(path);
+    QVERIFY2(QFileInfo(path).isDir(), qPrintable(path));
+    QCOMPARE(int(owner.mode), 0775);
+    if (::geteuid() == 0)
+        QCOMPARE(owner.group, usersGroup());
+}
+
+void makeFile(const QString &path, const QByteArray &content = QByteArray())
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+bool isStampedName(const QString &name, const QString &prefix, const QDateTime &before, const QDateTime &after)
+{
+    const QString format = QStringLiteral("yyMMddhhmmss");
+    return name == prefix + QLatin1Char('_') + before.toString(format)
+        || name == prefix + QLatin1Char('_') + after.toString(format);
+}
+} // namespace
+
+class TestStorageDirs : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // Relative paths (the leading-dash case) land in a scratch folder, never in the checkout.
+        QVERIFY(QDir().mkpath(QStringLiteral("/tmp/work")));
+        QVERIFY(QDir::setCurrent(QStringLiteral("/tmp/work")));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/user/TK520")));
+    }
+
+    void constructionCreatesTheDefaultTree()
+    {
+        HSave save;
+        const QStringList expected = {
+            QStringLiteral("/user/TK520"), kRoot, kRoot + "/quillbox", kRoot + "/quillbox/results",
+            kRoot + "/quillbox/setup", kRoot + "/quillbox/plotDeck", kRoot + "/quillbox/screenshots",
+            kRoot + "/quillbox/freqLists", kRoot + "/quillbox/reports", kRoot + "/quillbox/autotest",
+            kRoot + "/quillbox/cables", kRoot + "/quillbox/channelPlan"};
+        for (const QString &dir : expected)
+            verifyOwned(dir);
+        QVERIFY(!QFileInfo::exists(kIqDir));
+        QCOMPARE(QDir(kRoot + "/quillbox").entryList(QDir::Dirs | QDir::NoDotAndDotDot).count(), 9);
+
+        QCOMPARE(save.getSaveLoadDir(), QStringLiteral("/user/TK520/"));
+        QCOMPARE(save.getDefaultDir(HSave::SAVE_SETUP), kRoot + "/quillbox/setup");
+        QCOMPARE(save.getDefaultDir(HSave::SAVE_IQ_FILE), kIqDir);
+        QCOMPARE(save.getDefaultDir(HSave::SAVE_CHANNEL_PLAN), kRoot + "/quillbox/channelPlan");
+        for (HSave::SaveType none : {HSave::SAVE_BACKUP, HSave::SAVE_PDF, HSave::SAVE_LAST, HSave::SAVE_MPC,
+                                     HSave::SAVE_MAX, HSave::SaveType(99)}) {
+            QTest::ignoreMessage(QtWarningMsg,
+                                 qPrintable(QStringLiteral("Unhandled type: %1 \n map::at").arg(int(none))));
+            QCOMPARE(save.getDefaultDir(none), kRoot);
+        }
+    }
+
+    void makeRootDirSpecialPaths()
+    {
+        HSave save;
+        QVERIFY(save.makeRootDir(kIqDir + "/deeper"));
+        QVERIFY(save.makeRootDir(kIqDir));
+        QVERIFY(!QFileInfo::exists(kIqDir));
+
+        const QString media = QStringLiteral("/velmora/user/rftest/internal/media");
+        QVERIFY(save.makeRootDir(media));
+        QVERIFY(!QFileInfo::exists(media));
+        QVERIFY(QDir().mkpath(QStringLiteral("/velmora/user/rftest/internal")));
+        makeFile(media, "link");
+        QVERIFY(save.makeRootDir(media));
+        QVERIFY(!QFileInfo::exists(media));
+
+        // The private folder is made as one level only and keeps the default mode.
+        const QString hetnet = QStringLiteral("/base/qml_4410/hetnet_private");
+        QVERIFY(save.makeRootDir(hetnet));
+        QVERIFY(!QFileInfo::exists(hetnet));
+        QVERIFY(QDir().mkdir(QStringLiteral("/base/qml_4410")));
+        QVERIFY(save.makeRootDir(hetnet));
+        QVERIFY(QFileInfo(hetnet).isDir());
+        QVERIFY(int(ownerOf(hetnet).mode) != 0775);
+        QVERIFY(!save.makeRootDir(hetnet));
+
+        // An existing folder reports false but is given ownership and mode all the same.
+        const QString existing = kRoot + "/existing";
+        QVERIFY(QDir().mkdir(existing));
+        QVERIFY(::chmod(QFile::encodeName(existing).constData(), 0700) == 0);
+        QVERIFY(!save.makeRootDir(existing));
+        verifyOwned(existing);
+        QVERIFY(save.makeRootDir(QStringLiteral("/user/new/a/b")));
+        verifyOwned(QStringLiteral("/user/new/a/b"));
+    }
+
+    void makeDirWithAndWithoutStamp()
+    {
+        HSave save;
+        const QString parent = kRoot + "/quillbox/setup/";
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("makeDir1: \"%1\"").arg(parent)));
+        QTest::ignoreMessage(QtDebugMsg, "makeDir2: \"site A\"");
+        QTest::ignoreMessage(QtDebugMsg, "makeDir3");
+        QTest::ignoreMessage(QtDebugMsg, "makeDir4");
+        const QDateTime before = QDateTime::currentDateTime();
+        QVERIFY(save.makeDir(parent, QStringLiteral("site A"), true));
+        const QDateTime after = QDateTime::currentDateTime();
+
+        const QStringList made = QDir(parent).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        QCOMPARE(made.count(), 2);
+        QCOMPARE(made.at(0), QStringLiteral("site A"));
+        QVERIFY2(isStampedName(made.at(1), QStringLiteral("site A"), before, after), qPrintable(made.at(1)));
+        verifyOwned(parent + "site A");
+
+        QVERIFY(save.makeDir(parent, QStringLiteral("plain")));
+        verifyOwned(parent + "plain");
+
+        // A taken name: false, and nothing is run on it.
+        QVERIFY(::chmod(QFile::encodeName(parent + "plain").constData(), 0700) == 0);
+        makeFile(parent + "file");
+        QVERIFY(!save.makeDir(parent, QStringLiteral("plain")));
+        QVERIFY(!save.makeDir(parent, QStringLiteral("file")));
+        QCOMPARE(int(ownerOf(parent + "plain").mode), 0700);
+    }
+
+    void hostilePathsStayPaths()
+    {
+        HSave save;
+        const QString root = kRoot + QLatin1Char('/') + kHostile;
+        QVERIFY(save.makeRootDir(root));
+        verifyOwned(root);
+        QVERIFY(save.makeDir(root + QLatin1Char('/'), kHostile));
+        verifyOwned(root + QLatin1Char('/') + kHostile);
+        makeFile(root + QLatin1Char('/') + kHostile + QStringLiteral("/data"), QByteArray(64 * 1024, 'x'));
+        QVERIFY(save.getDirUsageSize(root) >= 64);
+
+        // A leading dash is a name, not an option.
+        QVERIFY(save.makeRootDir(QStringLiteral("-R")));
+        verifyOwned(QStringLiteral("/tmp/work/-R"));
+        QVERIFY(save.getDirUsageSize(QStringLiteral("-R")) >= 0);
+
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/pwned")));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/pwned2")));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/work/pwned")));
+    }
+
+    void usageSizeAgreesWithDu()
+    {
+        HSave save;
+        const QString dir = kRoot + "/quillbox/results/sized";
+        QVERIFY(QDir().mkpath(dir + "/sub"));
+        makeFile(dir + "/one", QByteArray(100 * 1024, 'a'));
+        makeFile(dir + "/sub/two", QByteArray(300 * 1024 + 1, 'b'));
+
+        QProcess du;
+        du.start(QStringLiteral("du"), {QStringLiteral("-s"), dir});
+        QVERIFY(du.waitForFinished());
+        const int expected = QString::fromLocal8Bit(du.readAllStandardOutput()).section(QLatin1Char('\t'), 0, 0).toInt();
+        QVERIFY(expected >= 400);
+        QCOMPARE(save.getDirUsageSize(dir), expected);
+
+        QFile written(QStringLiteral("/tmp/DIR_SIZE"));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QStringLiteral("%1\t%2\n").arg(expected).arg(dir).toLocal8Bit());
+
+        QCOMPARE(save.getDirUsageSize(kRoot + "/missing"), 0);
+    }
+
+    void folderQueries()
+    {
+        HSave save;
+        const QString dir = kRoot + "/quillbox/cables/q";
+        QVERIFY(QDir().mkpath(dir));
+        makeFile(dir + "/.hidden");
+        QVERIFY(QDir().mkdir(dir + "/.hiddenDir"));
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("isEmptyFolder: \"%1\" true").arg(dir)));
+        QVERIFY(save.isEmptyFolder(dir));
+        QCOMPARE(save.getFileCountinDir(dir), 0);
+
+        QVERIFY(QDir().mkdir(dir + "/sub"));
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("isEmptyFolder: \"%1\" false").arg(dir)));
+        QVERIFY(!save.isEmptyFolder(dir));
+        QCOMPARE(save.getFileCountinDir(dir), 0);
+        makeFile(dir + "/a.csv");
+        makeFile(dir + "/b");
+        QCOMPARE(save.getFileCountinDir(dir), 2);
+
+        QVERIFY(save.isEmptyFolder(dir + "/none"));
+        QVERIFY(save.isEmptyFolder(QString()));
+        QCOMPARE(save.getFileCountinDir(dir + "/none"), 0);
+        QCOMPARE(save.getFileCountinDir(QString()), 0);
+        QVERIFY(save.isDir(dir));
+        QVERIFY(!save.isDir(dir + "/a.csv"));
+        QVERIFY(!save.isDir(dir + "/none"));
+        QVERIFY(save.extFolderExist(dir + "/a.csv"));
+        QVERIFY(save.extFolderExist(dir));
+        QVERIFY(!save.extFolderExist(dir + "/none"));
+    }
+
+    void fileSystemSizes()
+    {
+        HSave save;
+        const int total = save.getDirTotalSize(kRoot);
+        const int free = save.getDirFreeSize(kRoot);
+        QVERIFY(total > 0);
+        QVERIFY(free > 0 && free <= total);
+        QCOMPARE(save.getDirTotalSize(kRoot + "/none"), 0);
+        QCOMPARE(save.getDirFreeSize(kRoot + "/none"), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStorageDirs)
+#include "tst_storagedirs.moc"
