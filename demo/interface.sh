@@ -7,8 +7,8 @@ export QT_QUICK_CONTROLS_STYLE=Material
 
 "$demo/data/install.sh" "$demo/data"
 # A task raised before the interface starts, so the task manager has one to report.
-dbus-send --session --dest=gem.base.simulator /gem/base/simulator gem.base.Simulator.RaiseTask \
-  string:Spectrum string:1
+dbus-send --session --print-reply --dest=gem.base.simulator /gem/base/simulator gem.base.Simulator.RaiseTask \
+  string:Spectrum string:1 > /dev/null
 
 # A sanitizer build of the module needs its runtime loaded before qmlscene's own libraries.
 launcher=(qmlscene)

@@ -31,8 +31,8 @@ HScreenShot {
 
     HSave { id: save }
 
-    readonly property var screenNames: ["Spectrum", "Save & Recall", "Screenshot & Report", "Cable tools",
-                                        "5G NR & Enums", "Stores", "Device"]
+    readonly property var screenNames: ["Spectrum", "Save and recall", "Screenshot and report", "Cable tools",
+                                        "5G NR and enums", "Stores", "Device"]
 
     RowLayout {
         anchors.fill: parent

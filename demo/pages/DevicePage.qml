@@ -77,7 +77,12 @@ Item {
             Layout.fillHeight: true
             Text { text: "Product: " + environment.productName; color: Theme.text; font.pixelSize: Theme.font }
             Text { text: "Base directory: \"" + environment.baseDir + "\""; color: Theme.text; font.pixelSize: Theme.font }
-            Text { text: "Failed service: " + environment.failedService; color: Theme.text; font.pixelSize: Theme.font }
+            Text {
+                // Read once: the environment does not announce changes.
+                Component.onCompleted: text = "Failed service: " + environment.failedService
+                color: Theme.text
+                font.pixelSize: Theme.font
+            }
         }
 
         Card {

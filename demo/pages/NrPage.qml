@@ -11,6 +11,7 @@ Item {
     property alias enums: enumList
     property var spacings: []
     property var detectorLabels: []
+    property bool enumsLoaded: false
 
     H5GBand { id: nrBand }
     HEnumList {
@@ -29,9 +30,11 @@ Item {
     }
 
     function loadEnums() {
-        if (enumList.loadFile(true))
+        // HEnumList announces nothing when it loads: the page keeps its own flag for its bindings.
+        enumsLoaded = enumList.loadFile(true) || enumsLoaded
+        if (enumsLoaded)
             detectorLabels = enumList.getLabelList(detectorAddress)
-        return enumList.loaded
+        return enumsLoaded
     }
 
     Component.onCompleted: { loadEnums(); updateSpacings() }
@@ -48,7 +51,7 @@ Item {
                 ComboBox { id: rangeBox; model: ["FR1", "FR2"]; font.pixelSize: Theme.font; onActivated: page.updateSpacings() }
                 ComboBox {
                     id: bandwidthBox
-                    model: enumList.loaded ? enumList.getLabelList(":config:nr5g_app:nr5g_reg_module:bandwidth:") : ["20"]
+                    model: page.enumsLoaded ? enumList.getLabelList(":config:nr5g_app:nr5g_reg_module:bandwidth:") : ["20"]
                     font.pixelSize: Theme.font
                     onActivated: page.updateSpacings()
                 }
@@ -66,7 +69,7 @@ Item {
             Layout.fillWidth: true
             Layout.fillHeight: true
             Repeater {
-                model: page.detectorLabels.length >= 0 && enumList.loaded ? enumList.getListByFullId(page.detectorAddress) : []
+                model: page.detectorLabels.length >= 0 && page.enumsLoaded ? enumList.getListByFullId(page.detectorAddress) : []
                 Text {
                     text: modelData.label + (modelData.disable ? "  (not selectable)" : "")
                     color: modelData.disable ? Theme.dim : Theme.text

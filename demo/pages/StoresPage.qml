@@ -17,6 +17,7 @@ Item {
     property alias hotkeys: hotkeyList
     property int revision: 0      // bumped after every edit, so texts read from the stores refresh
 
+    readonly property int messageWindow: 10     // HMessageList's window length (its count is not announced)
     readonly property string storeFolder: "/base/qml_4410/hetnet_private"
 
     HTagFile { id: tagFile }
@@ -132,7 +133,7 @@ Item {
             Repeater {
                 model: 4
                 Text {
-                    text: page.revision >= 0 ? messageList.getStringTime(messageList.count - 4 + index) + " " + messageList.getStringList(messageList.count - 4 + index) : ""
+                    text: page.revision >= 0 ? messageList.getStringTime(page.messageWindow - 4 + index) + " " + messageList.getStringList(page.messageWindow - 4 + index) : ""
                     color: Theme.text
                     font.pixelSize: Theme.small
                     elide: Text.ElideRight
