@@ -9,6 +9,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include "folderrights.h"
+
 namespace {
 Q_LOGGING_CATEGORY(lcFavorites, "hbase.lists")
 
@@ -26,11 +28,6 @@ const char kGroupNameColumn[] = "groupName";
 const char kFileNameColumn[] = "fileName";
 const char kFileDataColumn[] = "fileData";
 
-const char kChownProgram[] = "chown";
-const char kChownOwner[] = "root:users";
-const char kChmodProgram[] = "chmod";
-const char kChmodMode[] = "775";
-const char kRecursive[] = "-R";
 
 const char kCloseDatabaseLog[] = "void HFavoriteDB::closeDatabase()";
 const char kCreateTableLog[] = "bool HFavoriteDB::createFavoriteTable()";
@@ -83,11 +80,6 @@ bool removeTree(const QString &path)
     return QDir(path).removeRecursively();
 }
 
-// A path that starts with "-" would be read as an option by chown and chmod.
-QString pathArgument(const QString &path)
-{
-    return path.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + path : path;
-}
 }
 
 HFavoriteDB::HFavoriteDB(QObject *parent)
@@ -300,11 +292,7 @@ void HFavoriteDB::chmod(const QString &filePullPath)
         qCDebug(lcFavorites).noquote() << kChmodLog << kChmodFailLog;
         return;
     }
-    const QString path = pathArgument(filePullPath);
-    QProcess::execute(QString::fromLatin1(kChownProgram),
-                      {QString::fromLatin1(kRecursive), QString::fromLatin1(kChownOwner), path});
-    QProcess::execute(QString::fromLatin1(kChmodProgram),
-                      {QString::fromLatin1(kRecursive), QString::fromLatin1(kChmodMode), path});
+    FolderRights::apply(filePullPath);
 }
 
 bool HFavoriteDB::mkDir(const QString &pathname)

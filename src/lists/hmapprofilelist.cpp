@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "elfclientinterface.h"
+#include "starterfiles.h"
 
 namespace {
 const char kProfileDir[] = "/user/tarnwick5G/internal/.mapProfile";
@@ -35,13 +35,6 @@ const std::pair<const char *, const char *> kSortColumns[] = {
     {"Link", "Link"},         {"Link Rate", "LinkRate"}, {"BW", "Bandwidth"},
 };
 
-const char kStarterService[] = "gem.base.starter_app";
-const char kFileDeleteAction[] = ":action:starter_app:starter_reg_module:fileDelete:";
-const char kFileCopyAction[] = ":action:starter_app:starter_reg_module:fileCopy:";
-const char kCopySeparator[] = "|";
-const char kReplyOk[] = "OK";
-const int kActionTimeoutMs = 500;
-
 const int kFilterPositions = 5;
 
 // Header values are handed out as text: numbers as their decimal text, booleans as "true"/"false",
@@ -61,17 +54,6 @@ QVariantMap readHeader(const QString &path)
     return top.value(QLatin1String(kHeaderKey)).toObject().toVariantMap();
 }
 
-// Sends one file action to the starter application and returns its reply. The reply is preset to
-// "OK" and stays so when the starter is not on the bus or does not answer in time; the callers read
-// that differently (see fileDelete).
-QString starterAction(const char *address, const QString &argument)
-{
-    QString reply = QString::fromLatin1(kReplyOk);
-    ELFClientInterface *client = ELFClientInterface::getSessionBusClient(QString::fromLatin1(kStarterService));
-    if (client && client->isValid())
-        client->callAction(QString::fromLatin1(address), argument, &reply, kActionTimeoutMs);
-    return reply;
-}
 }
 
 HMapProFileList::HMapProFileList(QObject *parent)
@@ -195,12 +177,12 @@ bool HMapProFileList::isExistFile(const QString &src, const QString &dst) const
 // unreachable starter (reply left at "OK") reads as success here.
 bool HMapProFileList::fileDelete(const QString &src)
 {
-    return starterAction(kFileDeleteAction, src) != QLatin1String(kReplyOk);
+    return StarterFiles::send(StarterFiles::s_deleteAction, src) != QLatin1String(StarterFiles::s_replyOk);
 }
 
 bool HMapProFileList::fileCopy(const QString &src, const QString &dst)
 {
-    return starterAction(kFileCopyAction, src + QLatin1String(kCopySeparator) + dst) == QLatin1String(kReplyOk);
+    return StarterFiles::send(StarterFiles::s_copyAction, StarterFiles::pair(src, dst)) == QLatin1String(StarterFiles::s_replyOk);
 }
 
 // Textual order of the upper-cased values, also for numbers ("900" after "1800"). The sort is stable,

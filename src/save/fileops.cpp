@@ -4,52 +4,31 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "elfclientinterface.h"
+#include "starterfiles.h"
 
 namespace {
-const char kFileCopyAction[] = ":action:starter_app:starter_reg_module:fileCopy:";
-const char kFileMoveAction[] = ":action:starter_app:starter_reg_module:fileMove:";
-const char kFileDeleteAction[] = ":action:starter_app:starter_reg_module:fileDelete:";
-const char kPathSeparator[] = "|";
-const int kStarterTimeoutMs = 500;
 // remove() deletes a whole tree only for this exact (case-sensitive) kind text.
 const char kFolderKind[] = "Folder";
-
-QString pair(const QString &src, const QString &dst)
-{
-    return src + QLatin1String(kPathSeparator) + dst;
-}
 } // namespace
-
-// The starter application copies, moves and deletes user files with its own rights. Without a
-// starter on the bus nothing is sent and the reply stays "OK".
-QString HSave::sendStarterAction(const QString &address, const QString &argument)
-{
-    QString reply = QString::fromLatin1(s_replyOk);
-    ELFClientInterface *client = ELFClientInterface::getSessionBusClient(QString::fromLatin1(s_starterService));
-    if (client && client->isValid())
-        client->callAction(address, argument, &reply, kStarterTimeoutMs);
-    return reply;
-}
 
 bool HSave::fileCopy(const QString &src, const QString &dst)
 {
     qCDebug(lcSave) << "fileCopy1:" << src << dst;
-    return sendStarterAction(QString::fromLatin1(kFileCopyAction), pair(src, dst)) == QLatin1String(s_replyOk);
+    return StarterFiles::send(StarterFiles::s_copyAction, StarterFiles::pair(src, dst)) == QLatin1String(s_replyOk);
 }
 
 // The file manager reads true as "the move failed".
 bool HSave::fileMove(const QString &src, const QString &dst)
 {
     qCDebug(lcSave) << "fileMoveW:" << src << dst;
-    return sendStarterAction(QString::fromLatin1(kFileMoveAction), pair(src, dst)) != QLatin1String(s_replyOk);
+    return StarterFiles::send(StarterFiles::s_moveAction, StarterFiles::pair(src, dst)) != QLatin1String(s_replyOk);
 }
 
 // As fileMove: true means the delete failed.
 bool HSave::fileDelete(const QString &src)
 {
     qCDebug(lcSave) << "===================HSave::fileDelete=>" << src;
-    return sendStarterAction(QString::fromLatin1(kFileDeleteAction), src) != QLatin1String(s_replyOk);
+    return StarterFiles::send(StarterFiles::s_deleteAction, src) != QLatin1String(s_replyOk);
 }
 
 int HSave::fileCopy(const QString &srcFilePath, const QString &srcFileName, const QString &dst)
@@ -71,8 +50,8 @@ int HSave::copyOrMoveInto(CopyOrMove kind, const QString &srcFilePath, const QSt
     const QFileInfo source(srcFilePath);
     const QString target = dst + QLatin1Char('/') + source.fileName();
     if (!QFileInfo::exists(target)) {
-        const char *action = kind == Copy ? kFileCopyAction : kFileMoveAction;
-        const QString reply = sendStarterAction(QString::fromLatin1(action), pair(srcFilePath, dst));
+        const char *action = kind == Copy ? StarterFiles::s_copyAction : StarterFiles::s_moveAction;
+        const QString reply = StarterFiles::send(action, StarterFiles::pair(srcFilePath, dst));
         return reply == QLatin1String(s_replyOk) ? COPY_TRUE : COPY_FALSE;
     }
     if (source.absolutePath() != dst)

@@ -95,7 +95,3 @@ int HSave::runProgram(const QString &program, const QStringList &arguments, cons
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-QString HSave::pathArgument(const QString &path)
-{
-    return path.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + path : path;
-}

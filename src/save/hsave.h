@@ -170,16 +170,11 @@ private:
                                  int timeoutMs);
     // The content of a setup, tab or result file, read with a bound no real file reaches.
     static QByteArray readJsonBytes(QFile &file);
-    // The starter application's file actions: the reply stays "OK" when the starter is not on the bus.
-    static QString sendStarterAction(const QString &address, const QString &argument);
     // The local date and time that makes a name unique ("_" + twelve digits, one-second resolution).
     static QString timeStamp();
     // Runs a program with an argument list, so no path is ever read by a shell.
     static int runProgram(const QString &program, const QStringList &arguments,
                           const QString &stdoutFile = QString());
-    // A path as a program argument: one starting with "-" would be taken for an option.
-    static QString pathArgument(const QString &path);
-    static void setOwnershipAndMode(const QString &dir);
     enum CopyOrMove { Copy, Move };
     int copyOrMoveInto(CopyOrMove kind, const QString &srcFilePath, const QString &dst);
 

@@ -1,5 +1,7 @@
 #include "hsave.h"
 
+#include "folderrights.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,11 +22,6 @@ const char kBaseRoot[] = "/base/";
 const char kQmlDir[] = "qml_4410";
 const char kHetnetPrivate[] = "/hetnet_private";
 
-const char kChown[] = "chown";
-const char kRecursive[] = "-R";
-const char kChownOwner[] = "root:users";
-const char kChmod[] = "chmod";
-const char kChmodMode[] = "775";
 const char kRm[] = "rm";
 const char kRmForce[] = "-f";
 const char kDu[] = "du";
@@ -92,17 +89,6 @@ void HSave::createDefaultDirs()
     }
 }
 
-// The file system expects every user folder to belong to the group "users" and to be writable by it:
-// the measurement applications save into these folders under their own accounts.
-void HSave::setOwnershipAndMode(const QString &dir)
-{
-    const QString target = pathArgument(dir);
-    runProgram(QString::fromLatin1(kChown),
-               {QString::fromLatin1(kRecursive), QString::fromLatin1(kChownOwner), target});
-    runProgram(QString::fromLatin1(kChmod),
-               {QString::fromLatin1(kRecursive), QString::fromLatin1(kChmodMode), target});
-}
-
 // The result says only whether the folder was missing before; creation failures are not reported.
 bool HSave::makeRootDir(const QString &name)
 {
@@ -126,7 +112,7 @@ bool HSave::makeRootDir(const QString &name)
     const bool missing = !QFileInfo::exists(name);
     if (missing)
         QDir().mkpath(name);
-    setOwnershipAndMode(name);
+    FolderRights::apply(name);
     return missing;
 }
 
@@ -149,13 +135,13 @@ bool HSave::makeDir(const QString &path, const QString &name, bool isPostfix)
     const QString plain = path + name;
     if (!QFileInfo::exists(plain))
         QDir().mkpath(plain);
-    setOwnershipAndMode(plain);
+    FolderRights::apply(plain);
     return true;
 }
 
 int HSave::getDirUsageSize(const QString &path)
 {
-    runProgram(QString::fromLatin1(kDu), {QString::fromLatin1(kDuSummary), pathArgument(path)},
+    runProgram(QString::fromLatin1(kDu), {QString::fromLatin1(kDuSummary), FolderRights::programArgument(path)},
                QString::fromLatin1(kDirSizeFile));
 
     QFile sizeFile(QString::fromLatin1(kDirSizeFile));
