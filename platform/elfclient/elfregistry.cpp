@@ -51,7 +51,7 @@ ElfData *ElfRegistry::store(const QString &service, const QString &address, cons
     }
     handle->m_service = service;
     handle->m_attributes = attributes;
-    if (!isEcho(handle, value))
+    if (!consumeEcho(handle, value))
         handle->assign(value);
     return handle;
 }
@@ -123,17 +123,19 @@ void ElfRegistry::writeSent(ElfData *handle, const QVariant &value)
     pending.values.append(value);
 }
 
-bool ElfRegistry::isEcho(ElfData *handle, const QVariant &value) const
+// Each write is echoed once: an echo is taken off the pending values, so the same value reported again
+// later (the service changed it away and back) is a real change and reaches the handle.
+bool ElfRegistry::consumeEcho(ElfData *handle, const QVariant &value)
 {
-    const auto it = m_pendingWrites.constFind(handle);
-    return it != m_pendingWrites.cend() && it->values.contains(handle->normalized(value));
+    const auto it = m_pendingWrites.find(handle);
+    return it != m_pendingWrites.end() && it->values.removeOne(handle->normalized(value));
 }
 
 void ElfRegistry::onItemChanged(const QString &address, const QDBusVariant &value)
 {
     ElfData *handle = find(address);
     const QVariant plain = ElfWire::fromWire(value.variant());
-    if (handle && !isEcho(handle, plain))
+    if (handle && !consumeEcho(handle, plain))
         handle->assign(plain);
 }
 

@@ -66,7 +66,7 @@ private:
         int count = 0;
         QVariantList values;
     };
-    bool isEcho(ElfData *handle, const QVariant &value) const;
+    bool consumeEcho(ElfData *handle, const QVariant &value);
 
     QHash<ElfData *, PendingWrites> m_pendingWrites;
 };
