@@ -30,8 +30,9 @@ test-sanitize: deps $(ASAN_BUILD)/Makefile
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
+# With a display the interface opens in a window; without one (or with TOUR=1) the scripted tour runs.
 demo: build
-	scripts/run-demo $(BUILD)
+	scripts/run-demo $(BUILD) $(if $(TOUR),--tour)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

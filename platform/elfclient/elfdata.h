@@ -13,7 +13,8 @@ class ElfData : public QObject
     Q_OBJECT
     Q_PROPERTY(QString address READ address CONSTANT)
     Q_PROPERTY(QVariant value READ getValue WRITE setValue NOTIFY valueChanged)
-    Q_PROPERTY(QString valueText READ valueText NOTIFY valueChanged)
+    // What QML shows: the readable form (an enumerated item gives its entry text).
+    Q_PROPERTY(QString valueText READ readableText NOTIFY valueChanged)
     Q_PROPERTY(int count READ count NOTIFY valueChanged)
 
 public:
@@ -22,6 +23,7 @@ public:
     Q_INVOKABLE QVariant getManifestAttr(const QString &name) const;
     // The value as text; with `readable` true, an enumerated item gives its entry's text.
     Q_INVOKABLE QString valueText(bool readable = false) const;
+    QString readableText() const { return valueText(true); }
     // Updates the handle at once and sends the value to the service without waiting.
     Q_INVOKABLE void setValue(const QVariant &value);
     int count() const;

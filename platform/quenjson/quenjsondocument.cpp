@@ -9,6 +9,9 @@ bool QuenJsonDocument::readFile(const QString &path)
     QJsonDocument::operator=(QJsonDocument());
     m_errorString.clear();
 
+    // QFile would warn about a missing name on top of the failure the caller reports.
+    if (path.isEmpty())
+        return fail(QStringLiteral("Cannot read: no file name given"));
     // Opening a FIFO blocks and reading a device may never end: only plain files are read.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())

@@ -20,6 +20,7 @@ const char kFavoriteExtension[] = "stav";
 
 const char kCreateTable[] = "CREATE TABLE FAVORITE_FILES(id int primary key,groupName TEXT NOT NULL,"
                             "fileName TEXT NOT NULL,fileData TEXT NOT NULL)";
+const char kInsertFormat[] = "INSERT INTO FAVORITE_FILES VALUES(%d,'%s','%s', '%s')";
 const char kSelectAll[] = "select * from FAVORITE_FILES";
 const char kGroupNameColumn[] = "groupName";
 const char kFileNameColumn[] = "fileName";
@@ -151,9 +152,8 @@ bool HFavoriteDB::createFavoriteTable()
 QString HFavoriteDB::insertStatement(int id, const QString &groupName, const QString &fileName,
                                      const QString &fileData)
 {
-    const QByteArray statement = "INSERT INTO FAVORITE_FILES VALUES(" + QByteArray::number(id) + ",'"
-        + sqlLiteral(groupName) + "','" + sqlLiteral(fileName) + "', '" + sqlLiteral(fileData) + "')";
-    return QString::fromUtf8(statement);
+    return QString::asprintf(kInsertFormat, id, sqlLiteral(groupName).constData(),
+                             sqlLiteral(fileName).constData(), sqlLiteral(fileData).constData());
 }
 
 bool HFavoriteDB::insertGroupTable(const int &id, const QString &groupName, const QString &fileName,
@@ -244,11 +244,18 @@ bool HFavoriteDB::importDB(const QString &fullpath)
     return true;
 }
 
+// A table of that name without the columns of an export is no export either: nothing could be
+// restored from it, and accepting it would only remove the existing groups.
 bool HFavoriteDB::readRows(QList<QVariantMap> &rows)
 {
     QSqlQuery query(m_db);
     if (!query.exec(QString::fromLatin1(kSelectAll)))
         return false;
+    const QSqlRecord columns = query.record();
+    for (const char *column : {kGroupNameColumn, kFileNameColumn, kFileDataColumn}) {
+        if (!columns.contains(QLatin1String(column)))
+            return false;
+    }
     while (query.next()) {
         const QSqlRecord record = query.record();
         QVariantMap row;

@@ -1,15 +1,13 @@
 #include "hhistoryfilename.h"
 
 #include <QDateTime>
-#include <QFile>
 
 #include <cmath>
 
+#include "commatextfile.h"
+
 namespace {
-const char kSourceEmpty[] = "source is empty";
-const char kUnableToOpen[] = "Unable to open the file";
 const char kStampFormat[] = "dd/MM/yyyy hh:mm:ss";
-const char kSeparator = ',';
 
 // Once the history holds more than this many entries, an addition first drops the oldest one, so
 // additions leave at most one entry more than this.
@@ -132,40 +130,26 @@ void HHistoryFileName::makeRoom()
 
 void HHistoryFileName::readFile()
 {
-    if (m_source.isEmpty()) {
-        Q_EMIT error(QLatin1String(kSourceEmpty));
+    QList<QStringList> lines;
+    const QString failure = CommaTextFile::read(m_source, &lines);
+    if (!failure.isEmpty()) {
+        Q_EMIT error(failure);
         return;
     }
-    QFile file(m_source);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Q_EMIT error(QLatin1String(kUnableToOpen));
-        return;
-    }
-    // Read as Latin-1, the encoding the file is written in, so names like "caf\xe9" come back unchanged.
-    while (!file.atEnd()) {
-        // The whole line is simplified before it is split, so "a   ,   b" reads as "a " and " b".
-        const QStringList fields = QString::fromLatin1(file.readLine()).simplified().split(kSeparator);
+    for (const QStringList &fields : qAsConst(lines)) {
         // This object never writes a line without a comma (nor an empty one); such a line is skipped
         // rather than taken as a name without a date.
-        if (fields.size() < 2)
-            continue;
-        m_list.append({fields.at(0), fields.at(1)});
+        if (fields.size() >= 2)
+            m_list.append({fields.at(0), fields.at(1)});
     }
 }
 
 void HHistoryFileName::writeFile()
 {
-    // Without a source there is nothing to write to (and Qt would warn about the missing name).
-    if (m_source.isEmpty())
-        return;
-    QFile file(m_source);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
-    QByteArray text;
+    QList<QStringList> lines;
     for (const stNameList &entry : m_list) {
-        if (entry.name.isEmpty() || entry.date.isEmpty())
-            continue;
-        text += entry.name.toLatin1() + kSeparator + entry.date.toLatin1() + '\n';
+        if (!entry.name.isEmpty() && !entry.date.isEmpty())
+            lines.append({entry.name, entry.date});
     }
-    file.write(text);
+    CommaTextFile::write(m_source, lines);
 }

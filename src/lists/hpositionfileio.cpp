@@ -1,13 +1,11 @@
 #include "hpositionfileio.h"
 
-#include <QFile>
 #include <QStringList>
 
+#include "commatextfile.h"
+
 namespace {
-const char kSourceEmpty[] = "source is empty";
-const char kUnableToOpen[] = "Unable to open the file";
 const char kEmptyCell[] = "--";
-const char kSeparator = ',';
 
 bool validRow(int row)
 {
@@ -80,18 +78,15 @@ bool HPositionFileIO::isEmptyRow(int row) const
 void HPositionFileIO::readFile()
 {
     m_rowsRead = 0;
-    if (m_source.isEmpty()) {
-        Q_EMIT error(QLatin1String(kSourceEmpty));
+    QList<QStringList> lines;
+    const QString failure = CommaTextFile::read(m_source, &lines);
+    if (!failure.isEmpty()) {
+        Q_EMIT error(failure);
         return;
     }
-    QFile file(m_source);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Q_EMIT error(QLatin1String(kUnableToOpen));
-        return;
-    }
-    // Read as Latin-1, the encoding the file is written in, so names like "caf\xe9" come back unchanged.
-    while (m_rowsRead < kRows && !file.atEnd()) {
-        const QStringList fields = QString::fromLatin1(file.readLine()).simplified().split(kSeparator);
+    for (const QStringList &fields : qAsConst(lines)) {
+        if (m_rowsRead == kRows)
+            break;
         for (int column = 0; column < kColumns; ++column)
             m_table[column][m_rowsRead] = fields.value(column);
         ++m_rowsRead;
@@ -100,18 +95,10 @@ void HPositionFileIO::readFile()
 
 void HPositionFileIO::writeFile()
 {
-    // Without a source there is nothing to write to (and Qt would warn about the missing name).
-    if (m_source.isEmpty())
-        return;
-    QFile file(m_source);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
-    QByteArray text;
+    QList<QStringList> lines;
     for (int row = 0; row < kRows; ++row) {
-        if (isEmptyRow(row))
-            continue;
-        text += m_table[0][row].toLatin1() + kSeparator + m_table[1][row].toLatin1() + kSeparator
-                + m_table[2][row].toLatin1() + '\n';
+        if (!isEmptyRow(row))
+            lines.append({m_table[0][row], m_table[1][row], m_table[2][row]});
     }
-    file.write(text);
+    CommaTextFile::write(m_source, lines);
 }

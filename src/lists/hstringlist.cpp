@@ -1,11 +1,5 @@
 #include "hstringlist.h"
 
-#include <QTime>
-
-namespace {
-const char kTimeFormat[] = "hh:mm:ss";
-}
-
 HStringList::HStringList(QObject *parent)
     : QObject(parent)
 {
@@ -13,32 +7,30 @@ HStringList::HStringList(QObject *parent)
 
 int HStringList::count() const
 {
-    return m_count;
+    return m_log.count();
 }
 
-// Only later appends follow the new length; the windows are not resized here.
 void HStringList::setCount(int val)
 {
-    m_count = val;
+    m_log.setCount(val);
 }
 
-// Texts and times are appended separately, so each call moves its own window only.
 void HStringList::setStringList(QString val)
 {
-    m_texts.append(val, m_count);
+    m_log.appendText(val);
 }
 
 QString HStringList::getStringList(int val) const
 {
-    return m_texts.at(val);
+    return m_log.text(val);
 }
 
 void HStringList::setCurTime()
 {
-    m_times.append(QTime::currentTime().toString(QLatin1String(kTimeFormat)), m_count);
+    m_log.appendTimeNow();
 }
 
 QString HStringList::getStringTime(int val) const
 {
-    return m_times.at(val);
+    return m_log.time(val);
 }

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QString>
 
-#include "textwindow.h"
+#include "messagelog.h"
 
 // A second log for the interface, like HMessageList but without clearing: the most recent texts and,
 // beside them, the most recent times of day, each a window of `count` entries, oldest first. Held in
@@ -28,11 +28,7 @@ public Q_SLOTS:
     void setCount(int val);
 
 private:
-    static constexpr int kDefaultCount = 10;
-
-    TextWindow m_texts{kDefaultCount};
-    TextWindow m_times{kDefaultCount};
-    int m_count = kDefaultCount;
+    MessageLog m_log;
 };
 
 #endif // HSTRINGLIST_H

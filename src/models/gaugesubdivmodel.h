@@ -5,13 +5,7 @@
 #include <QString>
 #include <QVector>
 
-// One scale label of the arc gauge: its text and where QML draws it.
-struct SubDiv
-{
-    QString text;
-    int x = 0;
-    int y = 0;
-};
+#include "subdiv.h"
 
 // The gauge's scale labels. QML computes them and fills the model; a repeater draws them. Labels are
 // appended, updated in place or all dropped, never removed one by one.

@@ -15,14 +15,15 @@ const char kEnum[] = "enum";
 const char kDispSeq[] = "dispSeq";
 const char kDisable[] = "disable";
 const char kAllFilter[] = "*";
+// The one label the screens show untranslated in the files but translated on the instrument.
+const char kCenterFrequency[] = QT_TRANSLATE_NOOP("HEnumList", "Center Frequency");
 }
 
 HEnumList::HEnumList(QObject *parent)
     : QObject(parent)
     , m_filter(QString::fromLatin1(kAllFilter))
 {
-    // The one label the screens show untranslated in the files but translated on the instrument.
-    m_trTable.insert(QStringLiteral("Center Frequency"), tr("Center Frequency"));
+    m_trTable.insert(QLatin1String(kCenterFrequency), tr(kCenterFrequency));
 }
 
 QString HEnumList::getFile() const
@@ -111,27 +112,17 @@ QString HEnumList::getTr(const QString &label) const
 void HEnumList::replaceLabelForId(const QString &elfId, const QString &curLabel,
                                   const QString &newLabel)
 {
-    if (!m_listTable.contains(elfId))
-        return;
-    QVariantList items = getList(elfId);
-    for (QVariant &item : items) {
-        QVariantMap entry = item.toMap();
-        if (entry.value(QLatin1String(kLabel)).toString() != curLabel)
-            continue;
-        entry.insert(QLatin1String(kLabel), newLabel);
-        item = entry;
-    }
-    m_listTable.insert(elfId, items);
+    setMemberWhere(elfId, QLatin1String(kLabel), curLabel, QLatin1String(kLabel), newLabel);
 }
 
 void HEnumList::disableSubIdforItemId(const QString &itemId, const QString &subId)
 {
-    setDisableForSubId(itemId, subId, 1);
+    setMemberWhere(itemId, QLatin1String(kId), subId, QLatin1String(kDisable), 1);
 }
 
 void HEnumList::enableSubIdforItemId(const QString &itemId, const QString &subId)
 {
-    setDisableForSubId(itemId, subId, 0);
+    setMemberWhere(itemId, QLatin1String(kId), subId, QLatin1String(kDisable), 0);
 }
 
 bool HEnumList::addNewSubItemforItemId(const QString &itemId, const QString &subId,
@@ -202,17 +193,20 @@ QVariantMap HEnumList::labelMapOf(const QVariantList &items)
     return labels;
 }
 
-void HEnumList::setDisableForSubId(const QString &itemId, const QString &subId, int disable)
+// Every item whose member `match`, as text, equals `text` (an absent member reads as ""), not only
+// the first; items that are not objects read as empty ones. An unknown list key changes nothing.
+void HEnumList::setMemberWhere(const QString &listKey, const QString &match, const QString &text,
+                               const QString &member, const QVariant &value)
 {
-    if (!m_listTable.contains(itemId))
+    if (!m_listTable.contains(listKey))
         return;
-    QVariantList items = getList(itemId);
+    QVariantList items = getList(listKey);
     for (QVariant &item : items) {
         QVariantMap entry = item.toMap();
-        if (entry.value(QLatin1String(kId)).toString() != subId)
+        if (entry.value(match).toString() != text)
             continue;
-        entry.insert(QLatin1String(kDisable), disable);
+        entry.insert(member, value);
         item = entry;
     }
-    m_listTable.insert(itemId, items);
+    m_listTable.insert(listKey, items);
 }

@@ -47,7 +47,8 @@ private:
     static QVariant variantOf(const QJsonValue &value);
     static QString listKeyOf(const QString &fullId);
     static QVariantMap labelMapOf(const QVariantList &items);
-    void setDisableForSubId(const QString &itemId, const QString &subId, int disable);
+    void setMemberWhere(const QString &listKey, const QString &match, const QString &text,
+                        const QString &member, const QVariant &value);
 
     QString m_file;
     QString m_filter;

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <iterator>
+
 #include "hscreenshot.h"
 
 namespace {
@@ -43,6 +45,11 @@ const int kLeftCentre = Qt::AlignLeft | Qt::AlignVCenter;
 const int kLeftWrap = Qt::AlignLeft | Qt::TextWrapAnywhere;
 const int kLeftCentreWrap = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWrapAnywhere;
 
+const char *const kFieldLabels[] = {"File Name", "Date/Time", "Company", "Engineer", "Site Info.", "Address"};
+const char kPurposeHeading[] = "01 Test Purpose";
+const char kResultHeading[] = "02 Result";
+const char kDataHeading[] = "03 Measurement Data";
+
 const QRect kTitleRect(30, 20, 260, 30);
 const int kLabelX = 30;
 const int kLabelWidth = 62;
@@ -53,6 +60,11 @@ const int kFieldHeight = 21;
 const QLine kRule(30, 200, 552, 200);
 const QPoint kLogoCorner(407, 78);
 const QSize kLogoBox(145, 96);
+const QRect kPurposeHeadingRect(30, 212, 174, 24);
+const QRect kPurposeRect(30, 236, 552, 24);
+const QRect kResultHeadingRect(30, 268, 174, 24);
+const QRect kResultRect(30, 292, 552, 24);
+const QRect kDataHeadingRect(30, 324, 174, 16);
 const QRect kScreenRect(30, 348, 522, 315);
 const int kAttachX = 30;
 const int kAttachY = 30;
@@ -150,12 +162,9 @@ void HPdf::drawFirstPage(QPainter &painter, const QString &filepath, const QStri
 
     painter.setPen(QColor(kTextColour));
     setFont(painter, 12, QFont::Bold);
-    const QStringList labels = {QStringLiteral("File Name"), QStringLiteral("Date/Time"),
-                                QStringLiteral("Company"),   QStringLiteral("Engineer"),
-                                QStringLiteral("Site Info."), QStringLiteral("Address")};
-    for (int row = 0; row < labels.size(); ++row)
+    for (int row = 0; row < int(std::size(kFieldLabels)); ++row)
         painter.drawText(QRect(kLabelX, kFieldTop + row * kFieldHeight, kLabelWidth, kFieldHeight),
-                         kLeftCentre, labels.at(row));
+                         kLeftCentre, QString::fromLatin1(kFieldLabels[row]));
 
     setFont(painter, 10, QFont::Normal);
     const QStringList values = {getFileName(filepath),    currDateTime(),
@@ -175,15 +184,15 @@ void HPdf::drawFirstPage(QPainter &painter, const QString &filepath, const QStri
 
     painter.setPen(QColor(kTextColour));
     setFont(painter, 14, QFont::Bold);
-    painter.drawText(QRect(30, 212, 174, 24), kLeftWrap, QStringLiteral("01 Test Purpose"));
+    painter.drawText(kPurposeHeadingRect, kLeftWrap, QString::fromLatin1(kPurposeHeading));
     setFont(painter, 14, QFont::Normal);
-    painter.drawText(QRect(30, 236, 552, 24), kLeftWrap, uiValue(kTestPurposeKey));
+    painter.drawText(kPurposeRect, kLeftWrap, uiValue(kTestPurposeKey));
     setFont(painter, 14, QFont::Bold);
-    painter.drawText(QRect(30, 268, 174, 24), kLeft, QStringLiteral("02 Result"));
+    painter.drawText(kResultHeadingRect, kLeft, QString::fromLatin1(kResultHeading));
     setFont(painter, 14, QFont::Normal);
-    painter.drawText(QRect(30, 292, 552, 24), kLeft, uiValue(kResultKey));
+    painter.drawText(kResultRect, kLeft, uiValue(kResultKey));
     setFont(painter, 14, QFont::Bold);
-    painter.drawText(QRect(30, 324, 174, 16), kLeft, QStringLiteral("03 Measurement Data"));
+    painter.drawText(kDataHeadingRect, kLeft, QString::fromLatin1(kDataHeading));
 
     if (includeScreen != kOn)
         return;

@@ -14,6 +14,8 @@ const char kTagDirRoot[] = "/base/";
 const char kTagDirName[] = "qml_4410";
 const char kTagFileName[] = "/hetnet_private/tagNameList.json";
 const char kTagListMember[] = "TagList";
+const char kNotAText[] = "setTag value for \"%1\" is not a text";
+const char kNoTagEntry[] = "setTag key \"%1\" names no tag entry";
 
 // A read fills every list with this many entries, keys 1 to 15 of its category.
 constexpr int kEntriesPerCategory = 15;
@@ -134,9 +136,9 @@ void HTagFile::setTag(QString pro, QVariant value)
     int category = -1;
     int position = -1;
     if (!value.isNull() && !value.canConvert<QString>())
-        qCWarning(lcTags).noquote() << "setTag value for" << QStringLiteral("\"%1\"").arg(pro) << "is not a text";
+        qCWarning(lcTags).noquote() << QString::fromLatin1(kNotAText).arg(pro);
     else if (!entryOfKey(pro, &category, &position))
-        qCWarning(lcTags).noquote() << "setTag key" << QStringLiteral("\"%1\"").arg(pro) << "names no tag entry";
+        qCWarning(lcTags).noquote() << QString::fromLatin1(kNoTagEntry).arg(pro);
     else {
         QList<QString> &list = m_lists[category];
         while (list.size() <= position)

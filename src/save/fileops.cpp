@@ -7,11 +7,9 @@
 #include "elfclientinterface.h"
 
 namespace {
-const char kStarterService[] = "gem.base.starter_app";
 const char kFileCopyAction[] = ":action:starter_app:starter_reg_module:fileCopy:";
 const char kFileMoveAction[] = ":action:starter_app:starter_reg_module:fileMove:";
 const char kFileDeleteAction[] = ":action:starter_app:starter_reg_module:fileDelete:";
-const char kReplyOk[] = "OK";
 const char kPathSeparator[] = "|";
 const int kStarterTimeoutMs = 500;
 // remove() deletes a whole tree only for this exact (case-sensitive) kind text.
@@ -27,8 +25,8 @@ QString pair(const QString &src, const QString &dst)
 // starter on the bus nothing is sent and the reply stays "OK".
 QString HSave::sendStarterAction(const QString &address, const QString &argument)
 {
-    QString reply = QString::fromLatin1(kReplyOk);
-    ELFClientInterface *client = ELFClientInterface::getSessionBusClient(QString::fromLatin1(kStarterService));
+    QString reply = QString::fromLatin1(s_replyOk);
+    ELFClientInterface *client = ELFClientInterface::getSessionBusClient(QString::fromLatin1(s_starterService));
     if (client && client->isValid())
         client->callAction(address, argument, &reply, kStarterTimeoutMs);
     return reply;
@@ -37,21 +35,21 @@ QString HSave::sendStarterAction(const QString &address, const QString &argument
 bool HSave::fileCopy(const QString &src, const QString &dst)
 {
     qCDebug(lcSave) << "fileCopy1:" << src << dst;
-    return sendStarterAction(QString::fromLatin1(kFileCopyAction), pair(src, dst)) == QLatin1String(kReplyOk);
+    return sendStarterAction(QString::fromLatin1(kFileCopyAction), pair(src, dst)) == QLatin1String(s_replyOk);
 }
 
 // The file manager reads true as "the move failed".
 bool HSave::fileMove(const QString &src, const QString &dst)
 {
     qCDebug(lcSave) << "fileMoveW:" << src << dst;
-    return sendStarterAction(QString::fromLatin1(kFileMoveAction), pair(src, dst)) != QLatin1String(kReplyOk);
+    return sendStarterAction(QString::fromLatin1(kFileMoveAction), pair(src, dst)) != QLatin1String(s_replyOk);
 }
 
 // As fileMove: true means the delete failed.
 bool HSave::fileDelete(const QString &src)
 {
     qCDebug(lcSave) << "===================HSave::fileDelete=>" << src;
-    return sendStarterAction(QString::fromLatin1(kFileDeleteAction), src) != QLatin1String(kReplyOk);
+    return sendStarterAction(QString::fromLatin1(kFileDeleteAction), src) != QLatin1String(s_replyOk);
 }
 
 int HSave::fileCopy(const QString &srcFilePath, const QString &srcFileName, const QString &dst)
@@ -75,7 +73,7 @@ int HSave::copyOrMoveInto(CopyOrMove kind, const QString &srcFilePath, const QSt
     if (!QFileInfo::exists(target)) {
         const char *action = kind == Copy ? kFileCopyAction : kFileMoveAction;
         const QString reply = sendStarterAction(QString::fromLatin1(action), pair(srcFilePath, dst));
-        return reply == QLatin1String(kReplyOk) ? COPY_TRUE : COPY_FALSE;
+        return reply == QLatin1String(s_replyOk) ? COPY_TRUE : COPY_FALSE;
     }
     if (source.absolutePath() != dst)
         return COPY_EXIST;
@@ -106,8 +104,11 @@ bool HSave::qFileDelete(const QString &src)
     return QFile::remove(src);
 }
 
+// An empty path names nothing: QDir would take it for the working directory and empty that.
 bool HSave::remove(const QString &pat, const QString &fileisDir)
 {
+    if (pat.isEmpty())
+        return true;
     if (fileisDir == QLatin1String(kFolderKind))
         QDir(pat).removeRecursively();
     else

@@ -1,8 +1,10 @@
 #include "hsave.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QProcess>
 
+#include "elfclientinterface.h"
 #include "hpdf.h"
 #include "persistentlog.h"
 
@@ -12,6 +14,9 @@ namespace {
 // The remote-control service keeps the hash of its password here.
 const char kScpiHashFile[] = "/home/root/.scpi_hash.sha";
 const char kTimeStampFormat[] = "yyMMddhhmmss";
+// Setup, tab and result files are a few megabytes at most; reading stops here so that a huge file
+// picked by mistake does not exhaust memory (what was read then simply does not parse).
+const qint64 kMaxJsonBytes = 64 * 1024 * 1024;
 }
 
 HSave::HSave(QObject *parent)
@@ -53,6 +58,22 @@ int HSave::overlay() const
 void HSave::setOverlay(int overlay)
 {
     m_overlay = overlay;
+}
+
+ELFClientInterface *HSave::appClient(const QString &appName)
+{
+    return ELFClientInterface::getSessionBusClient(QLatin1String(s_servicePrefix) + appName);
+}
+
+bool HSave::callWithoutReply(ELFClientInterface *client, const QString &address, const QString &argument,
+                             int timeoutMs)
+{
+    return client && client->isValid() && client->callAction(address, argument, nullptr, timeoutMs);
+}
+
+QByteArray HSave::readJsonBytes(QFile &file)
+{
+    return file.read(kMaxJsonBytes);
 }
 
 QString HSave::timeStamp()

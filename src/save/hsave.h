@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 
+class ELFClientInterface;
 class QFile;
 class QJsonObject;
 class QTextStream;
@@ -153,6 +154,22 @@ public:
                                           QMap<QString, QVariant> &map);
 
 private:
+    // Texts that several sources of this class share.
+    static constexpr char s_servicePrefix[] = "gem.base.";
+    static constexpr char s_starterService[] = "gem.base.starter_app";
+    static constexpr char s_replyOk[] = "OK";
+    static constexpr char s_tabFilePattern[] = "/tmp/Tab%1.oxs";
+    static constexpr char s_headerKey[] = "Header";
+
+    // The client of an application's parameter service ("gem.base." + application name).
+    static ELFClientInterface *appClient(const QString &appName);
+    // As appClient, null (with the warning "Client not valid") when the service is not on the bus.
+    static ELFClientInterface *validAppClient(const QString &appName);
+    // An action without a reply; a missing or absent service is a failed call.
+    static bool callWithoutReply(ELFClientInterface *client, const QString &address, const QString &argument,
+                                 int timeoutMs);
+    // The content of a setup, tab or result file, read with a bound no real file reaches.
+    static QByteArray readJsonBytes(QFile &file);
     // The starter application's file actions: the reply stays "OK" when the starter is not on the bus.
     static QString sendStarterAction(const QString &address, const QString &argument);
     // The local date and time that makes a name unique ("_" + twelve digits, one-second resolution).

@@ -10,11 +10,8 @@
 #include "hpdf.h"
 
 namespace {
-const char kServicePrefix[] = "gem.base.";
-const char kStarterService[] = "gem.base.starter_app";
 const char kAppSuffix[] = "_app";
 const char kRegModuleSuffix[] = "_reg_module";
-const char kReplyOk[] = "OK";
 const int kPresetTimeoutMs = 500;
 const char kPresetAction[] = ":action:%1:%2:presetActn:";
 // When an application refuses its preset, the instrument falls back to the built-in analyser.
@@ -22,7 +19,6 @@ const char kAppNameItem[] = ":config:starter_app:starter_reg_module:appNameCnfg:
 const char kBuiltInAnalyzer[] = "spectrumAnalyzerBuildIn_app";
 const char kInitValue[] = "initValue";
 
-const char kTabFilePattern[] = "/tmp/Tab%1.oxs";
 const char kTempTabFilePattern[] = "/tmp/Tab%1_temp.oxs";
 
 const char kReboot[] = "reboot";
@@ -92,27 +88,27 @@ QSet<QString> tabResetExclusions()
 const QSet<QString> s_appResetExclusions = appResetExclusions();
 const QSet<QString> s_tabResetExclusions = tabResetExclusions();
 
-// The item's default when it has a usable one.
-bool defaultOf(ELFClientInterface *client, const QString &address, QVariant *initValue)
+// The item's default when it exists and has a usable one. The snapshot holds every item of the
+// application with its attributes, so looking an item up there costs no call to the service.
+bool defaultOf(const ELFItemSnapshotTable &items, const QString &address, QVariant *initValue)
 {
-    ELFClientItem *item = client->item(address);
-    if (!item)
+    const auto item = items.constFind(address);
+    if (item == items.cend())
         return false;
-    *initValue = item->getManifestAttr(QString::fromLatin1(kInitValue));
+    *initValue = item->attributes.value(QString::fromLatin1(kInitValue));
     return initValue->isValid() && !initValue->isNull();
 }
+} // namespace
 
-ELFClientInterface *validClient(const QString &appName)
+ELFClientInterface *HSave::validAppClient(const QString &appName)
 {
-    ELFClientInterface *client =
-        ELFClientInterface::getSessionBusClient(QString::fromLatin1(kServicePrefix) + appName);
+    ELFClientInterface *client = appClient(appName);
     if (!client || !client->isValid()) {
         qCWarning(lcSave) << "Client not valid";
         return nullptr;
     }
     return client;
 }
-} // namespace
 
 // The deletions go through the starter application (it owns these folders); the restart happens
 // whatever they report, so a half-failed reset still ends in a fresh start.
@@ -128,14 +124,13 @@ bool HSave::presetAction(const QString &appName)
 {
     QString module = appName;
     module.replace(QLatin1String(kAppSuffix), QLatin1String(kRegModuleSuffix));
-    QString reply = QString::fromLatin1(kReplyOk);
-    ELFClientInterface *client =
-        ELFClientInterface::getSessionBusClient(QString::fromLatin1(kServicePrefix) + appName);
+    QString reply = QString::fromLatin1(s_replyOk);
+    ELFClientInterface *client = appClient(appName);
     if (client && client->isValid())
         client->callAction(QString::fromLatin1(kPresetAction).arg(appName, module), QString(), &reply,
                            kPresetTimeoutMs);
-    if (reply != QLatin1String(kReplyOk)) {
-        if (ELFClientInterface *starter = ELFClientInterface::getSessionBusClient(QString::fromLatin1(kStarterService)))
+    if (reply != QLatin1String(s_replyOk)) {
+        if (ELFClientInterface *starter = ELFClientInterface::getSessionBusClient(QString::fromLatin1(s_starterService)))
             starter->setItemValue(QString::fromLatin1(kAppNameItem), QString::fromLatin1(kBuiltInAnalyzer));
     }
     return true;
@@ -143,7 +138,7 @@ bool HSave::presetAction(const QString &appName)
 
 bool HSave::resetAppElfItemsToDefaultValues(const QString &crAppName)
 {
-    ELFClientInterface *client = validClient(crAppName);
+    ELFClientInterface *client = validAppClient(crAppName);
     if (!client)
         return false;
     ELFItemSnapshotTable items;
@@ -152,7 +147,7 @@ bool HSave::resetAppElfItemsToDefaultValues(const QString &crAppName)
     for (auto entry = items.cbegin(); entry != items.cend(); ++entry) {
         const QString &address = entry.key();
         QVariant initValue;
-        if (defaultOf(client, address, &initValue) && !s_appResetExclusions.contains(address))
+        if (!s_appResetExclusions.contains(address) && defaultOf(items, address, &initValue))
             client->setItemValue(address, initValue);
     }
     return true;
@@ -161,7 +156,7 @@ bool HSave::resetAppElfItemsToDefaultValues(const QString &crAppName)
 bool HSave::resetItemsFromFileToDefaultValue(const QString &crAppName, const QString &filePath,
                                              QMap<QString, QVariant> &map)
 {
-    ELFClientInterface *client = validClient(crAppName);
+    ELFClientInterface *client = validAppClient(crAppName);
     if (!client)
         return false;
     if (!QFileInfo::exists(filePath)) {
@@ -173,11 +168,15 @@ bool HSave::resetItemsFromFileToDefaultValue(const QString &crAppName, const QSt
         qCWarning(lcSave) << "Json file could not be opened";
         return false;
     }
-    map = fromJsonString(QString::fromUtf8(file.readAll()));
-    // Entries whose item is gone keep the file's value: the application ignores them on recall.
+    map = fromJsonString(QString::fromUtf8(readJsonBytes(file)));
+    // One snapshot instead of a call per entry. Entries whose item is gone keep the file's value:
+    // the application ignores them on recall.
+    ELFItemSnapshotTable items;
+    ELFItemSnapshotTable results;
+    client->snapshot(items, results);
     for (auto entry = map.begin(); entry != map.end(); ++entry) {
         QVariant initValue;
-        if (defaultOf(client, entry.key(), &initValue) && !s_tabResetExclusions.contains(entry.key()))
+        if (!s_tabResetExclusions.contains(entry.key()) && defaultOf(items, entry.key(), &initValue))
             entry.value() = initValue;
     }
     return true;
@@ -186,7 +185,7 @@ bool HSave::resetItemsFromFileToDefaultValue(const QString &crAppName, const QSt
 // The running application is not changed: the defaults take effect when the tab file is recalled.
 bool HSave::resetTabElfItemsToDefaultValues(uint tabNumber, const QString &crAppName)
 {
-    const QString tabFile = QString::fromLatin1(kTabFilePattern).arg(tabNumber);
+    const QString tabFile = QString::fromLatin1(s_tabFilePattern).arg(tabNumber);
     const QString tempFile = QString::fromLatin1(kTempTabFilePattern).arg(tabNumber);
     QMap<QString, QVariant> map;
     if (!resetItemsFromFileToDefaultValue(crAppName, tabFile, map))

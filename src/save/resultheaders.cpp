@@ -11,7 +11,6 @@
 #include "persistentlog.h"
 
 namespace {
-const char kServicePrefix[] = "gem.base.";
 const char kResultTransferFile[] = "/tmp/LoadResult.oxs";
 const char kLoadConfigAction[] = ":action:%1:%2:loadconfig:";
 const char kLoadResultAction[] = ":action:%1:%2:loadResultActn:";
@@ -19,7 +18,6 @@ const int kResultRecallTimeoutMs = 5000;
 const int kResultOverlayTimeoutMs = 500;
 const char kLoggingSetupFile[] = "/tmp/loggingLoadUiSetup.json";
 
-const char kHeader[] = "Header";
 const char kTab1[] = "Tab1";
 const char kTechnology[] = "Technology";
 const char kMeasure[] = "Measure";
@@ -46,9 +44,6 @@ const int kMcfAddressAt = 368 - 240;
 const int kMcfAddressProbes = 75;
 const float kMcfAddressVersion = 2.0f;
 
-// Setup and result files are a few megabytes at most (see tabsetup.cpp).
-const qint64 kMaxJsonBytes = 64 * 1024 * 1024;
-
 QByteArray readBlock(const QString &path, qint64 offset, qint64 size, bool *opened)
 {
     QFile file(path);
@@ -74,8 +69,8 @@ bool HSave::readResult(const QString &filepath)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     clearAll();
-    const QJsonObject object = QJsonDocument::fromJson(file.read(kMaxJsonBytes)).object();
-    m_header = object.value(QString::fromLatin1(kHeader)).toObject().toVariantMap();
+    const QJsonObject object = QJsonDocument::fromJson(readJsonBytes(file)).object();
+    m_header = object.value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
     m_result = object.value(QString::fromLatin1(kTab1)).toObject().toVariantMap();
 
     QFile transfer(QString::fromLatin1(kResultTransferFile));
@@ -97,8 +92,7 @@ void HSave::setResultFile(const QString &selTrace, const QString &appName, int l
     const QChar last = selTrace.isEmpty() ? QChar() : selTrace.at(selTrace.size() - 1);
     const int trace = last >= QLatin1Char('0') && last <= QLatin1Char('9') ? last.digitValue() : 0;
     const QString module = settingsModule(appName);
-    ELFClientInterface *client =
-        ELFClientInterface::getSessionBusClient(QString::fromLatin1(kServicePrefix) + appName);
+    ELFClientInterface *client = appClient(appName);
 
     QString address;
     QString argument = transfer;
@@ -111,7 +105,7 @@ void HSave::setResultFile(const QString &selTrace, const QString &appName, int l
         if (m_overlay == LOAD_OVERLAY)
             argument += QLatin1Char(':') + QString::number(trace);
     }
-    const bool done = client && client->isValid() && client->callAction(address, argument, nullptr, timeoutMs);
+    const bool done = callWithoutReply(client, address, argument, timeoutMs);
     if (!done)
         qCDebug(lcSave) << "Failed loadconfig" << address;
 }
@@ -156,10 +150,10 @@ bool HSave::readHeader(const QString &filepath, const QString &fileExt)
         return false;
     }
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.read(kMaxJsonBytes), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(readJsonBytes(file), &error);
     qCWarning(lcSave) << kReadHeader << "json-error: " << error.errorString();
     if (!document.isNull())
-        m_header = document.object().value(QString::fromLatin1(kHeader)).toObject().toVariantMap();
+        m_header = document.object().value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
     return true;
 }
 
@@ -172,7 +166,7 @@ bool HSave::readHeaderLogging(const QString &filepath)
     QFile converted(QString::fromLatin1(kLoggingSetupFile));
     if (!converted.open(QIODevice::ReadOnly))
         return false;
-    m_header = QJsonDocument::fromJson(converted.read(kMaxJsonBytes)).object().toVariantMap();
+    m_header = QJsonDocument::fromJson(readJsonBytes(converted)).object().toVariantMap();
     return true;
 }
 

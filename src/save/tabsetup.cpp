@@ -15,10 +15,8 @@
 #include "hpdf.h"
 
 namespace {
-const char kServicePrefix[] = "gem.base.";
 const char kAppSuffix[] = "_app";
 const char kRegModuleSuffix[] = "_reg_module";
-const char kTabFilePattern[] = "/tmp/Tab%1.oxs";
 const int kTabTables = 6;
 
 const char kConfigPrefix[] = ":config:";
@@ -34,7 +32,6 @@ const char kStartRecallAction[] = ":action:%1:%2:startRecall:";
 const char kLoadConfigAction[] = ":action:%1:%2:loadconfig:";
 const char kFinishRecallAction[] = ":action:%1:%2:finishRecall:";
 const char kModeKey[] = ":config:%1:%2:measurementModeCnfg:";
-const char kReplyOk[] = "OK";
 const int kSaveConfigTimeoutMs = 500;
 const int kRecallStepTimeoutMs = 10000;
 const char kAutotestApp[] = "autotest_app";
@@ -44,14 +41,9 @@ const char kAutotestApp[] = "autotest_app";
 const char kAutotestFileList[] = ":config:autotest_app:autotest_reg_module:rFileList:";
 const char kLineComment[] = "//";
 
-const char kHeader[] = "Header";
 const char kUi[] = "UI";
 const char kTab[] = "Tab";
 const char kTabCount[] = "TabCount";
-
-// A setup or tab file is a few megabytes at most; reading stops here so that a huge file picked by
-// mistake does not exhaust memory (what was read then simply does not parse).
-const qint64 kMaxJsonBytes = 64 * 1024 * 1024;
 
 // Running state of the automated test: it must never be recalled from a tab file.
 const char kAutotestPrefix[] = ":config:autotest_app:autotest_reg_module:";
@@ -92,25 +84,9 @@ QByteArray indentedJson(const QMap<QString, QVariant> &map)
     return QJsonDocument(QJsonObject::fromVariantMap(map)).toJson(QJsonDocument::Indented);
 }
 
-QByteArray readJsonBytes(QFile &file)
-{
-    return file.read(kMaxJsonBytes);
-}
-
 QString tabKey(int number)
 {
     return QString::fromLatin1(kTab) + QString::number(number);
-}
-
-ELFClientInterface *clientOf(const QString &appName)
-{
-    return ELFClientInterface::getSessionBusClient(QString::fromLatin1(kServicePrefix) + appName);
-}
-
-// An action with no reply; a missing or absent service is a failed call.
-bool callAction(ELFClientInterface *client, const QString &address, const QString &argument, int timeoutMs)
-{
-    return client && client->isValid() && client->callAction(address, argument, nullptr, timeoutMs);
 }
 } // namespace
 
@@ -123,7 +99,7 @@ QString HSave::settingsModule(const QString &appName)
 
 QString HSave::tabFilePath(int tabNum)
 {
-    return QString::fromLatin1(kTabFilePattern).arg(tabNum + 1);
+    return QString::fromLatin1(s_tabFilePattern).arg(tabNum + 1);
 }
 
 // Tabs are numbered 0 to 5; other numbers name no table and are refused by every tab operation.
@@ -151,7 +127,7 @@ void HSave::addTab(int tabNum, const QString &appName, const QString &moduleName
     Q_UNUSED(moduleName)
     if (!isTabNumber(tabNum))
         return;
-    ELFClientInterface *client = clientOf(appName);
+    ELFClientInterface *client = appClient(appName);
     if (!client || !client->isValid())
         return;
     // One call loads every item of the module; the reads below cost no further round trip.
@@ -217,12 +193,12 @@ void HSave::saveTabFileNew(int tabNum, const QString &appName, const QString &mo
 
     // The application writes its own tab file; the table above is what the interface shows meanwhile.
     const QString module = settingsModule(appName);
-    QString reply = QString::fromLatin1(kReplyOk);
-    if (ELFClientInterface *client = clientOf(appName))
+    QString reply = QString::fromLatin1(s_replyOk);
+    if (ELFClientInterface *client = appClient(appName))
         client->callAction(QString::fromLatin1(kSaveConfigAction).arg(appName, module),
                            QString::fromLatin1(kSaveConfigArgument).arg(tabNum + 1), &reply,
                            kSaveConfigTimeoutMs);
-    if (reply != QLatin1String(kReplyOk))
+    if (reply != QLatin1String(s_replyOk))
         qCDebug(lcSave) << "saveTabFile:XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX";
 
     if (appName != QLatin1String(kAutotestApp) || !QFileInfo::exists(path))
@@ -266,17 +242,17 @@ bool HSave::loadTabFile(int tabNum, const QString &appName)
 
     // All three steps go out whatever the earlier ones did: the application must always leave its
     // recall state again.
-    ELFClientInterface *client = clientOf(appName);
+    ELFClientInterface *client = appClient(appName);
     const QString start = QString::fromLatin1(kStartRecallAction).arg(appName, module);
     const QString load = QString::fromLatin1(kLoadConfigAction).arg(appName, module);
     const QString finish = QString::fromLatin1(kFinishRecallAction).arg(appName, module);
-    const bool started = callAction(client, start, table.value(modeKey).toString(), kRecallStepTimeoutMs);
+    const bool started = callWithoutReply(client, start, table.value(modeKey).toString(), kRecallStepTimeoutMs);
     if (!started)
         qCDebug(lcSave) << "Failed startRecall" << start;
-    const bool loaded = callAction(client, load, path, kRecallStepTimeoutMs);
+    const bool loaded = callWithoutReply(client, load, path, kRecallStepTimeoutMs);
     if (!loaded)
         qCDebug(lcSave) << "Failed loadconfig" << load;
-    const bool finished = callAction(client, finish, QString(), kRecallStepTimeoutMs);
+    const bool finished = callWithoutReply(client, finish, QString(), kRecallStepTimeoutMs);
     if (!finished)
         qCDebug(lcSave) << "Failed finishRecall" << finish;
     return started && loaded && finished;
@@ -385,7 +361,7 @@ bool HSave::save(const QString &filepath)
 // Each tab's settings come from its tab file, so the files must be written before a set-up is saved.
 bool HSave::writeSetup(QJsonObject &object)
 {
-    object.insert(QString::fromLatin1(kHeader), QJsonObject::fromVariantMap(m_header));
+    object.insert(QString::fromLatin1(s_headerKey), QJsonObject::fromVariantMap(m_header));
     const int tabs = tabCount();
     for (int tab = 0; tab < tabs; ++tab) {
         if (!readTabFile(tab))
@@ -398,7 +374,7 @@ bool HSave::writeSetup(QJsonObject &object)
 
 void HSave::lastSetup(QJsonObject &object)
 {
-    object.insert(QString::fromLatin1(kHeader), QJsonObject::fromVariantMap(m_header));
+    object.insert(QString::fromLatin1(s_headerKey), QJsonObject::fromVariantMap(m_header));
     object.insert(QString::fromLatin1(kUi), QJsonObject::fromVariantMap(uiTable()));
     const int tabs = tabCount();
     for (int tab = 0; tab < tabs; ++tab)
@@ -410,7 +386,7 @@ void HSave::lastSetup(QJsonObject &object)
 void HSave::backupSetup(QJsonObject &object)
 {
     readTabFile(0);
-    object.insert(QString::fromLatin1(kHeader), QJsonObject::fromVariantMap(m_header));
+    object.insert(QString::fromLatin1(s_headerKey), QJsonObject::fromVariantMap(m_header));
     object.insert(tabKey(1), QJsonObject::fromVariantMap(m_tabs[0]));
 }
 
@@ -421,18 +397,18 @@ void HSave::loggingUISetup(QJsonObject &object)
 
 void HSave::saveMapProfile(QJsonObject &object)
 {
-    object.insert(QString::fromLatin1(kHeader), QJsonObject::fromVariantMap(m_header));
+    object.insert(QString::fromLatin1(s_headerKey), QJsonObject::fromVariantMap(m_header));
 }
 
 bool HSave::resultSetup(QJsonObject &object)
 {
-    object.insert(QString::fromLatin1(kHeader), QJsonObject::fromVariantMap(m_header));
+    object.insert(QString::fromLatin1(s_headerKey), QJsonObject::fromVariantMap(m_header));
     return true;
 }
 
 void HSave::read(const QJsonObject &object)
 {
-    m_header = object.value(QString::fromLatin1(kHeader)).toObject().toVariantMap();
+    m_header = object.value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
     uiTable() = object.value(QString::fromLatin1(kUi)).toObject().toVariantMap();
     const int tabs = tabCount();
     for (int tab = 0; tab < tabs; ++tab) {
@@ -457,7 +433,7 @@ bool HSave::restoreSetup(const QString &file)
     if (!input.open(QIODevice::ReadOnly))
         return false;
     const QJsonObject object = QJsonDocument::fromJson(readJsonBytes(input)).object();
-    m_header = object.value(QString::fromLatin1(kHeader)).toObject().toVariantMap();
+    m_header = object.value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
     m_tabs[0] = object.value(tabKey(1)).toObject().toVariantMap();
     saveToTabJsonFile(0);
     return true;

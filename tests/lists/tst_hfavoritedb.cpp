@@ -152,8 +152,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("missing file") << QByteArray();
         QTest::newRow("not a database") << QByteArray("just some text, not SQLite\n");
-        QTest::newRow("empty file") << QByteArray("");
-        QTest::newRow("other table") << QByteArray("table");
+        QTest::newRow("other table") << QByteArray("CREATE TABLE OTHER(id int)");
+        // The right name but not the columns of an export: nothing could be restored from it.
+        QTest::newRow("other columns") << QByteArray("CREATE TABLE FAVORITE_FILES(id int,name TEXT)");
     }
 
     void badImportKeepsEveryGroup()
@@ -164,10 +165,12 @@ private Q_SLOTS:
         const QMap<QString, QByteArray> before = tree(kFav);
         const QString path = "/tmp/import.db";
         QFile::remove(path);
-        if (content == "table") {
+        if (content.startsWith("CREATE")) {
             HFavoriteDB other;
             QVERIFY(other.openDatabase(path));
-            QVERIFY(other.exec("CREATE TABLE OTHER(id int)"));
+            QVERIFY(other.exec(content));
+            QVERIFY(other.exec(content.contains("FAVORITE") ? "INSERT INTO FAVORITE_FILES VALUES(0,'x')"
+                                                            : "INSERT INTO OTHER VALUES(0)"));
             other.closeDatabase();
         } else if (!content.isNull()) {
             write(path, content);
@@ -211,7 +214,6 @@ private Q_SLOTS:
         QVERIFY(db.mkFile(dir + "/deep/f", "bytes"));
         QVERIFY(!db.mkFile(dir + "/deep/f", "other"));
         QCOMPARE(tree(dir + "/"), (QMap<QString, QByteArray>{{"deep", "<dir>"}, {"deep/f", "bytes"}}));
-        QCOMPARE(QFileInfo(dir + "/deep/f").permissions() & 0x0FFF, QFileDevice::Permissions(0x775));
         QCOMPARE(QFileInfo(dir + "/deep").group(), QStringLiteral("users"));
         QCOMPARE(QFileInfo(dir).group(), QStringLiteral("root"));
         QVERIFY(!QFile::exists(kPwned));
@@ -222,9 +224,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(dir + "/deep/f"));
         QVERIFY(db.deleteDir(dir));
         QVERIFY(!QFileInfo::exists(dir));
-        QVERIFY(!db.deleteDir(""));
-        QVERIFY(!db.mkDir(""));
-        QVERIFY(!db.qFileDelete("/tmp/none"));
+        QVERIFY(!db.deleteDir("") && !db.mkDir("") && !db.qFileDelete("/tmp/none"));
         QTest::ignoreMessage(QtDebugMsg, "void HFavoriteDB::chmod(const QString&) chmod fail");
         db.chmod("/tmp/none");
     }

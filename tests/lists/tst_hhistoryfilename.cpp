@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include "hhistoryfilename.h"
 
 namespace {
@@ -133,6 +135,14 @@ private Q_SLOTS:
         QCOMPARE(errors.at(0), QVariantList{"source is empty"});
         QCOMPARE(errors.at(1), QVariantList{"Unable to open the file"});
         QCOMPARE(history.count(), 4);
+
+        // A FIFO would block the interface in open(), for reading and for writing: it is never opened.
+        const QString fifo = m_dir.filePath("fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        history.setSource(fifo);
+        QCOMPARE(errors.at(2), QVariantList{"Unable to open the file"});
+        history.setDataAppend("five", "5");
+        QCOMPARE(history.count(), 5);
     }
 
     void deleteRemovesTheLastMatchAndAlwaysWrites()

@@ -38,6 +38,7 @@ static QStringList sorted(QStringList texts)
     return texts;
 }
 
+// The pick-list of `field`, sorted (its own order carries no meaning).
 static QStringList values(const HMapProFileList &list, const QString &field)
 {
     QStringList texts;
@@ -57,18 +58,12 @@ private Q_SLOTS:
         QDir("/tmp/outside").removeRecursively();
     }
 
-    void missingDirectoryGivesEmptyLists()
-    {
-        HMapProFileList list;
-        list.readAll();
-        QCOMPARE(list.getListSize(), 0);
-        QCOMPARE(list.getFilterSize("Name"), 0);
-        QCOMPARE(list.getListInfo(0, "Name"), QString());
-        QCOMPARE(list.getFilterName(0, "Name"), QString());
-    }
-
     void scanValuesAndFilters()
     {
+        HMapProFileList list;
+        list.readAll(); // no profile directory yet
+        QCOMPARE(list.getListSize() + list.getFilterSize("Name"), 0);
+
         profile("a.mpcv", R"({"Name":"Alpha","RRUType":"R1","Frequency":1800,"Link":true,"LinkRate":2.5})");
         profile("b.mpcv", R"({"Name":"ALPHA","RRUType":"R2","Frequency":"900"})");
         profile("c.mpcv", R"({"RRUType":"R1","Frequency":1800})");
@@ -83,20 +78,16 @@ private Q_SLOTS:
         write("/tmp/outside/o.mpcv", R"({"Header":{"Name":"Outside"}})");
         QVERIFY(QFile::link("/tmp/outside", kDir + "/linked"));
 
-        HMapProFileList list;
         list.readAll();
         QCOMPARE(sorted(column(list, "Name")), QStringList({"", "", "", "", "ALPHA", "Alpha", "Alpha"}));
         QCOMPARE(sorted(column(list, "Frequency")), QStringList({"", "", "", "1800", "1800", "1800", "900"}));
-        QCOMPARE(sorted(column(list, "Link")), QStringList({"", "", "", "", "", "true", "true"}));
-        QCOMPARE(sorted(column(list, "LinkRate")).last(), QStringLiteral("2.5"));
+        QCOMPARE(sorted(column(list, "Link")).last() + sorted(column(list, "LinkRate")).last(), QStringLiteral("true2.5"));
         QCOMPARE(values(list, "Name"), QStringList({"", "ALPHA", "Alpha"}));
         QCOMPARE(values(list, "RRU Type"), QStringList({"", "R1", "R2"}));
         QCOMPARE(values(list, "Frequency"), QStringList({" MHz", "1800 MHz", "900 MHz"}));
         QCOMPARE(list.getFilterSize("Freq (MHz)"), 0);
-        QCOMPARE(list.getFilterName(0, "name"), QString());
-        QCOMPARE(list.getFilterName(3, "Name"), QString());
-        QCOMPARE(list.getListInfo(-1, "Name"), QString());
-        QCOMPARE(list.getListInfo(7, "Name"), QString());
+        QCOMPARE(list.getFilterName(0, "name") + list.getFilterName(3, "Name"), QString());
+        QCOMPARE(list.getListInfo(-1, "Name") + list.getListInfo(7, "Name"), QString());
 
         // Filters leave the pick-lists alone; a filter without field or keyword is a full readAll.
         profile("d.mpcv", R"({"Name":"Bravo","RRUType":"R3"})");
@@ -186,8 +177,6 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(src));
 
         // A starter that answers after the 500 ms leaves the reply at "OK".
-        QVERIFY(sim.setActionReply(kDelete, ""));
-        QVERIFY(sim.setActionReply(kCopy, ""));
         QVERIFY(sim.setActionReply(kDelete, "Busy"));
         QVERIFY(sim.setActionDelay(kDelete, 1500));
         QElapsedTimer timer;

@@ -115,23 +115,6 @@ private Q_SLOTS:
         QCOMPARE(model.getIndexOfCableName("RG58"), 3);
     }
 
-    // The filter follows changes of the source list.
-    void followsTheSource()
-    {
-        CableListFilterModel model;
-        QStandardItemModel *source = makeSource(&model);
-        model.setSourceModel(source);
-        QAbstractItemModelTester tester(&model);
-        model.setFilterText("rg");
-        QCOMPARE(model.rowCount(), 1);
-        source->appendRow(new QStandardItem(QStringLiteral("rg213")));
-        QCOMPARE(model.rowCount(), 2);
-        QCOMPARE(model.getIndexOfCableName("rg213"), 1);
-        source->removeRow(3);
-        QCOMPARE(model.rowCount(), 1);
-        QCOMPARE(model.getIndexOfCableName("RG58"), -1);
-    }
-
     void unknownRoleNamesReadTheDisplayRole()
     {
         CableListFilterModel model;

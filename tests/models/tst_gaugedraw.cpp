@@ -39,16 +39,12 @@ private:
 QStringList WarningRecorder::s_lines;
 QtMessageHandler WarningRecorder::s_previous = nullptr;
 
-struct Snapshot
+// The fields a recalculation may change, besides the range.
+QVector<double> snapshot(const GaugeDraw &g)
 {
-    explicit Snapshot(const GaugeDraw &g)
-        : values{g.getCurrentValueRatio(), g.getRefValueRatio(), g.getValueAngleRad(),
-                 g.getRefValueAngleRad(), g.getZeroValueRatio(), g.getZeroValueAngleRad()}
-    {
-    }
-    bool operator==(const Snapshot &other) const { return values == other.values; }
-    QVector<double> values;
-};
+    return {g.getCurrentValueRatio(), g.getRefValueRatio(), g.getValueAngleRad(), g.getRefValueAngleRad(),
+            g.getZeroValueRatio(), g.getZeroValueAngleRad()};
+}
 }
 
 class TestGaugeDraw : public QObject
@@ -157,7 +153,7 @@ private Q_SLOTS:
     {
         GaugeDraw gauge;
         gauge.recalculateRange(5, 7.5, 10, 0, true);
-        const Snapshot before(gauge);
+        const QVector<double> before = snapshot(gauge);
         const double eps = std::numeric_limits<double>::epsilon();
         WarningRecorder warnings;
 
@@ -167,10 +163,10 @@ private Q_SLOTS:
         COMPARE_EXACT(gauge.getRange(), eps);
         gauge.recalculateRange(3, 3, 1, 1 + eps, false);
         COMPARE_EXACT(gauge.getRange(), -eps);
-        QVERIFY(Snapshot(gauge) == before);
+        QCOMPARE(snapshot(gauge), before);
         gauge.recalculateCurrentValueRatio(2, 0);
         gauge.recalculateRefValueRatio(2, 0);
-        QVERIFY(Snapshot(gauge) == before);
+        QCOMPARE(snapshot(gauge), before);
         COMPARE_EXACT(gauge.calculateStartAngleUpperLimit(0.5, 0, 1), kEnd);
         COMPARE_EXACT(gauge.calculateEndAngleLowerLimit(0.5, 0, 1), kStart);
 
@@ -186,19 +182,6 @@ private Q_SLOTS:
         gauge.recalculateRange(0, 2 * eps, 2 * eps, 0, false);
         COMPARE_EXACT(gauge.getCurrentValueRatio(), 1.0);
         QCOMPARE(warnings.lines().size(), 7);
-    }
-
-    // Not-a-number readings give not-a-number angles, never a crash or a warning.
-    void notANumber()
-    {
-        GaugeDraw gauge;
-        WarningRecorder warnings;
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        gauge.recalculateRange(nan, nan, 10, 0, true);
-        QVERIFY(std::isnan(gauge.getValueAngleRad()));
-        gauge.recalculateRange(0, 0, nan, 0, true);
-        QVERIFY(std::isnan(gauge.getZeroValueRatio()));
-        QVERIFY(warnings.lines().isEmpty());
     }
 };
 

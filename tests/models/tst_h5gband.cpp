@@ -27,7 +27,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("expected");
 
         const QStringList noCaseA = {"30 (Case B)", "30 (Case C)", "60"};
-        for (const QString range : {"FR1", "1-C 1-H", "", "fr1", "FR3"}) {
+        for (const QString range : {"FR1", "1-C 1-H", "", "fr1"}) {
             QTest::addRow("%s 5", qPrintable(range)) << range << "5" << QStringList{"15 (Case A)", "30 (Case B)", "30 (Case C)"};
             for (const char *bw : {"10", "15", "20", "25", "30", "40", "50"})
                 QTest::addRow("%s %s", qPrintable(range), bw) << range << bw << kRange0;
@@ -57,29 +57,19 @@ private Q_SLOTS:
         QCOMPARE(allowed(band), expected);
     }
 
+    // Each call replaces the whole answer; indexes outside the lists read nothing and answer "".
     void eachCallReplacesTheAnswer()
     {
         h5GBand band;
         QCOMPARE(band.getBandCount(), 0);
-        QCOMPARE(band.getSCS(0), QString());
         band.setBandStByMeas("Sweep Tuned Spectrum", "FR1", "20");
         band.setBandStByMeas("Sweep Tuned Spectrum", "FR2", "400");
-        QCOMPARE(band.getBandCount(), 2);
-        QCOMPARE(band.getSCS(0), QStringLiteral("120 (Case D)"));
-        QCOMPARE(band.getSCS(1), QStringLiteral("240 (Case E)"));
-        band.setBandStByMeas("", "FR1", "5");
-        QCOMPARE(band.getBandCount(), 3);
-    }
-
-    // Indexes outside the lists read nothing and answer "".
-    void outOfRangeIndexesAnswerEmpty()
-    {
-        h5GBand band;
-        band.setBandStByMeas("Channel Power", "FR2", "100");
-        for (int index : {-1, 3, 1000, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()})
+        QCOMPARE(allowed(band), (QStringList{"120 (Case D)", "240 (Case E)"}));
+        for (int index : {-1, 2, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
             QCOMPARE(band.getSCS(index), QString());
-        for (int index : {-1, 0, 1, std::numeric_limits<int>::max()})
             QCOMPARE(band.getBandwidth(index), QString());
+        }
+        QCOMPARE(band.getBandwidth(0), QString());
     }
 };
 

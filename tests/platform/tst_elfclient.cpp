@@ -122,6 +122,7 @@ private Q_SLOTS:
         ElfData *detector = client->item(kReg + "detector:");
         QCOMPARE(detector->valueText(true), QStringLiteral("Sample"));
         QCOMPARE(detector->valueText(false), QStringLiteral("1"));
+        QCOMPARE(detector->property("valueText").toString(), QStringLiteral("Sample"));
         QCOMPARE(m_sim.stat(QStringLiteral("Item")), itemCalls);
 
         // An unloaded item costs one call; an unknown one is null.

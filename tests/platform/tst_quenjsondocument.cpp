@@ -56,6 +56,15 @@ private Q_SLOTS:
         QVERIFY(!document.readFile(empty));
         QCOMPARE(document.errorString(), "Cannot parse " + empty + " at offset 0: illegal value");
 
+        // An empty name fails without the file layer's own warning.
+        static int warnings = 0;
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &,
+                                                                    const QString &) { warnings += type == QtWarningMsg; });
+        QVERIFY(!document.readFile(QString()));
+        qInstallMessageHandler(previous);
+        QCOMPARE(warnings, 0);
+        QCOMPARE(document.errorString(), QStringLiteral("Cannot read: no file name given"));
+
         QVERIFY(!document.readFile(m_dir.path()));
         QCOMPARE(document.errorString(), "Cannot read " + m_dir.path() + ": not a regular file");
 

@@ -47,24 +47,12 @@ TestCase {
         compare(labels(), ["ABC-1/Acme/0.66/0.2", "abd-2/Acme/0.8/0.4"])
 
         var row = filter.get(1)
-        compare(row.cableName, "abd-2")
-        compare(row.manufacturer, "Acme")
-        compare(row.velocity, 0.8)
-        compare(row.loss, 0.4)
         compare(Object.keys(row).sort(), ["cableName", "loss", "manufacturer", "velocity"])
+        compare(row.velocity, 0.8)
         compare(filter.get(2), undefined)
-        compare(filter.get(-1), undefined)
-
         compare(filter.getIndexOfCableName("abd-2"), 1)
-        compare(filter.getIndexOfCableName("RG58"), -1)
-        compare(filter.getIndexOfCableName("ABD-2"), -1)
 
         cables.append({ cableName: "ABX", manufacturer: "Delta", velocity: 0.9, loss: 0.1 })
-        compare(view.count, 3)
-        compare(filter.get(2).manufacturer, "Delta")
-
-        filter.filterText = ""
-        compare(view.count, 5)
-        compare(filter.getIndexOfCableName("RG58"), 3)
+        compare(labels()[2], "ABX/Delta/0.9/0.1")
     }
 }

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "hsave.h"
+#include "savetestfiles.h"
 #include "simfixture.h"
 
 namespace {
@@ -16,27 +17,6 @@ QJsonObject starterModel()
         "starter_app", {SimFixture::module("starter_reg_module", {SimFixture::item("appNameCnfg", "specan_app")})})});
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    file.write(content);
-}
-
-// Names made unique within the second of the call: either stamp of the two seconds around it.
-bool isStamped(const QString &name, const QString &prefix, const QString &suffix, const QDateTime &before)
-{
-    const QString format = QStringLiteral("yyMMddhhmmss");
-    const QDateTime after = QDateTime::currentDateTime();
-    return name == prefix + '_' + before.toString(format) + suffix
-        || name == prefix + '_' + after.toString(format) + suffix;
-}
 } // namespace
 
 class TestFileOps : public QObject
@@ -208,6 +188,14 @@ private Q_SLOTS:
         QVERIFY(save.remove(kDir + "/plain", QStringLiteral("FOLDER")));
         QVERIFY(!QFileInfo::exists(kDir + "/plain"));
         QVERIFY(save.remove(kDir + "/plain", QStringLiteral("File")));
+
+        // An empty path names no folder, least of all the working directory.
+        QVERIFY(QDir().mkpath(kDir + "/cwd"));
+        writeFile(kDir + "/cwd/keep", "k");
+        QVERIFY(QDir::setCurrent(kDir + "/cwd"));
+        QVERIFY(save.remove(QString(), QStringLiteral("Folder")));
+        QVERIFY(QDir::setCurrent(QStringLiteral("/")));
+        QCOMPARE(readFile(kDir + "/cwd/keep"), QByteArray("k"));
     }
 
     void nameBuilders()

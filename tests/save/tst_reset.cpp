@@ -2,6 +2,7 @@
 
 #include "elfclientinterface.h"
 #include "hsave.h"
+#include "savetestfiles.h"
 #include "simfixture.h"
 
 namespace {
@@ -36,12 +37,6 @@ QJsonObject resetModel()
                 F::module("tetraMod", {withDefault(F::item("isCurrentSource", true), false)}),
                 F::module("cableLoss", {withDefault(F::item("calStart", 1.0), 0.0)})}),
     });
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 } // namespace
 
@@ -145,16 +140,17 @@ private Q_SLOTS:
     void tabFileBackToDefaults()
     {
         HSave save;
-        QFile tab("/tmp/Tab2.oxs");
-        QVERIFY(tab.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        tab.write(QStringLiteral("{\n  // kept from the bench\n"
+        writeFile("/tmp/Tab2.oxs", QStringLiteral("{\n  // kept from the bench\n"
                                  "  \"%1rfLevel:\": -10,\n  \"%1name:\": \"bench\",\n  \"%1noDefault:\": 8,\n"
                                  "  \"%1measurementModeCnfg:\": 4,\n"
                                  "  \":config:dxtest_app:tetraMod:isCurrentSource:\": true,\n"
                                  "  \"%1removedLastYear:\": \"old\"\n}\n").arg(kDxReg).toUtf8());
-        tab.close();
 
+        const QMap<QString, uint> before = m_sim.stats();
         QVERIFY(save.resetTabElfItemsToDefaultValues(2, "dxtest_app"));
+        // The defaults come in one snapshot, not one call per entry.
+        QCOMPARE(m_sim.stat("Snapshot") - before.value("Snapshot"), 1u);
+        QCOMPARE(m_sim.stat("Item") - before.value("Item"), 0u);
         QVERIFY(!QFileInfo::exists("/tmp/Tab2_temp.oxs"));
         const QJsonObject reset = QJsonDocument::fromJson(readFile("/tmp/Tab2.oxs")).object();
         QCOMPARE(reset, QJsonObject({{kDxReg + "rfLevel:", -50}, {kDxReg + "name:", "default"},
