@@ -115,8 +115,7 @@ private Q_SLOTS:
         HFavoriteDB db;
         QVERIFY(db.exportDB("/tmp/fav export.db"));
         QCOMPARE(rowsOf("/tmp/fav export.db").size(), 6);
-        QCOMPARE(rowsOf("/tmp/fav export.db").at(0),
-                 Row({"0", kFav + kHostile, kFav + kHostile + "/" + kHostile + ".stav",
+        QCOMPARE(rowsOf("/tmp/fav export.db").at(0), Row({"0", kFav + kHostile, kFav + kHostile + "/" + kHostile + ".stav",
                       "'; DROP TABLE FAVORITE_FILES; --"}));
 
         // Change everything, keep a loose file and a hidden group: import must leave those alone.
@@ -189,7 +188,6 @@ private Q_SLOTS:
         QCOMPARE(HFavoriteDB::insertStatement(3, "/a", "/a/b.stav", "x"),
                  QStringLiteral("INSERT INTO FAVORITE_FILES VALUES(3,'/a','/a/b.stav', 'x')"));
         QVERIFY(db.openDatabase("/tmp/dup.db"));
-        QCOMPARE(db.getDatabaseName(), QStringLiteral("/tmp/dup.db"));
         QVERIFY(db.createFavoriteTable());
         QVERIFY(db.insertGroupTable(0, kFav + "G", kFav + "G/f.stav", "first"));
         QVERIFY(db.insertGroupTable(1, kFav + "G", kFav + "G/f.stav", "second"));
@@ -232,10 +230,10 @@ private Q_SLOTS:
     void plainPathGivesTheTwoCommands()
     {
         // Stand-ins for chown and chmod that record their arguments, one per line.
-        write("/tmp/bin/chown", "#!/bin/sh\nprintf '%s\\n' chown \"$@\" >> /tmp/bin/log\n");
-        write("/tmp/bin/chmod", "#!/bin/sh\nprintf '%s\\n' chmod \"$@\" >> /tmp/bin/log\n");
-        QFile::setPermissions("/tmp/bin/chown", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        QFile::setPermissions("/tmp/bin/chmod", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        for (const QByteArray tool : {"chown", "chmod"}) {
+            write("/tmp/bin/" + tool, "#!/bin/sh\nprintf '%s\\n' " + tool + " \"$@\" >> /tmp/bin/log\n");
+            QFile::setPermissions("/tmp/bin/" + tool, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        }
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", "/tmp/bin:" + path);
         HFavoriteDB db;
@@ -261,8 +259,7 @@ private Q_SLOTS:
         QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
         QElapsedTimer timer;
         timer.start();
-        HFavoriteDB db;
-        const bool exported = db.exportDB("/tmp/many.db");
+        const bool exported = HFavoriteDB().exportDB("/tmp/many.db");
         const qint64 elapsed = timer.elapsed();
         qInstallMessageHandler(previous);
         QVERIFY(exported);

@@ -140,16 +140,13 @@ private Q_SLOTS:
         profile("one.mpcv", R"({"Name":"One","Frequency":3500})");
         HMapProFileList list;
         list.read(kDir + "/one.mpcv");
-        QCOMPARE(list.getInfo("Name"), QStringLiteral("One"));
-        QCOMPARE(list.getInfo("Frequency"), QStringLiteral("3500"));
+        QCOMPARE((QStringList{list.getInfo("Name"), list.getInfo("Frequency")}), QStringList({"One", "3500"}));
         list.read(kDir + "/missing.mpcv");
         QCOMPARE(list.getInfo("Name"), QString());
 
         write("/tmp/other dir/one.mpcv", "");
-        QVERIFY(list.isExistFile("/tmp/other dir/one.mpcv", kDir));
-        QVERIFY(list.isExistFile("/tmp/other dir/one.mpcv", kDir + "/"));
-        QVERIFY(!list.isExistFile(kDir + "/one.mpcv", "/tmp"));
-        QVERIFY(!list.isExistFile("/tmp/", kDir));
+        QVERIFY(list.isExistFile("/tmp/other dir/one.mpcv", kDir) && list.isExistFile("/tmp/other dir/one.mpcv", kDir + "/"));
+        QVERIFY(!list.isExistFile(kDir + "/one.mpcv", "/tmp") && !list.isExistFile("/tmp/", kDir));
     }
 
     void starterActionsAndTheirSenses()
@@ -204,10 +201,8 @@ private Q_SLOTS:
         list.readAll();
         const qint64 elapsed = timer.elapsed();
         qInfo("readAll of 10000 profiles: %lld ms", elapsed);
-        QCOMPARE(list.getListSize(), 10000);
-        QCOMPARE(list.getFilterSize("Name"), 10000);
-        QCOMPARE(list.getFilterSize("RRU Type"), 7);
-        QCOMPARE(list.getFilterSize("Frequency"), 50);
+        QCOMPARE(QList<int>({list.getListSize(), list.getFilterSize("Name"), list.getFilterSize("RRU Type"),
+                             list.getFilterSize("Frequency")}), QList<int>({10000, 10000, 7, 50}));
     }
 };
 

@@ -38,8 +38,7 @@ Item {
         when: windowShown
 
         function test_rows() {
-            compare(plans.getCount(), 16)
-            compare(view.count, 16)
+            compare([plans.getCount(), view.count], [16, 16])
             compare(plans.zeElfItems, bridge)
             var first = view.itemAtIndex(0)
             compare(first.baseFreqItem.address, ":config:dxtest_app:p25Trunking:channelPlanBaseFrequency1:")

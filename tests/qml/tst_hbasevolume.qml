@@ -48,10 +48,7 @@ Item {
             other.micVolume = 55
             other.mute = !volume.mute
             volume.pollServiceForValues()
-            compare(volume.volume, 20)
-            compare(slider.value, 20)
-            compare(volume.micVolume, 55)
-            compare(volume.mute, other.mute)
+            compare([volume.volume, slider.value, volume.micVolume, volume.mute], [20, 20, 55, other.mute])
         }
     }
 }

@@ -22,9 +22,7 @@ TestCase {
 
         var restarted = Qt.createQmlObject("import HBase 1.0\nHListFile { source: \"/tmp/recent files.txt\" }\n",
                                            this, "restarted")
-        compare(restarted.count(), 3)
-        compare(restarted.getName(0), "trace0.sta")
-        compare(restarted.getName(3), "")
+        compare([restarted.count(), restarted.getName(0), restarted.getName(3)], [3, "trace0.sta", ""])
         restarted.destroy()
     }
 }

@@ -31,9 +31,8 @@ TestCase {
         log.setStringList("12")
         compare(texts(log, "getStringList"), "|3|4|5|6|7|8|9|10|11|12|||")
         log.count = 12
-        log.setStringList("13")
-        log.setStringList("14")
-        log.setStringList("15")
+        for (i = 13; i <= 15; ++i)
+            log.setStringList(String(i))
         compare(texts(log, "getStringList"), "|4|5|6|7|8|9|10|11|12|13|14|15|")
 
         log.setCurTime()

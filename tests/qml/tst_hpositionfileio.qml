@@ -13,14 +13,12 @@ TestCase {
 
     function test_fillAndRestart() {
         var positions = createPositions()
-        compare(positions.count(), 10)
-        compare(positions.getData(2, 9), "--")
+        compare([positions.count(), positions.getData(2, 9)], [10, "--"])
         positions.setData(6, "Mast 2", "48.8584", "2.2945")
         positions.destroy()
 
         var restarted = createPositions()
-        compare(restarted.getData(2, 0), "2.2945")
-        compare(restarted.getData(0, 6), "--")
+        compare([restarted.getData(2, 0), restarted.getData(0, 6)], ["2.2945", "--"])
         restarted.destroy()
     }
 }

@@ -9,19 +9,12 @@ TestCase {
     HSave { id: save }
 
     function test_enumerationsAndProperties() {
-        compare(HSave.SAVE_SETUP, 1)
-        compare(HSave.SAVE_CHANNEL_PLAN, 13)
-        compare(HSave.LOAD_OVERLAY, 1)
-        compare(HSave.COPY_EXIST, 2)
-        compare(save.copyType, HSave.COPY_TRUE)
-        compare(save.type, 1)
-        compare(save.overlay, 0)
+        compare([HSave.SAVE_SETUP, HSave.SAVE_CHANNEL_PLAN, HSave.COPY_EXIST], [1, 13, 2])
+        compare([save.copyType, save.type, save.overlay], [HSave.COPY_TRUE, 1, 0])
         save.copyType = HSave.COPY_EXIST_SAME
         save.type = HSave.SAVE_LAST
         save.overlay = HSave.LOAD_OVERLAY
-        compare(save.copyType, 3)
-        compare(save.type, 5)
-        compare(save.overlay, 1)
+        compare([save.copyType, save.type, save.overlay], [3, 5, 1])
     }
 
     function test_directoriesAndNames() {
@@ -32,8 +25,7 @@ TestCase {
         verify(!save.makeDir("/user/TK520/internal/quillbox/setup/", "fromQml", false))
         verify(save.isEmptyFolder("/user/TK520/internal/quillbox/setup/fromQml"))
         compare(save.getFileCountinDir("/user/TK520/internal/quillbox/setup"), 0)
-        compare(save.fileSuffix("/a/b.c.pdf"), "pdf")
-        compare(save.getFileNameAppendix("/tmp", "none", "pdf"), "none")
+        compare(save.fileSuffix("/a/b.c.pdf") + save.getFileNameAppendix("/tmp", "none", "pdf"), "pdfnone")
     }
 
     function test_headerAndInterfaceTables() {
@@ -41,12 +33,9 @@ TestCase {
         save.addCommonHeader("TabCount", 2)
         save.addCommonHeader("Technology", "LTE")
         save.addCommonUI("reportCompanyCnfg", "ACME")
-        compare(save.getHeader("TabCount"), "2")
-        compare(save.getHeader("Technology"), "LTE")
-        compare(save.getUI("reportCompanyCnfg"), "ACME")
-        compare(save.getHeader("missing"), "")
+        compare([save.getHeader("TabCount"), save.getHeader("Technology"), save.getUI("reportCompanyCnfg"),
+                 save.getHeader("missing")], ["2", "LTE", "ACME", ""])
         save.clearAll()
-        compare(save.getHeader("Technology"), "")
-        compare(save.getUI("reportCompanyCnfg"), "")
+        compare(save.getHeader("Technology") + save.getUI("reportCompanyCnfg"), "")
     }
 }

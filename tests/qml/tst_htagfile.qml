@@ -18,9 +18,8 @@ TestCase {
         tags.destroy()
 
         var restarted = createTags()
-        compare(restarted.getTag("Sector1"), "North")
-        compare(restarted.getTag("Termination2"), "50")
-        compare(restarted.getTag("Custom1"), "")
+        compare([restarted.getTag("Sector1"), restarted.getTag("Termination2"), restarted.getTag("Custom1")],
+                ["North", "50", ""])
         restarted.destroy()
     }
 }

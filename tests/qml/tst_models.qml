@@ -15,12 +15,10 @@ TestCase {
         verify(String(enums.source).indexOf("file://") === 0)
         compare(enums.loaded, false)
         verify(enums.loadFile(true))
-        compare(enums.loaded, true)
-        compare(enums.query, "*")
+        compare([enums.loaded, enums.query], [true, "*"])
 
         var items = enums.getListByFullId(":config:spectrumanalyzer_app:spectrum:mode:")
-        compare(items[1].label, "Zero Span")
-        compare(items[1].disable, 1)
+        compare([items[1].label, items[1].disable], ["Zero Span", 1])
         compare(enums.getLabelList(":config:spectrumanalyzer_app:spectrum:mode:"), ["Swept", "Zero Span"])
         compare(enums.getLabelMap(":config:spectrumanalyzer_app:spectrum:mode:").zero, "Zero Span")
         verify(enums.addNewSubItemforItemId("spectrum:mode", "gated", "Gated", 2, 2))
@@ -29,8 +27,6 @@ TestCase {
 
     function test_spacings() {
         band.setBandStByMeas("Channel Power", "FR2", "400")
-        compare(band.getBandCount(), 2)
-        compare(band.getSCS(0), "120 (Case D)")
-        compare(band.getBandwidth(0), "")
+        compare([band.getBandCount(), band.getSCS(0), band.getBandwidth(0)], [2, "120 (Case D)", ""])
     }
 }

@@ -42,21 +42,18 @@ TestCase {
     }
 
     function test_noOtherMajorVersion() {
-        var failed = false
+        var message = ""
         try {
             Qt.createQmlObject("import HBase 2.0\nHEnvironment {}\n", this, "v2")
         } catch (e) {
-            failed = true
-            verify(String(e.qmlErrors[0].message).indexOf("version 2.0 is not installed") >= 0, e.qmlErrors[0].message)
+            message = String(e.qmlErrors[0].message)
         }
-        verify(failed)
+        verify(message.indexOf("version 2.0 is not installed") >= 0, message)
     }
 
     function test_environmentFromQml() {
         var env = Qt.createQmlObject("import HBase 1.0\nHEnvironment {}\n", this, "env")
-        compare(env.productName, "TK520")
-        compare(env.baseDir, "")
-        compare(env.failedService, "Unknown service")
+        compare([env.productName, env.baseDir, env.failedService], ["TK520", "", "Unknown service"])
         env.destroy()
     }
 }

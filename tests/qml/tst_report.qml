@@ -52,8 +52,7 @@ Item {
         }
 
         function test_channelStandardTexts() {
-            compare(shot.getChStdEnumString(67), "NR - n78 - TDD 3300-3800 MHz")
-            compare(shot.getChStdEnumString(-1), "")
+            compare([shot.getChStdEnumString(67), shot.getChStdEnumString(-1)], ["NR - n78 - TDD 3300-3800 MHz", ""])
         }
     }
 }

@@ -30,9 +30,8 @@ Item {
 
         function test_addressed() {
             verify(bridge.initialed)
-            compare(bridge.dbusAddress, "gem.base.spectrumanalyzer_app")
-            compare(bridge.app, "spectrumanalyzer_app")
-            compare(bridge.regModule, "spectrumanalyzer_reg_module")
+            compare([bridge.dbusAddress, bridge.app, bridge.regModule],
+                    ["gem.base.spectrumanalyzer_app", "spectrumanalyzer_app", "spectrumanalyzer_reg_module"])
             compare(bridge.getResultItemStrArr("markerNames").value, ["M1", "M2"])
             compare(bridge.getConfigItem("absentCnfg"), null)
         }
@@ -58,10 +57,8 @@ Item {
         function test_channelStandard() {
             compare(standard.text, "Channel Standard:P25 Phase 1")
             compare(top.getConfigItem("channelStandardCnfg"), "North America - P25 Phase 1 - 12.5 kHz")
-            compare(top.getData("Span", 5), "Span:5")
-            compare(top.getData("Span", 5, 2), "Span:5")
-            compare(top.channelStandardCnfg("EU - DMR - Tier 2"), "DMR")
-            compare(top.channelStandardCnfg("EU-DMR"), "")
+            compare([top.getData("Span", 5), top.getData("Span", 5, 2)], ["Span:5", "Span:5"])
+            compare([top.channelStandardCnfg("EU - DMR - Tier 2"), top.channelStandardCnfg("EU-DMR")], ["DMR", ""])
             compare(top.elfHandle, bridge)
         }
     }

@@ -15,6 +15,7 @@ const QString kService = QStringLiteral("com.torvanelabs.platform.Desktop");
 const QString kPath = QStringLiteral("/com/torvanelabs/platform/Desktop");
 const QString kToolPath = QStringLiteral("/velmora/release/bin/cmsend");
 const QString kStateDir = QStringLiteral("/tmp/hbase-sim");
+const char kConnected[] = "Connnected Desktop service : com.torvanelabs.platform.Desktop";
 
 // Errors emitted by any DeskHandler, including from inside its constructor, where no QSignalSpy can
 // be attached yet: Qt's signal-spy hook sees every emission.
@@ -32,18 +33,6 @@ void watchSignal(QObject *caller, int signalIndex, void **argv)
 // still alive: the handler makes them without a parent and must free every one it made.
 QMutex g_liveMutex;
 QSet<QObject *> g_live;
-
-void objectAdded(QObject *object)
-{
-    QMutexLocker lock(&g_liveMutex);
-    g_live.insert(object);
-}
-
-void objectRemoved(QObject *object)
-{
-    QMutexLocker lock(&g_liveMutex);
-    g_live.remove(object);
-}
 
 int liveInterfaces()
 {
@@ -81,8 +70,14 @@ private Q_SLOTS:
     {
         static QSignalSpyCallbackSet callbacks = {&watchSignal, nullptr, nullptr, nullptr};
         qt_register_signal_spy_callbacks(&callbacks);
-        qtHookData[QHooks::AddQObject] = reinterpret_cast<quintptr>(&objectAdded);
-        qtHookData[QHooks::RemoveQObject] = reinterpret_cast<quintptr>(&objectRemoved);
+        qtHookData[QHooks::AddQObject] = reinterpret_cast<quintptr>(+[](QObject *object) {
+            QMutexLocker lock(&g_liveMutex);
+            g_live.insert(object);
+        });
+        qtHookData[QHooks::RemoveQObject] = reinterpret_cast<quintptr>(+[](QObject *object) {
+            QMutexLocker lock(&g_liveMutex);
+            g_live.remove(object);
+        });
     }
 
     void cleanupTestCase()
@@ -124,41 +119,38 @@ private Q_SLOTS:
         // The probe, on the same connection, shows when the handler's interface has seen it too.
         startSimulator();
         QTRY_VERIFY(probe.isValid());
-        QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
+        QTest::ignoreMessage(QtCriticalMsg, kConnected);
         QCOMPARE(handler.setupDbusConnection(kService, kPath), true);
         QCOMPARE(liveInterfaces(), 2); // the probe and the handler's new one: the failed one is gone
 
         QTest::ignoreMessage(QtDebugMsg, "slotTaskRaised : \"Spectrum\" , \"17\"");
-        QVERIFY(m_sim.raiseTask(QStringLiteral("Spectrum"), QStringLiteral("17")));
-        QTRY_COMPARE(raised.count(), 1);
-        QCOMPARE(raised.at(0), (QVariantList{QStringLiteral("Spectrum"), QStringLiteral("17")}));
+        QVERIFY(m_sim.raiseTask("Spectrum", "17"));
+        QTRY_COMPARE(raised, (QList<QVariantList>{{"Spectrum", "17"}}));
         QCOMPARE(errors.count(), 1);
     }
 
     void connectedHandlerKeepsItsInterface()
     {
         startSimulator();
-        QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
+        QTest::ignoreMessage(QtCriticalMsg, kConnected);
         DeskHandler handler;
         QSignalSpy raised(&handler, &DeskHandler::taskRaised);
         // Connected: no new interface (one for this absent service would fail) and no second connection.
-        QCOMPARE(handler.setupDbusConnection(QStringLiteral("some.other.Service"), QStringLiteral("/x")), true);
+        QCOMPARE(handler.setupDbusConnection("some.other.Service", "/x"), true);
 
         // One connection only: a single raise reaches QML once.
-        QVERIFY(m_sim.raiseTask(QStringLiteral("Cable and Antenna"), QStringLiteral("3")));
-        QVERIFY(m_sim.raiseTask(QStringLiteral("5G NR"), QStringLiteral("4")));
+        QVERIFY(m_sim.raiseTask("Cable and Antenna", "3") && m_sim.raiseTask("5G NR", "4"));
         QTRY_COMPARE(raised.count(), 2);
-        QCOMPARE(raised.at(0), (QVariantList{QStringLiteral("Cable and Antenna"), QStringLiteral("3")}));
-        QCOMPARE(raised.at(1), (QVariantList{QStringLiteral("5G NR"), QStringLiteral("4")}));
+        QCOMPARE(raised, (QList<QVariantList>{{"Cable and Antenna", "3"}, {"5G NR", "4"}}));
 
         // After cleanUp nothing arrives any more; a second handler, connected afterwards, is the
         // barrier that shows the raise went round the bus.
         handler.cleanUp();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
+        QTest::ignoreMessage(QtCriticalMsg, kConnected);
         DeskHandler barrier;
         QSignalSpy barrierRaised(&barrier, &DeskHandler::taskRaised);
-        QVERIFY(m_sim.raiseTask(QStringLiteral("Late"), QStringLiteral("5")));
+        QVERIFY(m_sim.raiseTask("Late", "5"));
         QTRY_COMPARE(barrierRaised.count(), 1);
         QCOMPARE(raised.count(), 2);
 
@@ -175,53 +167,47 @@ private Q_SLOTS:
         component.setData("import QtQml 2.15\nimport HBase 1.0\n"
                           "DesktopHandler { property var heard: []\n"
                           "    onTaskRaised: heard = heard.concat([task_name + '|' + task_id]) }\n", QUrl());
-        QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
+        QTest::ignoreMessage(QtCriticalMsg, kConnected);
         QScopedPointer<QObject> handler(component.create());
         QVERIFY2(handler, qPrintable(component.errorString()));
-        QVERIFY(m_sim.raiseTask(QStringLiteral("Coverage Mapping"), QStringLiteral("21")));
-        QTRY_COMPARE(handler->property("heard").toStringList(), QStringList{QStringLiteral("Coverage Mapping|21")});
+        QVERIFY(m_sim.raiseTask("Coverage Mapping", "21"));
+        QTRY_COMPARE(handler->property("heard").toStringList(), QStringList{"Coverage Mapping|21"});
     }
 
     void lastRaisedTask()
     {
         startSimulator();
-        QTest::ignoreMessage(QtCriticalMsg, "Connnected Desktop service : com.torvanelabs.platform.Desktop");
+        QTest::ignoreMessage(QtCriticalMsg, kConnected);
         DeskHandler handler;
-
-        // No tool installed.
-        QVERIFY(handler.lastRaisedTask().isNull());
+        QVERIFY(handler.lastRaisedTask().isNull()); // no tool installed
 
         QVERIFY(QDir().mkpath(QFileInfo(kToolPath).path()));
-        QVERIFY(QFile::copy(qEnvironmentVariable("HBASE_SOURCE_DIR") + QStringLiteral("/sim/bin/cmsend"), kToolPath));
+        QVERIFY(QFile::copy(qEnvironmentVariable("HBASE_SOURCE_DIR") + "/sim/bin/cmsend", kToolPath));
 
         // The task manager knows what the desktop service raised last.
-        QVERIFY(m_sim.raiseTask(QStringLiteral("Spectrum"), QStringLiteral("9")));
+        QVERIFY(m_sim.raiseTask("Spectrum", "9"));
         QCOMPARE(handler.lastRaisedTask(), QStringLiteral("Spectrum"));
-        QFile log(kStateDir + QStringLiteral("/commands.log"));
+        QFile log(kStateDir + "/commands.log");
         QVERIFY(log.open(QIODevice::ReadOnly));
         QCOMPARE(log.readAll(), QByteArray("cmsend [guitaskmgr] [cmd] [get_last_raised_task]\n"));
 
         // A name with a space is three fields.
-        QVERIFY(m_sim.raiseTask(QStringLiteral("Spectrum Analyzer"), QStringLiteral("10")));
+        QVERIFY(m_sim.raiseTask("Spectrum Analyzer", "10"));
         QVERIFY(handler.lastRaisedTask().isNull());
 
-        const struct { QByteArray output; QString task; } outputs[] = {
-            {"task \"Map\t\tView\"\t\n", QStringLiteral("Map View")},
-            {QByteArrayLiteral("task \"Cable\"\0 and more"), QStringLiteral("Cable")},
-            {"task\n", QString()},
-            {"task  \"Cable\"\n", QString()},
-            {"", QString()}, // nothing raised yet
-        };
-        for (const auto &case_ : outputs) {
-            writeState(QStringLiteral("cmsend.output"), case_.output);
+        // Null, not merely empty, where the answer is not two fields ("" is nothing raised yet).
+        const std::pair<QByteArray, QString> outputs[] = {{"task \"Map\t\tView\"\t\n", "Map View"},
+            {QByteArrayLiteral("task \"Cable\"\0 and more"), "Cable"}, {"task\n", {}}, {"task  \"Cable\"\n", {}}, {"", {}}};
+        for (const auto &[output, expected] : outputs) {
+            writeState("cmsend.output", output);
             const QString task = handler.lastRaisedTask();
-            QCOMPARE(task, case_.task);
-            QCOMPARE(task.isNull(), case_.task.isNull());
+            QCOMPARE(task, expected);
+            QCOMPARE(task.isNull(), expected.isNull());
         }
 
         // A tool that answers after the second is over gives nothing.
-        writeState(QStringLiteral("cmsend.output"), "task \"Spectrum\"\n");
-        writeState(QStringLiteral("cmsend.delay"), "3");
+        writeState("cmsend.output", "task \"Spectrum\"\n");
+        writeState("cmsend.delay", "3");
         QElapsedTimer timer;
         timer.start();
         QVERIFY(handler.lastRaisedTask().isNull());

@@ -36,37 +36,27 @@ class TestFileExists : public QObject
 private Q_SLOTS:
     void answersForFilesOnly()
     {
-        QVERIFY(QDir().mkpath(QStringLiteral("/tmp/q/full")));
-        QVERIFY(QDir().mkpath(QStringLiteral("/tmp/q/empty")));
-        touch(QStringLiteral("/tmp/q/full/a.txt"));
-        touch(QString::fromUtf8("/tmp/q/r\xc3\xa9sum\xc3\xa9.png"));
-        touch(QStringLiteral("/tmp/q/with space"));
-        touch(QStringLiteral("/tmp/q/x;touch"));
+        QVERIFY(QDir().mkpath("/tmp/q/full") && QDir().mkpath("/tmp/q/empty"));
+        for (const char *path : {"/tmp/q/full/a.txt", "/tmp/q/r\xc3\xa9sum\xc3\xa9.png", "/tmp/q/with space", "/tmp/q/x;touch"})
+            touch(QString::fromUtf8(path));
 
         FileExists query;
         bool found = false;
         QCOMPARE(queryCapturingStandardError(query, QStringLiteral("/tmp/q/full/a.txt"), &found),
                  QStringLiteral("queryForFile /tmp/q/full/a.txt\n"
                                 "queryForFile test for [/tmp/q/full/a.txt], output [/tmp/q/full/a.txt], return 1\n"));
-        QCOMPARE(found, true);
-        QCOMPARE(query.exists(), true);
+        QVERIFY(found && query.exists());
 
         QCOMPARE(queryCapturingStandardError(query, QStringLiteral("/tmp/q/full"), &found),
                  QStringLiteral("queryForFile /tmp/q/full\n"
                                 "queryForFile test for [/tmp/q/full], output [a.txt], return 0\n"));
-        QCOMPARE(found, false);
-        QCOMPARE(query.exists(), false);
+        QVERIFY(!found && !query.exists());
 
         QCOMPARE(query.queryForFile(QString::fromUtf8("/tmp/q/r\xc3\xa9sum\xc3\xa9.png")), true);
-        const struct { QString path; bool exists; } cases[] = {
-            {QStringLiteral("/tmp/q/empty"), false},
-            {QStringLiteral("/tmp/q/missing.txt"), false},
-            {QStringLiteral("/tmp/q/with space"), false},
-            {QStringLiteral("/tmp/q/x;touch /tmp/q/pwned"), false},
-            {QStringLiteral("/tmp/q/$(touch /tmp/q/pwned)"), false},
-        };
-        for (const auto &case_ : cases)
-            QVERIFY2(query.queryForFile(case_.path) == case_.exists, qPrintable(case_.path));
+        // None of these lists back as itself (an empty folder, a missing file, names split at spaces); none runs anything.
+        for (const char *path : {"/tmp/q/empty", "/tmp/q/missing.txt", "/tmp/q/with space", "/tmp/q/x;touch /tmp/q/pwned",
+                                 "/tmp/q/$(touch /tmp/q/pwned)"})
+            QVERIFY2(!query.queryForFile(path), path);
         QVERIFY(!QFile::exists(QStringLiteral("/tmp/q/pwned")));
     }
 
@@ -76,9 +66,6 @@ private Q_SLOTS:
         FileExists query;
         QSignalSpy changed(&query, &FileExists::existsChanged);
         QCOMPARE(query.queryForFile(QStringLiteral("/tmp/here")), true);
-        QCOMPARE(query.property("exists"), QVariant(true));
-        QCOMPARE(changed.count(), 0);
-
         query.setExists(true);
         QCOMPARE(changed.count(), 0);
         query.setExists(false);

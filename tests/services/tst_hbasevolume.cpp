@@ -32,11 +32,15 @@ QString setCommand(const char *item, const char *value)
     return QStringLiteral("cmsend [ctrlpanelsvc] [cmd] [set] [%1] [%2]").arg(QLatin1String(item), QLatin1String(value));
 }
 
-const QStringList kPollCommands = {
-    QStringLiteral("cmsend [ctrlpanelsvc] [cmd] [get] [SOUND_VOLUME]"),
-    QStringLiteral("cmsend [ctrlpanelsvc] [cmd] [get] [SOUND_IN_VOL]"),
-    QStringLiteral("cmsend [ctrlpanelsvc] [cmd] [get] [SOUND_MUTE]"),
-};
+const QStringList kPollCommands = {"cmsend [ctrlpanelsvc] [cmd] [get] [SOUND_VOLUME]",
+                                   "cmsend [ctrlpanelsvc] [cmd] [get] [SOUND_IN_VOL]",
+                                   "cmsend [ctrlpanelsvc] [cmd] [get] [SOUND_MUTE]"};
+
+// Volume, microphone level and mute as one text, for comparing all three at once.
+QString levels(const HBaseVolume &volume)
+{
+    return QStringLiteral("%1 %2 %3").arg(volume.volume()).arg(volume.micVolume()).arg(volume.mute());
+}
 }
 
 class TestHBaseVolume : public QObject
@@ -74,8 +78,7 @@ private Q_SLOTS:
         QCOMPARE(volumeSpy, (QList<QVariantList>{{100}, {0}}));
         QCOMPARE(micSpy, (QList<QVariantList>{{100}, {64}}));
         QCOMPARE(muteSpy, (QList<QVariantList>{{true}, {false}}));
-        QCOMPARE(volume.volume(), 0);
-        QCOMPARE(volume.micVolume(), 64);
+        QCOMPARE(levels(volume), QStringLiteral("0 64 0"));
         QCOMPARE(readState(QStringLiteral("SOUND_MUTE")), QByteArray("NO\n"));
     }
 
@@ -85,9 +88,7 @@ private Q_SLOTS:
         writeState(QStringLiteral("SOUND_IN_VOL"), "7\n");
         HBaseVolume volume;
         QCOMPARE(takeCommands(), kPollCommands);
-        QCOMPARE(volume.volume(), 50);
-        QCOMPARE(volume.micVolume(), 7);
-        QCOMPARE(volume.mute(), false);
+        QCOMPARE(levels(volume), QStringLiteral("50 7 0"));
         QSignalSpy volumeSpy(&volume, &HBaseVolume::volumeChanged);
         QSignalSpy micSpy(&volume, &HBaseVolume::micVolumeChanged);
         QSignalSpy muteSpy(&volume, &HBaseVolume::muteChanged);
@@ -108,16 +109,12 @@ private Q_SLOTS:
         // Text after a zero byte is not part of the answer.
         writeState(QStringLiteral("cmsend.output"), QByteArray("SOUND_VOLUME 42\0 99 YES\n", 24));
         volume.pollServiceForValues();
-        QCOMPARE(volume.volume(), 42);
-        QCOMPARE(volume.micVolume(), 42);
-        QCOMPARE(volume.mute(), false);
+        QCOMPARE(levels(volume), QStringLiteral("42 42 0"));
 
         // Junk reads as 0 and false.
         writeState(QStringLiteral("cmsend.output"), "SOUND_VOLUME  high\nYES ");
         volume.pollServiceForValues();
-        QCOMPARE(volume.volume(), 0);
-        QCOMPARE(volume.micVolume(), 0);
-        QCOMPARE(volume.mute(), true);
+        QCOMPARE(levels(volume), QStringLiteral("0 0 1"));
     }
 
     void missingToolReadsZero()
@@ -128,9 +125,7 @@ private Q_SLOTS:
         HBaseVolume volume;
         volume.setVolume(60);
         qputenv("PATH", path);
-        QCOMPARE(volume.volume(), 60);
-        QCOMPARE(volume.micVolume(), 0);
-        QCOMPARE(volume.mute(), false);
+        QCOMPARE(levels(volume), QStringLiteral("60 0 0"));
         QCOMPARE(takeCommands(), QStringList());
     }
 };

@@ -9,25 +9,19 @@ class TestHEnvironment : public QObject
 private Q_SLOTS:
     void fixedTexts()
     {
-        HEnvironment first;
-        HEnvironment second;
-        for (HEnvironment *env : {&first, &second}) {
-            QCOMPARE(env->property("baseDir"), QVariant(QStringLiteral("")));
-            QCOMPARE(env->property("productName"), QVariant(QStringLiteral("TK520")));
-        }
+        HEnvironment first, second;
+        for (HEnvironment *env : {&first, &second})
+            QCOMPARE(env->property("baseDir").toString() + "|" + env->property("productName").toString(), "|TK520");
     }
 
     void failedServiceIsReadOnEveryCall()
     {
         HEnvironment env;
-        qunsetenv("FAILED_SERVICE");
-        QCOMPARE(env.property("failedService").toString(), QStringLiteral("Unknown service"));
-        qputenv("FAILED_SERVICE", "");
-        QCOMPARE(env.property("failedService").toString(), QStringLiteral(""));
-        qputenv("FAILED_SERVICE", "gem.base.d\xc3\xa9mod_app");
-        QCOMPARE(env.property("failedService").toString(), QString::fromUtf8("gem.base.d\xc3\xa9mod_app"));
-        qunsetenv("FAILED_SERVICE");
-        QCOMPARE(env.property("failedService").toString(), QStringLiteral("Unknown service"));
+        // Unset, empty, non-ASCII, unset again: each read sees the variable as it is now.
+        for (const char *value : {(const char *)nullptr, "", "gem.base.d\xc3\xa9mod_app", (const char *)nullptr}) {
+            value ? qputenv("FAILED_SERVICE", value) : qunsetenv("FAILED_SERVICE");
+            QCOMPARE(env.property("failedService").toString(), value ? QString::fromUtf8(value) : "Unknown service");
+        }
     }
 };
 
