@@ -111,8 +111,7 @@ private Q_SLOTS:
         QSignalSpy raised(&handler, &DeskHandler::taskRaised);
         QTest::ignoreMessage(QtCriticalMsg, qPrintable(invalidLine));
         QCOMPARE(handler.setupDbusConnection(kService, kPath), false);
-        QCOMPARE(errors.count(), 1);
-        QCOMPARE(errors.at(0).at(0).toString(), busError);
+        QCOMPARE(errors, (QList<QVariantList>{{busError}}));
 
         // The service comes up later. The failed interface starts tracking the new owner by itself,
         // yet it was never connected: the retry must still give a connected one.
