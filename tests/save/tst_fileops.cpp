@@ -155,13 +155,11 @@ private Q_SLOTS:
         QVERIFY(save.qFileCopy(kDir + "/a.res", kDir + "/b.res", true));
         QCOMPARE(readFile(kDir + "/b.res"), QByteArray("A"));
         QVERIFY(save.qFileDelete(kDir + "/b.res"));
-        QVERIFY(!save.qFileDelete(kDir + "/b.res"));
         QVERIFY(save.qFileCopy(kDir + "/a.res", kDir + "/b.res", false));
 
         QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("oldName= \"%1/b.res\"    newName= \"%1/f.res\"").arg(kDir)));
         QVERIFY(save.renameFile(kDir + "/b.res", kDir + "/f.res"));
         QCOMPARE(readFile(kDir + "/f.res"), QByteArray("A"));
-        QVERIFY(!save.renameFile(kDir + "/b.res", kDir + "/g.res"));
         QVERIFY(!save.renameFile(kDir + "/a.res", kDir + "/f.res"));
         QCOMPARE(readFile(kDir + "/f.res"), QByteArray("A"));
     }
