@@ -7,6 +7,7 @@
 #include <QProcess>
 
 #include "comtorvanelabsplatformdesktopinterface.h"
+#include "devicecommand.h"
 
 Q_LOGGING_CATEGORY(lcDesktop, "hbase.services.desktop")
 
@@ -80,15 +81,11 @@ QString DeskHandler::lastRaisedTask()
         return task;
 
     QProcess process;
-    process.start(tool, {QString::fromLatin1(kTaskManager), QString::fromLatin1(kCommand),
-                         QString::fromLatin1(kGetLastRaisedTask)}, QIODevice::ReadWrite);
-    process.waitForFinished(kToolTimeoutMs);
-
-    const QByteArray output = process.readAllStandardOutput();
-    const QString text = QString::fromUtf8(output.constData(), int(qstrnlen(output.constData(), uint(output.size()))));
+    const QString text = DeviceCommand::run(process, tool,
+                                            {QString::fromLatin1(kTaskManager), QString::fromLatin1(kCommand),
+                                             QString::fromLatin1(kGetLastRaisedTask)},
+                                            kToolTimeoutMs);
     const QStringList fields = text.split(QLatin1Char(' '), Qt::KeepEmptyParts);
-    // Closing kills a tool that overran its second.
-    process.close();
 
     // The task manager answers `task "NAME"`; a name holding a space cannot be told apart from junk.
     if (fields.size() == 2)

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "devicecommand.h"
+
 namespace {
 const char kListCommand[] = "ls %1";
 const char kQueryTag[] = "queryForFile";
@@ -39,17 +41,7 @@ bool FileExists::queryForFile(const QString &fileName)
 
     // The name goes into the command line unquoted: QProcess splits it at spaces and starts "ls"
     // itself, so a name with spaces lists other paths (and answers false) but no shell ever sees it.
-    QStringList arguments = QProcess::splitCommand(m_command.arg(fileName));
-    const QString program = arguments.takeFirst();
-    m_process.start(program, arguments);
-    m_process.waitForFinished(kCommandTimeoutMs);
-    const QByteArray output = m_process.readAllStandardOutput();
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-    const QString listing =
-        QString::fromUtf8(output.constData(), int(qstrnlen(output.constData(), uint(output.size())))).trimmed();
+    const QString listing = DeviceCommand::runLine(m_process, m_command.arg(fileName), kCommandTimeoutMs).trimmed();
 
     const bool found = (listing == fileName);
     // A query updates the answer without notifying; QML reads the returned value.

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include "devicecommand.h"
+
 namespace {
 const char kGetVolume[] = "cmsend ctrlpanelsvc cmd get SOUND_VOLUME";
 const char kSetVolume[] = "cmsend ctrlpanelsvc cmd set SOUND_VOLUME %1";
@@ -98,14 +100,5 @@ int HBaseVolume::readLevel(const QString &commandLine)
 // object is free for the next command and commands never overlap.
 QString HBaseVolume::runCommand(const QString &commandLine)
 {
-    QStringList arguments = QProcess::splitCommand(commandLine);
-    const QString program = arguments.takeFirst();
-    m_process.start(program, arguments);
-    m_process.waitForFinished(kCommandTimeoutMs);
-    const QByteArray output = m_process.readAllStandardOutput();
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-    return QString::fromUtf8(output.constData(), int(qstrnlen(output.constData(), uint(output.size()))));
+    return DeviceCommand::runLine(m_process, commandLine, kCommandTimeoutMs);
 }
