@@ -8,14 +8,6 @@ class TestChStd : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void oneSharedStore()
-    {
-        ChStd first;
-        ChStd second;
-        QVERIFY(ChStd::GetChStdPointer());
-        QCOMPARE(first.GetChStdPointer(), second.GetChStdPointer());
-    }
-
     // The interface shows the middle field of each text; the order is the enumeration's.
     void enumerationTexts()
     {

@@ -65,9 +65,7 @@ private Q_SLOTS:
     void factoryResetDeletesThenRestarts()
     {
         HSave save;
-        QVERIFY(QDir().mkpath("/cust/private/lastconfigs"));
-        QVERIFY(QDir().mkpath("/base/qml_4410/hetnet_private"));
-        QVERIFY(QFileInfo::exists("/user/TK520/internal/quillbox/setup"));
+        QVERIFY(QDir().mkpath("/cust/private/lastconfigs") && QDir().mkpath("/base/qml_4410/hetnet_private"));
         m_sim.clearJournal();
         save.factoryReset();
         const QVector<SimFixture::Entry> deletions = {{kStarter, kDelete, "/user/TK520/internal/"},
@@ -75,9 +73,8 @@ private Q_SLOTS:
                                                       {kStarter, kDelete, "/base/qml_4410/hetnet_private/"},
                                                       {kStarter, kDelete, "/var/lib/redis/appendonly.aof"}};
         QCOMPARE(received(), deletions);
-        QVERIFY(!QFileInfo::exists("/user/TK520/internal"));
-        QVERIFY(!QFileInfo::exists("/cust/private/lastconfigs"));
-        QVERIFY(!QFileInfo::exists("/base/qml_4410/hetnet_private"));
+        for (const char *gone : {"/user/TK520/internal", "/cust/private/lastconfigs", "/base/qml_4410/hetnet_private"})
+            QVERIFY2(!QFileInfo::exists(gone), gone);
         QCOMPARE(readFile(kCommandsLog), QByteArray("reboot\n"));
 
         // Refused deletions and an absent starter still end in the restart.
@@ -120,13 +117,11 @@ private Q_SLOTS:
         HSave save;
         QVERIFY(save.resetAppElfItemsToDefaultValues("dxtest_app"));
         QTRY_COMPARE(m_sim.journal().size(), 3);
-        QVector<SimFixture::Entry> writes = received();
-        std::sort(writes.begin(), writes.end(),
-                  [](const SimFixture::Entry &a, const SimFixture::Entry &b) { return a.address < b.address; });
-        QCOMPARE(writes.size(), 3);
-        QCOMPARE(writes.at(0).address, kDxReg + "name:");
-        QCOMPARE(writes.at(1).address, kDxReg + "rfLevel:");
-        QCOMPARE(writes.at(2).address, ":config:dxtest_app:tetraMod:isCurrentSource:");
+        QStringList written;
+        for (const SimFixture::Entry &entry : received())
+            written.append(entry.address);
+        written.sort();
+        QCOMPARE(written, (QStringList{kDxReg + "name:", kDxReg + "rfLevel:", ":config:dxtest_app:tetraMod:isCurrentSource:"}));
         ELFClientInterface *dx = ELFClientInterface::getSessionBusClient(kDx);
         QVERIFY(dx->item(kDxReg + "rfLevel:"));
         QTRY_COMPARE(dx->item(kDxReg + "rfLevel:")->getValue().toDouble(), -50.0);
@@ -203,8 +198,7 @@ private Q_SLOTS:
         const QString path = QStringLiteral("/user/TK520/internal/quillbox/reports/r 1.pdf");
         save.savePDF(path, QStringLiteral("On"), QStringLiteral("Off"));
         const QByteArray pdf = readFile(path);
-        QVERIFY(pdf.startsWith("%PDF-"));
-        QVERIFY(pdf.endsWith("%%EOF\nDMR,Modulation"));
+        QVERIFY(pdf.startsWith("%PDF-") && pdf.endsWith("%%EOF\nDMR,Modulation"));
     }
 };
 
