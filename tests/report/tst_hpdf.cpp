@@ -44,10 +44,9 @@ QRect boxOf(const QImage &image, const QColor &colour, QRect area = QRect())
 
 bool isWhite(const QImage &image, const QRect &area)
 {
-    const QImage part = image.copy(area);
-    QImage white(part.size(), part.format());
+    QImage white(area.size(), image.format());
     white.fill(Qt::white);
-    return part == white;
+    return image.copy(area) == white;
 }
 
 QString writePicture(const QString &path, const QSize &size, const QColor &colour)
@@ -79,9 +78,8 @@ class TestHPdf : public QObject
     // The margins are fractional in pixels: allow one pixel on every edge.
     static bool sameBox(const QRect &drawn, const QRect &expected)
     {
-        const QMargins d(drawn.left() - expected.left(), drawn.top() - expected.top(),
-                         drawn.right() - expected.right(), drawn.bottom() - expected.bottom());
-        return qAbs(d.left()) <= 1 && qAbs(d.top()) <= 1 && qAbs(d.right()) <= 1 && qAbs(d.bottom()) <= 1;
+        return qAbs(drawn.left() - expected.left()) <= 1 && qAbs(drawn.top() - expected.top()) <= 1
+            && qAbs(drawn.right() - expected.right()) <= 1 && qAbs(drawn.bottom() - expected.bottom()) <= 1;
     }
 
 private Q_SLOTS:
