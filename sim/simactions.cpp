@@ -119,18 +119,34 @@ static QString missing(const QString &path)
     return QStringLiteral("Error: no such file or folder: %1").arg(path);
 }
 
+// The checks a copy and a move share: a source|destination pair, an existing source, and no folder
+// going into itself. Gives the error reply, or "" with the source and the final target filled in.
+static QString transferError(const QString &argument, const QString &verb, QString *src, QString *target)
+{
+    QString dst;
+    if (!splitPair(argument, src, &dst))
+        return QStringLiteral("Error: expected source|destination");
+    if (!QFileInfo::exists(*src))
+        return missing(*src);
+    *target = targetOf(*src, dst);
+    if (QFileInfo(*src).isDir() && isInside(*target, *src))
+        return QStringLiteral("Error: cannot %1 a folder into itself: %2").arg(verb, *src);
+    return QString();
+}
+
+static bool samePath(const QString &a, const QString &b)
+{
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
 QString SimActions::fileCopy(const QString &argument)
 {
     QString src;
-    QString dst;
-    if (!splitPair(argument, &src, &dst))
-        return QStringLiteral("Error: expected source|destination");
-    if (!QFileInfo::exists(src))
-        return missing(src);
-    const QString target = targetOf(src, dst);
-    if (QFileInfo(src).isDir() && isInside(target, src))
-        return QStringLiteral("Error: cannot copy a folder into itself: %1").arg(src);
-    if (QFileInfo(target).absoluteFilePath() == QFileInfo(src).absoluteFilePath())
+    QString target;
+    const QString error = transferError(argument, QStringLiteral("copy"), &src, &target);
+    if (!error.isEmpty())
+        return error;
+    if (samePath(target, src))
         return QStringLiteral("Error: source and destination are the same: %1").arg(src);
     if (!copyTree(src, target))
         return QStringLiteral("Error: could not copy %1 to %2").arg(src, target);
@@ -140,15 +156,11 @@ QString SimActions::fileCopy(const QString &argument)
 QString SimActions::fileMove(const QString &argument)
 {
     QString src;
-    QString dst;
-    if (!splitPair(argument, &src, &dst))
-        return QStringLiteral("Error: expected source|destination");
-    if (!QFileInfo::exists(src))
-        return missing(src);
-    const QString target = targetOf(src, dst);
-    if (QFileInfo(src).isDir() && isInside(target, src))
-        return QStringLiteral("Error: cannot move a folder into itself: %1").arg(src);
-    if (QFileInfo(target).absoluteFilePath() == QFileInfo(src).absoluteFilePath())
+    QString target;
+    const QString error = transferError(argument, QStringLiteral("move"), &src, &target);
+    if (!error.isEmpty())
+        return error;
+    if (samePath(target, src))
         return kOk;
     if (QFileInfo(target).isFile() && QFileInfo(src).isFile())
         QFile::remove(target);
