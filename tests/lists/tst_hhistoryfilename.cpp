@@ -3,21 +3,9 @@
 #include <sys/stat.h>
 
 #include "hhistoryfilename.h"
+#include "testfiles.h"
 
 namespace {
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 QStringList entries(const HHistoryFileName &history)
 {
     QStringList result;
@@ -60,13 +48,13 @@ private Q_SLOTS:
         QCOMPARE(history.count(), 4);
         const QDateTime stamp = QDateTime::fromString(history.getDate(3), "dd/MM/yyyy hh:mm:ss");
         QVERIFY2(stamp >= before && stamp <= QDateTime::currentDateTime(), qPrintable(history.getDate(3)));
-        QCOMPARE(fileBytes(m_path), "a.sta,7\ncaf\xe9 ?.sta," + history.getDate(3).toLatin1() + '\n');
+        QCOMPARE(readFile(m_path), "a.sta,7\ncaf\xe9 ?.sta," + history.getDate(3).toLatin1() + '\n');
 
         writeFile(m_path, "untouched");
         history.setDataAppend("a.sta", "9");
         history.setDataOrder("a.sta", "1");
         history.setData("a.sta");
-        QCOMPARE(fileBytes(m_path), QByteArray("untouched"));
+        QCOMPARE(readFile(m_path), QByteArray("untouched"));
         QCOMPARE((QStringList{history.getDate(0), history.getName(4), history.getDate(-1)}), QStringList({"7", "", ""}));
         QCOMPARE(sourceChanges.count() + errors.count(), 0);
     }
@@ -95,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(restarted.count(), 25);
         restarted.setDataAppend("new", "d");
         QCOMPARE(restarted.count(), 25);
-        QCOMPARE(fileBytes(m_path), lines.mid(lines.indexOf('\n') + 1) + "new,d\n");
+        QCOMPARE(readFile(m_path), lines.mid(lines.indexOf('\n') + 1) + "new,d\n");
     }
 
     void orderedInsertion()
@@ -106,7 +94,7 @@ private Q_SLOTS:
         for (auto [name, date] : {std::pair{"c", "5"}, {"a", "1"}, {"b", "3"}, {"d", "4"}, {"e", "6"}, {"f", "0"},
                                   {"g", "6"}, {"h", "3.0"}, {"i", "x"}})
             history.setDataOrder(name, date);
-        QCOMPARE(fileBytes(m_path), QByteArray("f,0\ni,x\na,1\nb,3\nh,3.0\nd,4\nc,5\ne,6\ng,6\n"));
+        QCOMPARE(readFile(m_path), QByteArray("f,0\ni,x\na,1\nb,3\nh,3.0\nd,4\nc,5\ne,6\ng,6\n"));
     }
 
     void readingSimplifiesSkipsAndAppends()
@@ -139,10 +127,10 @@ private Q_SLOTS:
         HHistoryFileName history;
         history.setSource(m_path);
         history.delData("a");
-        QCOMPARE(fileBytes(m_path), QByteArray("a,1\nb,2\n"));
+        QCOMPARE(readFile(m_path), QByteArray("a,1\nb,2\n"));
         writeFile(m_path, "stale");
         history.delData("A");
-        QCOMPARE(fileBytes(m_path), QByteArray("a,1\nb,2\n"));
+        QCOMPARE(readFile(m_path), QByteArray("a,1\nb,2\n"));
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), {QFileInfo(m_path).fileName()});
     }
 };

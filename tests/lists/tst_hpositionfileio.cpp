@@ -1,21 +1,9 @@
 #include <QtTest>
 
 #include "hpositionfileio.h"
+#include "testfiles.h"
 
 namespace {
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 QString row(const HPositionFileIO &positions, int r)
 {
     return positions.getData(0, r) + '|' + positions.getData(1, r) + '|' + positions.getData(2, r);
@@ -60,11 +48,11 @@ private Q_SLOTS:
         QCOMPARE(errors.takeFirst(), QVariantList{"Unable to open the file"});
 
         positions.setData(5, "P1", "51.5", "-0.12");
-        QCOMPARE(fileBytes(m_path), QByteArray("P1,51.5,-0.12\n"));
+        QCOMPARE(readFile(m_path), QByteArray("P1,51.5,-0.12\n"));
         positions.setData(2, QString::fromUtf8("S\xc3\xbc" "d"), "a,b", "");
         positions.setData(7, "--", "hidden", "hidden");
         positions.setData(8, "", "hidden", "hidden");
-        QCOMPARE(fileBytes(m_path), QByteArray("S\xfc" "d,a,b,\nP1,51.5,-0.12\n"));
+        QCOMPARE(readFile(m_path), QByteArray("S\xfc" "d,a,b,\nP1,51.5,-0.12\n"));
 
         HPositionFileIO restarted;
         restarted.setSource(m_path);
@@ -73,7 +61,7 @@ private Q_SLOTS:
 
         positions.delData(2);
         positions.delData(5);
-        QCOMPARE(fileBytes(m_path), QByteArray(""));
+        QCOMPARE(readFile(m_path), QByteArray(""));
         QCOMPARE(errors.count(), 0);
     }
 
@@ -95,7 +83,7 @@ private Q_SLOTS:
         full.setSource(m_path);
         QCOMPARE(row(full, 9), QStringLiteral("r9|1|2"));
         full.delData(0);
-        QCOMPARE(fileBytes(m_path), lines.mid(7, 9 * 7));
+        QCOMPARE(readFile(m_path), lines.mid(7, 9 * 7));
 
         QSignalSpy errors(&full, &HPositionFileIO::error);
         full.setSource("");

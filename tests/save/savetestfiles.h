@@ -4,21 +4,8 @@
 // File helpers shared by the save tests.
 
 #include <QDateTime>
-#include <QFile>
-#include <QtTest>
 
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-inline void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    file.write(content);
-}
+#include "testfiles.h"
 
 // Names made unique within the second of the call: either stamp of the two seconds around it.
 inline bool isStamped(const QString &name, const QString &prefix, const QString &suffix, const QDateTime &before)
