@@ -29,6 +29,7 @@ Item {
     ZeElfItems { id: late }
     ZeTop { id: top; elfHandle: late }
     readonly property var lateState: [late.app, late.regModule, late.initialed]
+    Text { id: lateFrequency; text: late.initialed ? late.getConfigItem("rfFrequency").value : "" }
     ChannelPlanModel { id: plans; zeElfItems: late }
     ListView {
         id: plansView
@@ -157,9 +158,10 @@ Item {
         // Everything bound to a bridge follows when the bridge is addressed after the bindings were made.
         function test_lateAddressFillsEverythingBound() {
             compare(scene.lateState, ["", "", false])
-            compare(plansView.count, 0)
+            compare([plansView.count, lateFrequency.text], [0, ""])
             late.dbusAddress = scene.dxtest
             compare(scene.lateState, ["dxtest_app", "dxtest_reg_module", true])
+            compare(Number(lateFrequency.text), 851012500)
             compare(top.elfHandle, late)
             compare(top.getConfigItem("rfFrequency"), "851012500")
             tryCompare(plansView, "count", 16)
