@@ -6,6 +6,7 @@
 
 #include <QDBusConnection>
 #include <QDBusPendingCallWatcher>
+#include <QDBusServiceWatcher>
 
 static const QString kDoubleArraySuffix = QStringLiteral(":doubleARRAY:");
 static const QString kStringArraySuffix = QStringLiteral(":stringARRAY:");

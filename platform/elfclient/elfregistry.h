@@ -1,15 +1,16 @@
 #ifndef ELFREGISTRY_H
 #define ELFREGISTRY_H
 
-#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QHash>
 #include <QObject>
 #include <QSet>
+#include <QStringList>
 #include <QVariant>
 
 class ElfData;
 class ELFClientInterface;
+class QDBusServiceWatcher;
 
 // The library's process-wide state: every item handle by address, how many living manifests cover
 // each address, and the shared clients. Handles are never deleted while the process runs, because

@@ -140,6 +140,9 @@ void HSave::addTab(int tabNum, const QString &appName, const QString &moduleName
     // One call loads every item of the module; the reads below cost no further round trip.
     QStringList addresses;
     client->moduleItems(settingsModule(appName), addresses);
+    // A JSON object keeps its keys sorted: taken in the service's order, every new key would move the
+    // entries behind it, and a large module would cost time growing with the square of its size.
+    std::sort(addresses.begin(), addresses.end());
 
     QJsonObject &table = m_tabs[tabNum];
     for (const QString &address : qAsConst(addresses)) {
