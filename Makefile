@@ -5,8 +5,9 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
+BENCH_SIZE ?= 2000
 
-.PHONY: all deps build test test-sanitize demo clean
+.PHONY: all deps build test test-sanitize demo bench clean
 
 all: build
 
@@ -33,6 +34,10 @@ test-sanitize: deps $(ASAN_BUILD)/Makefile
 # With a display the interface opens in a window; without one (or with TOUR=1) the scripted tour runs.
 demo: build
 	scripts/run-demo $(BUILD) $(if $(TOUR),--tour)
+
+# Times every measured operation against its floor in the sandbox and prints the table (see bench/).
+bench: build
+	scripts/run-bench $(BUILD) $(BENCH_SIZE)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
