@@ -5,13 +5,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QSet>
 #include <QTextStream>
 
 #include <unistd.h>
 
 #include "elfclientinterface.h"
+#include "filewriter.h"
 #include "hpdf.h"
 
 namespace {
@@ -39,7 +39,10 @@ const char kAutotestApp[] = "autotest_app";
 // The file list of the automated test is rebuilt from the folder on every start; a stale one in a
 // tab file would point the test at files that are gone.
 const char kAutotestFileList[] = ":config:autotest_app:autotest_reg_module:rFileList:";
-const char kLineComment[] = "//";
+const QLatin1Char kCommentSlash('/');
+const QLatin1Char kQuote('"');
+const QLatin1Char kBackslash('\\');
+const QLatin1Char kLineFeed('\n');
 
 const char kUi[] = "UI";
 const char kTab[] = "Tab";
@@ -87,6 +90,51 @@ QByteArray indentedJson(const QMap<QString, QVariant> &map)
 QString tabKey(int number)
 {
     return QString::fromLatin1(kTab) + QString::number(number);
+}
+
+// Tab files are edited by hand on the bench, so "//" starts a comment up to the end of the line, but
+// only outside a text value: a value may hold a URL.
+QString withoutComments(const QString &text)
+{
+    if (!text.contains(QLatin1String("//")))
+        return text;
+    QString kept;
+    kept.reserve(text.size());
+    bool inString = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (inString) {
+            kept += c;
+            if (c == kBackslash && i + 1 < text.size())
+                kept += text.at(++i);
+            else if (c == kQuote || c == kLineFeed)
+                inString = false;
+        } else if (c == kCommentSlash && i + 1 < text.size() && text.at(i + 1) == kCommentSlash) {
+            const int end = text.indexOf(kLineFeed, i);
+            if (end < 0)
+                break;
+            i = end - 1;
+        } else {
+            kept += c;
+            inString = c == kQuote;
+        }
+    }
+    return kept;
+}
+
+// The table of a tab file's text; `parsed` tells an empty object from text that is no JSON object.
+QMap<QString, QVariant> parseTabText(const QString &text, bool *parsed)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(withoutComments(text).toUtf8());
+    *parsed = document.isObject();
+    QJsonObject object = document.object();
+    // Removed from the table, not from the text: the list is written as an array over many lines.
+    const QStringList keys = object.keys();
+    for (const QString &key : keys) {
+        if (key.contains(QLatin1String(kAutotestFileList)))
+            object.remove(key);
+    }
+    return object.toVariantMap();
 }
 } // namespace
 
@@ -176,11 +224,12 @@ void HSave::saveTabFile(int tabNum, const QString &appName, const QString &modul
 {
     if (!isTabNumber(tabNum))
         return;
-    QFile file(tabFilePath(tabNum));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    FileWriter file(tabFilePath(tabNum));
+    if (!file.open())
         return;
     addTab(tabNum, appName, moduleName);
-    file.write(indentedJson(m_tabs[tabNum]));
+    if (file.write(indentedJson(m_tabs[tabNum])))
+        file.commit();
 }
 
 void HSave::saveTabFileNew(int tabNum, const QString &appName, const QString &moduleName)
@@ -204,18 +253,17 @@ void HSave::saveTabFileNew(int tabNum, const QString &appName, const QString &mo
     if (appName != QLatin1String(kAutotestApp) || !QFileInfo::exists(path))
         return;
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
+    if (!file.open(QIODevice::ReadOnly))
         return;
     const QJsonDocument document = QJsonDocument::fromJson(readJsonBytes(file));
+    file.close();
     // A file the application did not write as an object is left as it is rather than emptied.
     if (!document.isObject())
         return;
     QJsonObject object = document.object();
     for (const QString &address : s_autotestExclusions)
         object.remove(address);
-    file.resize(0);
-    file.seek(0);
-    file.write(QJsonDocument(object).toJson(QJsonDocument::Indented));
+    FileWriter::writeFile(path, QJsonDocument(object).toJson(QJsonDocument::Indented));
 }
 
 bool HSave::loadTabFile(int tabNum, const QString &appName)
@@ -260,12 +308,22 @@ bool HSave::loadTabFile(int tabNum, const QString &appName)
 
 bool HSave::readTabFile(int tabNum)
 {
+    return readTabTable(tabNum, false);
+}
+
+// With `mustParse`, text that is no JSON object (a file cut short) leaves the table and fails.
+bool HSave::readTabTable(int tabNum, bool mustParse)
+{
     if (!isTabNumber(tabNum))
         return false;
     QFile file(tabFilePath(tabNum));
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return false;
-    m_tabs[tabNum] = fromJsonString(QString::fromUtf8(readJsonBytes(file)));
+    bool parsed = false;
+    QMap<QString, QVariant> table = parseTabText(QString::fromUtf8(readJsonBytes(file)), &parsed);
+    if (mustParse && !parsed)
+        return false;
+    m_tabs[tabNum] = table;
     return true;
 }
 
@@ -287,41 +345,23 @@ void HSave::renameTabFile(int tabNum)
     QFile::rename(tabFilePath(tabNum), tabFilePath(tabNum - 1));
 }
 
-void HSave::saveToTabJsonFile(int tabNum)
+bool HSave::saveToTabJsonFile(int tabNum)
 {
-    if (!isTabNumber(tabNum))
-        return;
-    QFile file(tabFilePath(tabNum));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(indentedJson(m_tabs[tabNum]));
+    return isTabNumber(tabNum) && FileWriter::writeFile(tabFilePath(tabNum), indentedJson(m_tabs[tabNum]));
 }
 
-// Tab files are edited by hand on the bench, so "//" comments are allowed. A "//" inside a value
-// cuts the line there too: the value is lost, which is why no address or value may hold one.
 QMap<QString, QVariant> HSave::fromJsonString(const QString &text)
 {
-    const QString lineComment = QString::fromLatin1(kLineComment);
-    QString kept;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (const QString &line : lines) {
-        if (line.contains(QLatin1String(kAutotestFileList)) || line.trimmed().startsWith(lineComment))
-            continue;
-        const int comment = line.indexOf(lineComment);
-        if (comment >= 0)
-            kept += line.left(comment) + QLatin1Char('\n');
-        else
-            kept += line;
-    }
-    const QJsonDocument document = QJsonDocument::fromJson(kept.toUtf8());
-    return document.isObject() ? document.object().toVariantMap() : QMap<QString, QVariant>();
+    bool parsed = false;
+    return parseTabText(text, &parsed);
 }
 
 bool HSave::save(const QString &filepath)
 {
     qCDebug(lcSave) << "==================================save:" << filepath << m_type;
     // Written aside and put in place at the end: a failure leaves the old file whole.
-    QSaveFile file(filepath);
-    if (!file.open(QIODevice::WriteOnly))
+    FileWriter file(filepath);
+    if (!file.open())
         return false;
 
     QJsonObject object;
@@ -349,10 +389,13 @@ bool HSave::save(const QString &filepath)
         break;
     }
 
-    file.write(QJsonDocument(object).toJson(QJsonDocument::Indented));
-    // A file that could not be put in place was not saved, whatever the builder said.
-    if (!file.commit())
-        result = false;
+    // A set-up whose tabs could not all be read back is not saved: the previous file stays.
+    if (result) {
+        // The logging reader takes the set-up from the first line of the file.
+        const QByteArray text = m_type == SAVE_LOGGING ? QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n'
+                                                       : QJsonDocument(object).toJson(QJsonDocument::Indented);
+        result = file.write(text) && file.commit();
+    }
     ::sync();
     qCDebug(lcSave) << "=================================save ends with=" << result;
     return result;
@@ -364,7 +407,7 @@ bool HSave::writeSetup(QJsonObject &object)
     object.insert(QString::fromLatin1(s_headerKey), QJsonObject::fromVariantMap(m_header));
     const int tabs = tabCount();
     for (int tab = 0; tab < tabs; ++tab) {
-        if (!readTabFile(tab))
+        if (!readTabTable(tab, true))
             return false;
     }
     for (int tab = 0; tab < tabs; ++tab)
@@ -406,15 +449,17 @@ bool HSave::resultSetup(QJsonObject &object)
     return true;
 }
 
-void HSave::read(const QJsonObject &object)
+bool HSave::read(const QJsonObject &object)
 {
     m_header = object.value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
     uiTable() = object.value(QString::fromLatin1(kUi)).toObject().toVariantMap();
     const int tabs = tabCount();
+    bool written = true;
     for (int tab = 0; tab < tabs; ++tab) {
         m_tabs[tab] = object.value(tabKey(tab + 1)).toObject().toVariantMap();
-        saveToTabJsonFile(tab);
+        written = saveToTabJsonFile(tab) && written;
     }
+    return written;
 }
 
 bool HSave::loadSetup(const QString &filepath)
@@ -423,8 +468,8 @@ bool HSave::loadSetup(const QString &filepath)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     clearAll();
-    read(QJsonDocument::fromJson(readJsonBytes(file)).object());
-    return true;
+    // A tab file that could not be written would be recalled with old settings.
+    return read(QJsonDocument::fromJson(readJsonBytes(file)).object());
 }
 
 bool HSave::restoreSetup(const QString &file)
@@ -435,8 +480,7 @@ bool HSave::restoreSetup(const QString &file)
     const QJsonObject object = QJsonDocument::fromJson(readJsonBytes(input)).object();
     m_header = object.value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
     m_tabs[0] = object.value(tabKey(1)).toObject().toVariantMap();
-    saveToTabJsonFile(0);
-    return true;
+    return saveToTabJsonFile(0);
 }
 
 void HSave::clearAll()
