@@ -59,7 +59,7 @@ QString randomSuffix()
 } // namespace
 
 FileWriter::FileWriter(const QString &path)
-    : m_path(resolvedTarget(path))
+    : m_path(path)
 {
 }
 
@@ -107,9 +107,12 @@ bool FileWriter::open()
 {
     if (m_path.isEmpty())
         return fail(QStringLiteral("no file name"));
+    // A new file is never made through a link: the link itself would be the existing name.
+    if (!m_createOnly)
+        m_path = resolvedTarget(m_path);
     const QFileInfo target(m_path);
     struct stat old;
-    if (::stat(nativePath(m_path).constData(), &old) == 0) {
+    if (::lstat(nativePath(m_path).constData(), &old) == 0) {
         // Replacing a folder, a device or a FIFO by a file is never what a save means.
         if (!S_ISREG(old.st_mode))
             return fail(QStringLiteral("not a regular file"));
@@ -209,7 +212,8 @@ bool FileWriter::commit()
     }
     m_tempPath.clear();
 
-    // The new name itself must reach storage too.
+    // The new name itself must reach storage too. Failing here, the new file is already in place; the
+    // caller still hears of it, since it may not survive a power cut.
     const int folder = openRetrying(nativePath(QFileInfo(m_path).absolutePath()), O_RDONLY | O_DIRECTORY);
     if (folder < 0)
         return fail(QStringLiteral("cannot flush its folder"), errno);

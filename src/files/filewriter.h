@@ -41,7 +41,7 @@ public:
     bool copyFrom(const QString &source);
     bool commit();
 
-    // The target (symbolic links followed) and why the last step failed.
+    // The target (once open, with symbolic links followed) and why the last step failed.
     QString path() const;
     QString errorString() const;
 
