@@ -184,17 +184,19 @@ bool FileWriter::commit()
         return false;
     if (m_fd < 0)
         return fail(QStringLiteral("not open"));
-    // The data must be on storage before the name points at it, or a power cut leaves an empty file.
-    if (::fsync(m_fd) != 0)
-        return fail(QStringLiteral("flush failed"), errno);
     if (m_replaces) {
         // Programs writing under their own accounts in the file's group keep their access. A process
         // that may not give a file away could not have kept it either: it still saves, as its own.
+        // The owner goes first: changing it clears the set-id bits the mode then restores.
         if (::fchown(m_fd, m_uid, m_gid) != 0 && errno != EPERM)
             return fail(QStringLiteral("cannot keep the owner"), errno);
         if (::fchmod(m_fd, mode_t(m_mode)) != 0)
             return fail(QStringLiteral("cannot keep the mode"), errno);
     }
+    // Data, owner and mode must be on storage before the name points at them, or a power cut leaves
+    // an empty file.
+    if (::fsync(m_fd) != 0)
+        return fail(QStringLiteral("flush failed"), errno);
     const int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0)
