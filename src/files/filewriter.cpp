@@ -186,11 +186,12 @@ bool FileWriter::commit()
         return fail(QStringLiteral("not open"));
     if (m_replaces) {
         // Programs writing under their own accounts in the file's group keep their access. A process
-        // that may not give a file away could not have kept it either: it still saves, as its own.
-        // The owner goes first: changing it clears the set-id bits the mode then restores.
+        // that may not give a file away, or a file system without owners (a FAT stick), could not have
+        // kept them either: the file still saves. The owner goes first: changing it clears the set-id
+        // bits the mode then restores.
         if (::fchown(m_fd, m_uid, m_gid) != 0 && errno != EPERM)
             return fail(QStringLiteral("cannot keep the owner"), errno);
-        if (::fchmod(m_fd, mode_t(m_mode)) != 0)
+        if (::fchmod(m_fd, mode_t(m_mode)) != 0 && errno != EPERM)
             return fail(QStringLiteral("cannot keep the mode"), errno);
     }
     // Data, owner and mode must be on storage before the name points at them, or a power cut leaves
