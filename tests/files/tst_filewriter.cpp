@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QStorageInfo>
 
 #include <csignal>
 #include <grp.h>
@@ -46,9 +47,12 @@ QStringList filesIn(const QString &dir)
     return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-// Writes until the disk is full, then frees a few KiB again.
+// Writes until the disk is full, then frees a few KiB again. Only ever on the small file system: a
+// private root is as big as half the memory.
 void fillDisk()
 {
+    const QStorageInfo disk(kSmall);
+    QVERIFY2(disk.rootPath() == kSmall && disk.bytesTotal() <= 1024 * 1024, "run through ctest (--small-fs)");
     QFile filler(kFiller);
     QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     const QByteArray chunk(4096, 'f');
