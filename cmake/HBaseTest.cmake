@@ -1,9 +1,11 @@
 # Every test runs through tests/sandbox: private /tmp, /user, /base, /velmora, /cust, /home, a private
 # session bus and, unless NO_SCREEN, Xvfb. Each test has its own sandbox, so tests can run in parallel.
 #
-#   hbase_add_test(NAME tst_x SOURCES tst_x.cpp [LIBS ...] [SCREEN WxH] [NO_SCREEN] [NO_BUS] [SIM])
+#   hbase_add_test(NAME tst_x SOURCES tst_x.cpp [LIBS ...] [SCREEN WxH] [NO_SCREEN] [NO_BUS] [SIM]
+#                  [SANDBOX_OPTIONS ...])
 #   hbase_add_qml_test(FILE tst_x.qml [SCREEN WxH] [NO_BUS] [SIM] [MODEL file.json] [RUNNER target])
 #
+# SANDBOX_OPTIONS go to tests/sandbox as they are (such as --small-fs 65536 /base/x).
 # SIM starts hbase-sim (with MODEL, else its default model) before the test and stops it after.
 # RUNNER runs the file with a test runner of our own (such as qmlsimrunner, which also hands the test
 # the simulator's control interface) instead of qmltestrunner.
@@ -20,8 +22,8 @@ endfunction()
 set(HBASE_TEST_TIMEOUT 300)
 
 function(_hbase_sandbox_command out_var)
-  cmake_parse_arguments(ARG "NO_SCREEN;NO_BUS;SIM" "SCREEN;MODEL" "" ${ARGN})
-  set(cmd ${HBASE_SANDBOX})
+  cmake_parse_arguments(ARG "NO_SCREEN;NO_BUS;SIM" "SCREEN;MODEL" "SANDBOX_OPTIONS" ${ARGN})
+  set(cmd ${HBASE_SANDBOX} ${ARG_SANDBOX_OPTIONS})
   if(ARG_NO_SCREEN)
     list(APPEND cmd --no-screen)
   elseif(ARG_SCREEN)
@@ -67,7 +69,7 @@ function(_hbase_test_environment test_name)
 endfunction()
 
 function(hbase_add_test)
-  cmake_parse_arguments(ARG "NO_SCREEN;NO_BUS;SIM" "NAME;SCREEN;MODEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "NO_SCREEN;NO_BUS;SIM" "NAME;SCREEN;MODEL" "SOURCES;LIBS;SANDBOX_OPTIONS" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE hbase_core Qt5::Test ${ARG_LIBS})
   if(TARGET hbase_test_support)
@@ -79,7 +81,7 @@ function(hbase_add_test)
       list(APPEND opts ${flag})
     endif()
   endforeach()
-  foreach(key SCREEN MODEL)
+  foreach(key SCREEN MODEL SANDBOX_OPTIONS)
     if(ARG_${key})
       list(APPEND opts ${key} ${ARG_${key}})
     endif()

@@ -3,7 +3,8 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+
+#include "filewriter.h"
 
 namespace {
 const char kUiSetupFile[] = "/tmp/loggingLoadUiSetup.json";
@@ -27,9 +28,5 @@ bool persistentLog::loadUiSetup(const QString &path)
     if (!setup.isObject())
         return false;
 
-    QSaveFile converted(uiSetupFile());
-    if (!converted.open(QIODevice::WriteOnly))
-        return false;
-    converted.write(setup.toJson(QJsonDocument::Indented));
-    return converted.commit();
+    return FileWriter::writeFile(uiSetupFile(), setup.toJson(QJsonDocument::Indented));
 }

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "filewriter.h"
+
 namespace {
 const char kSourceEmpty[] = "source is empty";
 const char kUnableToOpen[] = "Unable to open the file";
@@ -36,11 +38,8 @@ void CommaTextFile::write(const QString &path, const QList<QStringList> &records
     // Without a name there is nothing to write to (and Qt would warn about the missing name).
     if (path.isEmpty() || !mayOpen(path))
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
     QByteArray text;
     for (const QStringList &fields : records)
         text += fields.join(QLatin1Char(kSeparator)).toLatin1() + '\n';
-    file.write(text);
+    FileWriter::writeFile(path, text);
 }

@@ -16,7 +16,7 @@ public:
     static QString read(const QString &path, QList<QStringList> *records);
 
     // Replaces the file with one line per record, its fields joined by commas. A file that cannot be
-    // opened is left alone; nothing is reported.
+    // replaced whole is left as it was; only the file writer's warning tells.
     static void write(const QString &path, const QList<QStringList> &records);
 
 private:

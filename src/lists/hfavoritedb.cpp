@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include "filewriter.h"
 #include "folderrights.h"
 
 namespace {
@@ -198,11 +199,13 @@ bool HFavoriteDB::exportDB(const QString &fullpath)
     m_db.commit();
     closeDatabase();
 
-    qFileDelete(fullpath);
-    QFile::copy(workingDb, fullpath);
-    chmod(fullpath);
+    // The previous export stays until the new one is complete: a full stick keeps the old file.
+    FileWriter exported(fullpath);
+    const bool copied = exported.open() && exported.copyFrom(workingDb) && exported.commit();
+    if (copied)
+        chmod(fullpath);
     qFileDelete(workingDb);
-    return true;
+    return copied;
 }
 
 // Rows of one group: one row per favourite file, or a single group row when the group holds no files.
@@ -345,15 +348,13 @@ bool HFavoriteDB::mkFile(const QString &filePullPath, const QByteArray &byteArra
     const QFileInfo info(filePullPath);
     if (filePullPath.isEmpty() || info.exists() || info.isSymLink())
         return false;
-    // NewOnly: never write through a file or link that appeared after the check.
-    QFile file(filePullPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    // Create-only: never write over a file or link that appeared after the check.
+    FileWriter file(filePullPath);
+    file.setCreateOnly(true);
+    if (!file.open() || !file.write(byteArray) || !file.commit())
         return false;
-    // A short write (a full disk) is reported: the favourite would be cut.
-    const bool written = file.write(byteArray) == byteArray.size();
-    file.close();
     chmod(filePullPath);
-    return written;
+    return true;
 }
 
 bool HFavoriteDB::qFileDelete(const QString &path)

@@ -1,5 +1,6 @@
 #include "hpdf.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QFile>
 #include <QImage>
@@ -9,6 +10,7 @@
 
 #include <iterator>
 
+#include "filewriter.h"
 #include "hscreenshot.h"
 #include "qmlinput.h"
 
@@ -114,14 +116,15 @@ QString HPdf::getFileName(const QString &path) const
 
 // Characters outside Latin-1 become "?": the trailer stays one byte per character, so the reader's
 // line split never lands inside a multi-byte sequence.
+// The file is rewritten whole with the text at its end, so a failed write never leaves half a trailer.
 void HPdf::attachPdf(const QString &fileName, const QString &text) const
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadWrite))
+    if (!file.open(QIODevice::ReadOnly))
         return;
-    file.seek(file.size());
-    file.write(text.toLatin1());
+    const QByteArray content = file.readAll();
     file.close();
+    FileWriter::writeFile(fileName, content + text.toLatin1());
 }
 
 void HPdf::setFont(QPainter &painter, int pointSize, int weight)
@@ -133,25 +136,30 @@ void HPdf::setFont(QPainter &painter, int pointSize, int weight)
 
 void HPdf::savePdf(const QString &filepath, const QString &inv, const QString &includeScreen)
 {
+    // The file is opened first so that a report that cannot be created is recognised before anything
+    // is drawn. It gets no trailer either: directories are never created here. The document is drawn
+    // in memory and replaces an old report of that name only once it is whole, trailer included (the
+    // same bytes attachPdf would append).
+    FileWriter file(filepath);
+    if (!file.open()) {
+        qCWarning(lcReport) << "savePdf cannot create" << filepath;
+        return;
+    }
+    QByteArray document;
     {
-        // The file is opened here rather than by the writer so that a report that cannot be created
-        // is recognised before anything is drawn. It gets no trailer either: directories are never
-        // created here, and a trailer alone would only leave a broken file behind.
-        QFile file(filepath);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            qCWarning(lcReport) << "savePdf cannot create" << filepath;
-            return;
-        }
-        QPdfWriter writer(&file);
+        QBuffer buffer(&document);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setPageSize(QPageSize(QPageSize::Letter));
         writer.setResolution(kResolution);
         QPainter painter(&writer);
         drawFirstPage(painter, filepath, inv, includeScreen);
         drawAttachments(writer, painter);
         painter.end();
-        file.close();
     }
-    attachPdf(filepath, uiValue(kTechnologyKey) + QLatin1Char(',') + uiValue(kMeasureKey));
+    const QString trailer = uiValue(kTechnologyKey) + QLatin1Char(',') + uiValue(kMeasureKey);
+    if (file.write(document) && file.write(trailer.toLatin1()))
+        file.commit();
 }
 
 void HPdf::drawFirstPage(QPainter &painter, const QString &filepath, const QString &inv,

@@ -1,5 +1,6 @@
 #include "hscreenshot.h"
 
+#include <QBuffer>
 #include <QDebug>
 #include <QFile>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 
 #include "chbandstore.h"
 #include "chstd.h"
+#include "filewriter.h"
 
 namespace {
 
@@ -75,6 +77,14 @@ bool isTraceName(const QString &name)
     return false;
 }
 
+
+// PNG files are encoded in memory and replace the old file whole: a full disk keeps the previous one.
+bool savePng(const QImage &image, const QString &path)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, kFormat) && FileWriter::writeFile(path, png);
+}
 } // namespace
 
 HScreenShot::HScreenShot(QWindow *parent)
@@ -117,14 +127,14 @@ QImage HScreenShot::grabScreen()
 
 void HScreenShot::capture()
 {
-    grabScreen().save(captureFilePath(), kFormat);
+    savePng(grabScreen(), captureFilePath());
 }
 
 void HScreenShot::captureInv()
 {
     QImage image = grabScreen();
     invertColours(image);
-    image.save(captureFilePath(), kFormat);
+    savePng(image, captureFilePath());
 }
 
 void HScreenShot::clearMap()
@@ -235,7 +245,7 @@ void HScreenShot::writeAnnotated(QImage &image, const QString &fileName, const Q
                                  const QString &measure)
 {
     image.setText(QString::fromLatin1(kDescriptionKey), mode + QLatin1Char('/') + measure);
-    image.save(fileName, kFormat);
+    savePng(image, fileName);
 }
 
 void HScreenShot::saveScreen(const QString &path, const QString &name, const QString &inv,

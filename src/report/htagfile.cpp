@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 
+#include "filewriter.h"
 #include <iterator>
 
 #include <unistd.h>
@@ -120,11 +121,12 @@ QString HTagFile::getTagName(const QString &category)
 
 void HTagFile::save()
 {
-    QFile file(m_tagFilePath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // The tag map is rebuilt only once the file can be written (a missing folder changes nothing).
+    FileWriter file(m_tagFilePath);
+    if (!file.open())
         return;
-    file.write(QJsonDocument(writeJson()).toJson(QJsonDocument::Indented));
-    file.close();
+    if (file.write(QJsonDocument(writeJson()).toJson(QJsonDocument::Indented)))
+        file.commit();
     // The tag file must survive the instrument being switched off right after an edit.
     ::sync();
 }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "filewriter.h"
 #include "starterfiles.h"
 
 namespace {
@@ -68,12 +69,11 @@ int HSave::copyOrMoveInto(CopyOrMove kind, const QString &srcFilePath, const QSt
 
 bool HSave::qFileCopy(const QString &src, const QString &dst, bool overWrite)
 {
-    if (QFileInfo::exists(dst)) {
-        if (!overWrite)
-            return false;
-        QFile::remove(dst);
-    }
-    return QFile::copy(src, dst);
+    if (QFileInfo::exists(dst) && !overWrite)
+        return false;
+    // An overwritten copy replaces the old file only once it is whole.
+    FileWriter copy(dst);
+    return copy.open() && copy.copyFrom(src) && copy.commit();
 }
 
 bool HSave::qFileDelete(const QString &src)

@@ -118,14 +118,15 @@ public:
 
     void addTab(int tabNum, const QString &appName, const QString &moduleName);
     QMap<QString, QVariant> fromJsonString(const QString &text);
-    void read(const QJsonObject &object);
+    // False when a tab file could not be written.
+    bool read(const QJsonObject &object);
     bool writeSetup(QJsonObject &object);
     void lastSetup(QJsonObject &object);
     void backupSetup(QJsonObject &object);
     void loggingUISetup(QJsonObject &object);
     void saveMapProfile(QJsonObject &object);
     bool resultSetup(QJsonObject &object);
-    void saveToTabJsonFile(int tabNum);
+    bool saveToTabJsonFile(int tabNum);
     int getJsonSize(const QMap<QString, QVariant> &map);
     void saveVmToJson(const QMap<QString, QVariant> &map, QTextStream &stream, QFile &file);
 
@@ -187,11 +188,10 @@ private:
     static QString settingsModule(const QString &appName);
     static QString tabFilePath(int tabNum);
     static bool isTabNumber(int tabNum);
+    bool readTabTable(int tabNum, bool mustParse);
     // "TabCount" of the header, limited to the six tabs there are.
     int tabCount() const;
     QMap<QString, QVariant> &uiTable();
-    // A tab file's content as fromJsonString reads it, straight from the bytes when nothing needs stripping.
-    QJsonObject tabObject(const QByteArray &bytes);
     void resetHeaderDescription();
 
     static const QString s_storageRoot;

@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include "elfclientinterface.h"
+#include "filewriter.h"
 #include "hpdf.h"
 
 namespace {
@@ -19,7 +20,6 @@ const char kAppNameItem[] = ":config:starter_app:starter_reg_module:appNameCnfg:
 const char kBuiltInAnalyzer[] = "spectrumAnalyzerBuildIn_app";
 const char kInitValue[] = "initValue";
 
-const char kTempTabFilePattern[] = "/tmp/Tab%1_temp.oxs";
 
 const char kReboot[] = "reboot";
 const char kDocumentViewer[] = "documentviewer_open";
@@ -183,23 +183,22 @@ bool HSave::resetItemsFromFileToDefaultValue(const QString &crAppName, const QSt
 }
 
 // The running application is not changed: the defaults take effect when the tab file is recalled.
+// The new tab file is written whole beside the old one before it takes its place: a failure keeps
+// the old file.
 bool HSave::resetTabElfItemsToDefaultValues(uint tabNumber, const QString &crAppName)
 {
     const QString tabFile = QString::fromLatin1(s_tabFilePattern).arg(tabNumber);
-    const QString tempFile = QString::fromLatin1(kTempTabFilePattern).arg(tabNumber);
     QMap<QString, QVariant> map;
     if (!resetItemsFromFileToDefaultValue(crAppName, tabFile, map))
         return false;
 
-    QFile temp(tempFile);
-    if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        qCWarning(lcSave) << "temp file could not be opened: " << tempFile;
+    FileWriter temp(tabFile);
+    if (!temp.open()) {
+        qCWarning(lcSave) << "temp file could not be opened: " << tabFile;
         return false;
     }
-    temp.write(QJsonDocument(QJsonObject::fromVariantMap(map)).toJson(QJsonDocument::Indented));
-    temp.close();
-
-    if (!QFile::remove(tabFile) || !renameFile(tempFile, tabFile)) {
+    if (!temp.write(QJsonDocument(QJsonObject::fromVariantMap(map)).toJson(QJsonDocument::Indented))
+        || !temp.commit()) {
         qCWarning(lcSave) << "temp file could not be renamed";
         return false;
     }

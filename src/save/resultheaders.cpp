@@ -8,6 +8,7 @@
 #include <QtEndian>
 
 #include "elfclientinterface.h"
+#include "filewriter.h"
 #include "persistentlog.h"
 
 namespace {
@@ -73,11 +74,9 @@ bool HSave::readResult(const QString &filepath)
     m_header = object.value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
     m_result = object.value(QString::fromLatin1(kTab1)).toObject().toVariantMap();
 
-    QFile transfer(QString::fromLatin1(kResultTransferFile));
-    if (!transfer.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    transfer.write(QJsonDocument(QJsonObject::fromVariantMap(m_result)).toJson(QJsonDocument::Indented));
-    return true;
+    // The application recalls whatever the transfer file holds: it is replaced whole or not at all.
+    return FileWriter::writeFile(QString::fromLatin1(kResultTransferFile),
+                                 QJsonDocument(QJsonObject::fromVariantMap(m_result)).toJson(QJsonDocument::Indented));
 }
 
 // `length` and `isOverlay` are kept for the screens that pass them; the overlay property decides.

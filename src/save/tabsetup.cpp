@@ -5,7 +5,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QSet>
 #include <QTextStream>
 
@@ -16,6 +15,7 @@
 #include "qmlinput.h"
 
 #include "elfclientinterface.h"
+#include "filewriter.h"
 #include "hpdf.h"
 
 namespace {
@@ -44,6 +44,10 @@ const char kAutotestApp[] = "autotest_app";
 // tab file would point the test at files that are gone.
 const char kAutotestFileList[] = ":config:autotest_app:autotest_reg_module:rFileList:";
 const char kLineComment[] = "//";
+const QLatin1Char kCommentSlash('/');
+const QLatin1Char kQuote('"');
+const QLatin1Char kBackslash('\\');
+const QLatin1Char kLineFeed('\n');
 
 const char kUi[] = "UI";
 const char kTab[] = "Tab";
@@ -96,6 +100,63 @@ QByteArray indentedJson(const QMap<QString, QVariant> &map)
 QString tabKey(int number)
 {
     return QString::fromLatin1(kTab) + QString::number(number);
+}
+
+// Tab files are edited by hand on the bench, so "//" starts a comment up to the end of the line, but
+// only outside a text value: a value may hold a URL.
+QString withoutComments(const QString &text)
+{
+    if (!text.contains(QLatin1String(kLineComment)))
+        return text;
+    QString kept;
+    kept.reserve(text.size());
+    bool inString = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (inString) {
+            kept += c;
+            if (c == kBackslash && i + 1 < text.size())
+                kept += text.at(++i);
+            else if (c == kQuote || c == kLineFeed)
+                inString = false;
+        } else if (c == kCommentSlash && i + 1 < text.size() && text.at(i + 1) == kCommentSlash) {
+            const int end = text.indexOf(kLineFeed, i);
+            if (end < 0)
+                break;
+            i = end - 1;
+        } else {
+            kept += c;
+            inString = c == kQuote;
+        }
+    }
+    return kept;
+}
+
+void removeLineFeeds(QByteArray &text)
+{
+    text.truncate(int(std::remove(text.begin(), text.end(), '\n') - text.begin()));
+}
+
+// The table of a tab file's bytes; `parsed` tells an empty object from bytes that are no JSON object.
+// Comments are cut, then the lines are joined (their line feeds taken out) as the tab files were always
+// read; bytes that are no valid UTF-8 read as the text they decode to.
+QJsonObject parseTabText(const QByteArray &bytes, bool *parsed = nullptr)
+{
+    QByteArray text = bytes.contains(kLineComment) ? withoutComments(QString::fromUtf8(bytes)).toUtf8() : bytes;
+    removeLineFeeds(text);
+    QJsonDocument document = QJsonDocument::fromJson(text);
+    if (!document.isObject())
+        document = QJsonDocument::fromJson(QString::fromUtf8(text).toUtf8());
+    if (parsed)
+        *parsed = document.isObject();
+    QJsonObject object = document.object();
+    // Removed from the table, not from the text: the list is written as an array over many lines.
+    const QStringList keys = object.keys();
+    for (const QString &key : keys) {
+        if (key.contains(QLatin1String(kAutotestFileList)))
+            object.remove(key);
+    }
+    return object;
 }
 } // namespace
 
@@ -188,11 +249,12 @@ void HSave::saveTabFile(int tabNum, const QString &appName, const QString &modul
 {
     if (!isTabNumber(tabNum))
         return;
-    QFile file(tabFilePath(tabNum));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    FileWriter file(tabFilePath(tabNum));
+    if (!file.open())
         return;
     addTab(tabNum, appName, moduleName);
-    file.write(indentedJson(m_tabs[tabNum]));
+    if (file.write(indentedJson(m_tabs[tabNum])))
+        file.commit();
 }
 
 void HSave::saveTabFileNew(int tabNum, const QString &appName, const QString &moduleName)
@@ -216,18 +278,17 @@ void HSave::saveTabFileNew(int tabNum, const QString &appName, const QString &mo
     if (appName != QLatin1String(kAutotestApp) || !QFileInfo::exists(path))
         return;
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
+    if (!file.open(QIODevice::ReadOnly))
         return;
     const QJsonDocument document = QJsonDocument::fromJson(readJsonBytes(file));
+    file.close();
     // A file the application did not write as an object is left as it is rather than emptied.
     if (!document.isObject())
         return;
     QJsonObject object = document.object();
     for (const QString &address : s_autotestExclusions)
         object.remove(address);
-    file.resize(0);
-    file.seek(0);
-    file.write(QJsonDocument(object).toJson(QJsonDocument::Indented));
+    FileWriter::writeFile(path, QJsonDocument(object).toJson(QJsonDocument::Indented));
 }
 
 bool HSave::loadTabFile(int tabNum, const QString &appName)
@@ -241,7 +302,7 @@ bool HSave::loadTabFile(int tabNum, const QString &appName)
     QFile file(path);
     QJsonObject table;
     if (file.open(QIODevice::ReadOnly))
-        table = tabObject(readJsonBytes(file));
+        table = parseTabText(readJsonBytes(file));
     file.close();
 
     const QString module = settingsModule(appName);
@@ -273,12 +334,22 @@ bool HSave::loadTabFile(int tabNum, const QString &appName)
 
 bool HSave::readTabFile(int tabNum)
 {
+    return readTabTable(tabNum, false);
+}
+
+// With `mustParse`, text that is no JSON object (a file cut short) leaves the table and fails.
+bool HSave::readTabTable(int tabNum, bool mustParse)
+{
     if (!isTabNumber(tabNum))
         return false;
     QFile file(tabFilePath(tabNum));
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return false;
-    m_tabs[tabNum] = tabObject(readJsonBytes(file));
+    bool parsed = false;
+    QJsonObject table = parseTabText(readJsonBytes(file), &parsed);
+    if (mustParse && !parsed)
+        return false;
+    m_tabs[tabNum] = table;
     return true;
 }
 
@@ -300,56 +371,22 @@ void HSave::renameTabFile(int tabNum)
     QFile::rename(tabFilePath(tabNum), tabFilePath(tabNum - 1));
 }
 
-void HSave::saveToTabJsonFile(int tabNum)
+bool HSave::saveToTabJsonFile(int tabNum)
 {
-    if (!isTabNumber(tabNum))
-        return;
-    QFile file(tabFilePath(tabNum));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(indentedJson(m_tabs[tabNum]));
+    return isTabNumber(tabNum) && FileWriter::writeFile(tabFilePath(tabNum), indentedJson(m_tabs[tabNum]));
 }
 
-// Tab files are edited by hand on the bench, so "//" comments are allowed. A "//" inside a value
-// cuts the line there too: the value is lost, which is why no address or value may hold one.
 QMap<QString, QVariant> HSave::fromJsonString(const QString &text)
 {
-    const QString lineComment = QString::fromLatin1(kLineComment);
-    QString kept;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (const QString &line : lines) {
-        if (line.contains(QLatin1String(kAutotestFileList)) || line.trimmed().startsWith(lineComment))
-            continue;
-        const int comment = line.indexOf(lineComment);
-        if (comment >= 0)
-            kept += line.left(comment) + QLatin1Char('\n');
-        else
-            kept += line;
-    }
-    const QJsonDocument document = QJsonDocument::fromJson(kept.toUtf8());
-    return document.isObject() ? document.object().toVariantMap() : QMap<QString, QVariant>();
-}
-
-// Without comments and without the file list, stripping only joins the lines: the bytes are parsed as
-// they are, with their line feeds taken out. Anything else (or bytes that are no valid UTF-8) goes the
-// long way, which gives the same object.
-QJsonObject HSave::tabObject(const QByteArray &bytes)
-{
-    if (!bytes.contains(kLineComment) && !bytes.contains(kAutotestFileList)) {
-        QByteArray joined = bytes;
-        joined.truncate(int(std::remove(joined.begin(), joined.end(), '\n') - joined.begin()));
-        const QJsonDocument document = QJsonDocument::fromJson(joined);
-        if (document.isObject())
-            return document.object();
-    }
-    return QJsonObject::fromVariantMap(fromJsonString(QString::fromUtf8(bytes)));
+    return parseTabText(text.toUtf8()).toVariantMap();
 }
 
 bool HSave::save(const QString &filepath)
 {
     qCDebug(lcSave) << "==================================save:" << filepath << m_type;
     // Written aside and put in place at the end: a failure leaves the old file whole.
-    QSaveFile file(filepath);
-    if (!file.open(QIODevice::WriteOnly))
+    FileWriter file(filepath);
+    if (!file.open())
         return false;
 
     QJsonObject object;
@@ -377,10 +414,13 @@ bool HSave::save(const QString &filepath)
         break;
     }
 
-    file.write(QJsonDocument(object).toJson(QJsonDocument::Indented));
-    // A file that could not be put in place was not saved, whatever the builder said.
-    if (!file.commit())
-        result = false;
+    // A set-up whose tab files could not all be read back holds only its header (never a tab table that
+    // did not parse), is still written, and the call says false.
+    // The logging reader takes the set-up from the first line of the file.
+    const QByteArray text = m_type == SAVE_LOGGING ? QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n'
+                                                   : QJsonDocument(object).toJson(QJsonDocument::Indented);
+    const bool written = file.write(text) && file.commit();
+    result = result && written;
     ::sync();
     qCDebug(lcSave) << "=================================save ends with=" << result;
     return result;
@@ -392,7 +432,7 @@ bool HSave::writeSetup(QJsonObject &object)
     object.insert(QString::fromLatin1(s_headerKey), QJsonObject::fromVariantMap(m_header));
     const int tabs = tabCount();
     for (int tab = 0; tab < tabs; ++tab) {
-        if (!readTabFile(tab))
+        if (!readTabTable(tab, true))
             return false;
     }
     for (int tab = 0; tab < tabs; ++tab)
@@ -434,15 +474,17 @@ bool HSave::resultSetup(QJsonObject &object)
     return true;
 }
 
-void HSave::read(const QJsonObject &object)
+bool HSave::read(const QJsonObject &object)
 {
     m_header = object.value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
     uiTable() = object.value(QString::fromLatin1(kUi)).toObject().toVariantMap();
     const int tabs = tabCount();
+    bool written = true;
     for (int tab = 0; tab < tabs; ++tab) {
         m_tabs[tab] = object.value(tabKey(tab + 1)).toObject();
-        saveToTabJsonFile(tab);
+        written = saveToTabJsonFile(tab) && written;
     }
+    return written;
 }
 
 bool HSave::loadSetup(const QString &filepath)
@@ -451,8 +493,8 @@ bool HSave::loadSetup(const QString &filepath)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     clearAll();
-    read(QJsonDocument::fromJson(readJsonBytes(file)).object());
-    return true;
+    // A tab file that could not be written would be recalled with old settings.
+    return read(QJsonDocument::fromJson(readJsonBytes(file)).object());
 }
 
 bool HSave::restoreSetup(const QString &file)
@@ -463,8 +505,7 @@ bool HSave::restoreSetup(const QString &file)
     const QJsonObject object = QJsonDocument::fromJson(readJsonBytes(input)).object();
     m_header = object.value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
     m_tabs[0] = object.value(tabKey(1)).toObject();
-    saveToTabJsonFile(0);
-    return true;
+    return saveToTabJsonFile(0);
 }
 
 void HSave::clearAll()

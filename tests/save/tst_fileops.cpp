@@ -154,6 +154,9 @@ private Q_SLOTS:
         QCOMPARE(readFile(kDir + "/b.res"), QByteArray("B"));
         QVERIFY(save.qFileCopy(kDir + "/a.res", kDir + "/b.res", true));
         QCOMPARE(readFile(kDir + "/b.res"), QByteArray("A"));
+        // A copy that cannot be made keeps the file it would have replaced.
+        QVERIFY(!save.qFileCopy(kDir + "/missing.res", kDir + "/b.res", true));
+        QCOMPARE(readFile(kDir + "/b.res"), QByteArray("A"));
         QVERIFY(save.qFileDelete(kDir + "/b.res"));
         QVERIFY(save.qFileCopy(kDir + "/a.res", kDir + "/b.res", false));
 
