@@ -10,13 +10,14 @@ export QT_QUICK_CONTROLS_STYLE=Material
 dbus-send --session --print-reply --dest=gem.base.simulator /gem/base/simulator gem.base.Simulator.RaiseTask \
   string:Spectrum string:1 > /dev/null
 
-# A sanitizer build of the module needs its runtime loaded before qmlscene's own libraries.
-launcher=(qmlscene)
-[ -n "${HBASE_DEMO_PRELOAD:-}" ] && launcher=(env "LD_PRELOAD=$HBASE_DEMO_PRELOAD" qmlscene)
+# A sanitizer build of the module needs its runtime loaded before the QML tool's own libraries.
+preload=()
+[ -n "${HBASE_DEMO_PRELOAD:-}" ] && preload=(env "LD_PRELOAD=$HBASE_DEMO_PRELOAD")
 
 if [ "${1:-}" = "--tour" ]; then
-  # Xvfb has no GPU; the software renderer draws the same pixels everywhere.
+  # Xvfb has no GPU; the software renderer draws the same pixels everywhere. The tour is a QML test
+  # case: qmltestrunner gives it real mouse and key events.
   export QT_QUICK_BACKEND=software
-  exec "${launcher[@]}" "$demo/main.qml" -- --tour
+  exec "${preload[@]}" qmltestrunner -import "$QML2_IMPORT_PATH" -input "$demo/Tour.qml"
 fi
-exec "${launcher[@]}" "$demo/main.qml"
+exec "${preload[@]}" qmlscene "$demo/main.qml"

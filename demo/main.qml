@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Controls.Material 2.15
 import QtQuick.Layouts 1.15
+import QtQuick.Window 2.15
 import HBase 1.0
 import "."
 import "pages"
@@ -10,8 +11,14 @@ import "pages"
 // The root window is the screenshot object itself, so a capture takes exactly what is shown.
 HScreenShot {
     id: window
-    width: 1280
-    height: 800
+    readonly property bool touring: Qt.application.arguments.indexOf("--tour") >= 0
+    // The tour fills the screen, so that a capture of the whole screen is the interface alone.
+    x: 0
+    y: 0
+    width: touring ? Screen.width : 1280
+    height: touring ? Screen.height : 800
+    minimumWidth: 1280
+    minimumHeight: 800
     visible: true
     color: Theme.background
     title: "TK520 - HBase demo"
@@ -19,7 +26,6 @@ HScreenShot {
     Material.theme: Material.Dark
     Material.accent: Theme.accent
 
-    readonly property bool touring: Qt.application.arguments.indexOf("--tour") >= 0
     property alias currentScreen: screens.currentIndex
     property alias spectrumPage: spectrumPage
     property alias savePage: savePage
@@ -28,11 +34,35 @@ HScreenShot {
     property alias nrPage: nrPage
     property alias storesPage: storesPage
     property alias devicePage: devicePage
+    readonly property int spectrumScreen: 0
 
     HSave { id: save }
 
     readonly property var screenNames: ["Spectrum", "Save and recall", "Screenshot and report", "Cable tools",
                                         "5G NR and enums", "Stores", "Device"]
+
+    // Shows screen `index`, and once it is on the display runs `action` (a capture) and goes back to
+    // the screen that was shown. Two frames: the first draws the screen, the second has it on show.
+    property var afterShown: null
+    property int framesToWait: 0
+    function whileShowing(index, action) {
+        var back = screens.currentIndex
+        screens.currentIndex = index
+        framesToWait = 2
+        afterShown = function () { action(); screens.currentIndex = back }
+        update()
+    }
+    onFrameSwapped: {
+        if (afterShown === null)
+            return
+        if (--framesToWait > 0) {
+            update()
+            return
+        }
+        var run = afterShown
+        afterShown = null
+        run()
+    }
 
     RowLayout {
         anchors.fill: parent
@@ -40,32 +70,38 @@ HScreenShot {
 
         Rectangle {
             Layout.fillHeight: true
-            Layout.preferredWidth: 230
+            // As wide as the longest screen name needs.
+            Layout.preferredWidth: sideBar.implicitWidth + 2 * Theme.gap
             color: Theme.panel
             ColumnLayout {
+                id: sideBar
                 anchors.fill: parent
                 anchors.margins: Theme.gap
                 spacing: Theme.gap / 2
                 Text {
                     text: "TK520"
                     color: Theme.accent
-                    font.pixelSize: 30
+                    font.pixelSize: Theme.big
                     font.bold: true
                 }
                 Repeater {
                     model: window.screenNames
                     Button {
+                        objectName: "screen_" + modelData
                         text: modelData
                         checkable: true
                         checked: screens.currentIndex === index
+                        flat: !checked
                         font.pixelSize: Theme.font
+                        font.capitalization: Font.MixedCase
                         Layout.fillWidth: true
-                        Layout.preferredHeight: Theme.touch + 8
+                        Layout.preferredHeight: Theme.touch + Theme.gap / 2
                         onClicked: screens.currentIndex = index
                     }
                 }
                 Item { Layout.fillHeight: true }
                 Text {
+                    objectName: "battery"
                     text: "Battery " + (battery.item ? Math.round(battery.item.value) : "--") + " %"
                     color: Theme.dim
                     font.pixelSize: Theme.small
@@ -80,7 +116,7 @@ HScreenShot {
             Layout.margins: Theme.gap
             SpectrumPage { id: spectrumPage; screenshot: window }
             SavePage { id: savePage; save: save }
-            ReportPage { id: reportPage; save: save; screenshot: window; spectrum: spectrumPage }
+            ReportPage { id: reportPage; save: save; screenshot: window; spectrum: spectrumPage; spectrumScreen: window.spectrumScreen }
             CablePage { id: cablePage }
             NrPage { id: nrPage }
             StoresPage { id: storesPage }
