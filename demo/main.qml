@@ -91,7 +91,8 @@ HScreenShot {
                         text: modelData
                         checkable: true
                         checked: screens.currentIndex === index
-                        flat: !checked
+                        highlighted: checked
+                        flat: true
                         font.pixelSize: Theme.font
                         font.capitalization: Font.MixedCase
                         Layout.fillWidth: true

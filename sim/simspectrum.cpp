@@ -6,7 +6,7 @@
 
 // Thermal noise density at room temperature and the receiver's noise figure.
 static const double kThermalNoiseDbmPerHz = -174.0;
-static const double kNoiseFigureDb = 12.0;
+static const double kNoiseFigureDb = 22.0;
 // Spread of the displayed noise around its average, and the small jitter of a carrier's level.
 static const double kNoiseSpreadDb = 1.6;
 static const double kCarrierJitterDb = 0.3;

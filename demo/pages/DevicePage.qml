@@ -57,6 +57,7 @@ Item {
                 onMoved: audio.micVolume = value
             }
             Switch { objectName: "mute"; text: "Mute"; checked: audio.mute; font.pixelSize: Theme.font; onToggled: audio.mute = checked }
+            Item { Layout.fillHeight: true }     // content stays at the top
         }
 
         Card {
@@ -72,6 +73,7 @@ Item {
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
             }
+            Item { Layout.fillHeight: true }
         }
 
         Card {
@@ -85,6 +87,7 @@ Item {
                 color: Theme.text
                 font.pixelSize: Theme.font
             }
+            Item { Layout.fillHeight: true }
         }
 
         Card {
@@ -98,6 +101,7 @@ Item {
                 onClicked: page.fileAnswer = pathField.text + (fileCheck.queryForFile(pathField.text) ? " exists" : " not found")
             }
             Text { objectName: "fileAnswer"; text: page.fileAnswer; color: Theme.text; font.pixelSize: Theme.font; elide: Text.ElideLeft; Layout.fillWidth: true }
+            Item { Layout.fillHeight: true }
         }
     }
 }

@@ -48,8 +48,6 @@ Item {
     }
 
     onValueChanged: { geometry.recalculateCurrentValueRatio(value, minimum); canvas.requestPaint() }
-    onWidthChanged: recalculate()
-    Component.onCompleted: recalculate()
 
     Canvas {
         id: canvas
@@ -57,6 +55,9 @@ Item {
         y: gauge.topRoom
         width: gauge.width - 2 * gauge.sideRoom
         height: gauge.arcDepth
+        // The geometry follows the canvas, so it is recalculated when the canvas has its new width.
+        onWidthChanged: gauge.recalculate()
+        Component.onCompleted: gauge.recalculate()
         onPaint: {
             var ctx = getContext("2d")
             ctx.reset()

@@ -9,6 +9,7 @@ import ".."
 // takes the whole display, so both buttons show the Spectrum screen for the capture and come back.
 Item {
     id: page
+    clip: true    // the attachment copy below lies beside the page, never over its neighbours
     property var save: null
     property var screenshot: null     // the root window
     property var spectrum: null       // the Spectrum screen: its settings annotate the pictures
@@ -84,7 +85,7 @@ Item {
     }
 
     Image {
-        // The last screenshot at the report's attachment width, kept outside the visible area.
+        // The last screenshot at the report's attachment width, kept left of the page, out of sight.
         id: attachment
         x: -width
         source: page.lastScreenshot === "" ? "" : "file://" + page.lastScreenshot

@@ -60,8 +60,11 @@ Item {
     }
     function readPositions() {
         var rows = []
-        for (var row = 0; row < positionFile.count(); ++row)
-            rows.push([0, 1, 2].map(function (column) { return positionFile.getData(column, row) }).join("  "))
+        for (var row = 0; row < positionFile.count(); ++row) {
+            var fields = [0, 1, 2].map(function (column) { return positionFile.getData(column, row) })
+            if (fields[0] !== "" && fields[0] !== "--")     // a free slot of the table
+                rows.push(fields.join("  "))
+        }
         positionRows = rows
     }
     function readMessages() {
@@ -150,6 +153,7 @@ Item {
                 TextField { id: siteField; objectName: "siteField"; placeholderText: "New site"; font.pixelSize: Theme.small; Layout.fillWidth: true }
                 Button { objectName: "setSite"; text: "Set site 1"; font.capitalization: Font.MixedCase; onClicked: page.setSite(siteField.text) }
             }
+            Item { Layout.fillHeight: true }     // content stays at the top
         }
 
         Card {
@@ -164,6 +168,7 @@ Item {
                 model: page.profileRows
                 Text { text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
             }
+            Item { Layout.fillHeight: true }
         }
 
         Card {
@@ -200,6 +205,7 @@ Item {
                 Button { objectName: "exportFavourites"; text: "Export"; font.capitalization: Font.MixedCase; onClicked: page.exportFavourites(page.exportPath) }
                 Button { objectName: "importFavourites"; text: "Import"; font.capitalization: Font.MixedCase; onClicked: page.importFavourites(page.exportPath) }
             }
+            Item { Layout.fillHeight: true }
         }
 
         Card {
@@ -213,6 +219,7 @@ Item {
                 model: page.historyRows
                 Text { text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
             }
+            Item { Layout.fillHeight: true }
         }
 
         Card {
@@ -223,6 +230,7 @@ Item {
                 model: page.positionRows
                 Text { text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
             }
+            Item { Layout.fillHeight: true }
         }
 
         Card {
@@ -236,6 +244,7 @@ Item {
                 Button { objectName: "addHotkey"; text: "Hot key F1"; font.capitalization: Font.MixedCase; onClicked: page.addHotkey(1) }
                 Text { text: page.hotkeyCount + " hot keys"; color: Theme.dim; font.pixelSize: Theme.small }
             }
+            Item { Layout.fillHeight: true }
         }
     }
 }
