@@ -3,12 +3,15 @@
 #include <QRandomGenerator>
 #include <QtMath>
 #include <cmath>
+#include <iterator>
 
 // Thermal noise density at room temperature and the receiver's noise figure.
 static const double kThermalNoiseDbmPerHz = -174.0;
 static const double kNoiseFigureDb = 22.0;
-// Spread of the displayed noise around its average, and the small jitter of a carrier's level.
-static const double kNoiseSpreadDb = 1.6;
+// How each detector shows noise: its offset from the average noise level and the spread around it
+// (Peak, Negative Peak, Sample, RMS, Average). Carriers look the same to all of them.
+static const double kDetectorOffsetDb[] = {4.0, -6.0, 0.0, 0.0, -2.5};
+static const double kDetectorSpreadDb[] = {1.0, 1.0, 2.0, 0.8, 0.5};
 static const double kCarrierJitterDb = 0.3;
 // A Gaussian resolution filter: its full width at half maximum is the RBW.
 static const double kFwhmToSigma = 1.0 / 2.3548;
@@ -77,14 +80,16 @@ QVariantList SimSpectrum::sweep(const Settings &settings, QRandomGenerator *rand
 {
     const int points = qMax(2, settings.points);
     const double rbw = qMax(1.0, settings.rbw);
-    const double floor = noiseFloor(rbw, settings.refLevel);
+    const int detector = qBound(0, settings.detector, int(std::size(kDetectorOffsetDb)) - 1);
+    const double floor = noiseFloor(rbw, settings.refLevel) + kDetectorOffsetDb[detector];
+    const double spread = kDetectorSpreadDb[detector];
     const double start = settings.centre - settings.span / 2.0;
     const double step = settings.span / (points - 1);
     QVariantList levels;
     levels.reserve(points);
     for (int i = 0; i < points; ++i) {
         const double frequency = start + step * i;
-        double power = toLinear(floor + kNoiseSpreadDb * gaussian(random));
+        double power = toLinear(floor + spread * gaussian(random));
         for (const Carrier &carrier : m_carriers)
             power += carrierPower(carrier, frequency, rbw) * toLinear(kCarrierJitterDb * gaussian(random));
         levels.append(toDbm(power));

@@ -25,6 +25,7 @@ public:
         double rbw = 30e3;   // Hz
         double refLevel = 0; // dBm
         int points = 1001;
+        int detector = 0;    // Peak, Negative Peak, Sample, RMS, Average
     };
 
     // Reads the carriers of a "simulate" entry: {"periodMs", "carriers": [{"frequency", "bandwidth",

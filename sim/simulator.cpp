@@ -226,5 +226,6 @@ void Simulator::sweep(const SimItem &item)
     now.rbw = setting("rbw", now.rbw);
     now.refLevel = setting("refLevel", now.refLevel);
     now.points = int(setting("sweepPoints", now.points));
+    now.detector = int(setting("detector", now.detector));
     writeItem(item.address, spectrum.sweep(now, QRandomGenerator::global()));
 }

@@ -10,6 +10,7 @@ Item {
     property alias cables: cableFilter
     property alias lossModel: lossTable
     property alias planModel: plans
+    property string lossStatus: "Edit a point, then save it to the instrument"
 
     // One bridge per explicitly named module: a bridge makes a manifest for the first module it is
     // asked about only.
@@ -106,9 +107,17 @@ Item {
             }
             RowLayout {
                 Button { objectName: "lossAdd"; text: "Add"; font.capitalization: Font.MixedCase; onClicked: lossTable.addEmptyItem() }
-                Button { objectName: "lossSave"; text: "Save"; font.capitalization: Font.MixedCase; enabled: lossTable.size > 0; onClicked: lossTable.saveToElfItem() }
-                Button { objectName: "lossCancel"; text: "Cancel"; font.capitalization: Font.MixedCase; onClicked: lossTable.cancelEdit() }
+                Button {
+                    objectName: "lossSave"
+                    text: "Save"
+                    font.capitalization: Font.MixedCase
+                    enabled: lossTable.size > 0
+                    onClicked: page.lossStatus = lossTable.saveToElfItem() ? "Saved " + lossTable.size + " points to the instrument"
+                                                                           : "Save FAILED: a blank last point, or a point (red) not above the one before"
+                }
+                Button { objectName: "lossCancel"; text: "Cancel"; font.capitalization: Font.MixedCase; onClicked: { lossTable.cancelEdit(); page.lossStatus = "Edits dropped" } }
             }
+            Text { objectName: "lossStatus"; text: page.lossStatus; color: Theme.text; font.pixelSize: Theme.small; wrapMode: Text.Wrap; Layout.fillWidth: true }
         }
 
         Card {
@@ -126,7 +135,14 @@ Item {
                     width: planView.width
                     Text { text: (index + 1) + ": " + eDataChannelType.valueText; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 120 }
                     Text { text: (eDataBaseFreq.value / 1e6).toFixed(4) + " MHz"; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 110 }
-                    Text { text: "+" + (eDataTransmitOffset.value / 1e6).toFixed(3) + " / " + (eDataChannelSpace.value / 1e3).toFixed(2) + " kHz"; color: Theme.dim; font.pixelSize: Theme.small }
+                    Text {
+                        readonly property real offset: eDataTransmitOffset.value / 1e6
+                        text: (offset >= 0 ? "+" : "") + offset.toFixed(3) + " MHz / " + (eDataChannelSpace.value / 1e3).toFixed(2) + " kHz"
+                        color: Theme.dim
+                        font.pixelSize: Theme.small
+                        elide: Text.ElideRight
+                        Layout.fillWidth: true
+                    }
                 }
             }
             RowLayout {

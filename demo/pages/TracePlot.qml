@@ -28,14 +28,23 @@ Item {
     readonly property real peakLevel: peak < 0 ? NaN : shown[0][peak]
     readonly property bool limitFailed: limitShown && exceedsLimit(shown[0])
 
-    // Holds and averages start again whenever what the display shows changes.
-    function restart() { shown = [[], [], [], []] }
+    // Holds and averages start again whenever what the display shows changes. The sweeps that may
+    // already be on their way were made with the old settings: they are left out.
+    property int sweepsToSkip: 0
+    function restart() {
+        shown = [[], [], [], []]
+        sweepsToSkip = 2
+    }
     onCentreChanged: restart()
     onSpanChanged: restart()
     onRefLevelChanged: restart()
     onModesChanged: restart()
 
     onSweepChanged: {
+        if (sweepsToSkip > 0) {
+            --sweepsToSkip
+            return
+        }
         var next = []
         for (var t = 0; t < 4; ++t)
             next.push(Traces.next(modes[t] || "Blank", shown[t], sweep, averageCount))

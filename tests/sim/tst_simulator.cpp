@@ -253,7 +253,8 @@ private Q_SLOTS:
     {
         QVERIFY(m_sim.startJson(QByteArray(R"({"applications": [{"name": "s_app", "modules": [
             {"name": "s_reg_module", "items": [{"name": "centreFreq", "value": 1.0e9}, {"name": "span", "value": 10.0e6},
-              {"name": "rbw", "value": 100.0e3}, {"name": "refLevel", "value": -20.0}, {"name": "sweepPoints", "type": "int", "value": 101}]},
+              {"name": "rbw", "value": 100.0e3}, {"name": "refLevel", "value": -20.0}, {"name": "sweepPoints", "type": "int", "value": 101},
+              {"name": "detector", "type": "int", "value": 3}]},
             {"name": "res", "items": [{"name": "trace", "kind": "result", "type": "doubleArray", "value": [],
               "simulate": {"periodMs": 20, "carriers": [{"frequency": 1.002e9, "bandwidth": 0, "level": -30}]}}]}]}]})")));
         ElfData *trace = ELFClientInterface::getSessionBusClient("gem.base.s_app")->item(":result:s_app:res:trace:doubleARRAY:");
@@ -272,13 +273,15 @@ private Q_SLOTS:
             return peak - levels.cbegin() == peakIndex && qAbs(*peak + 30) < 1.5 && qAbs(sorted[points / 2] - floor) < 3;
         };
         const QString reg = ":config:s_app:s_reg_module:";
-        QTRY_VERIFY(sweepIs(101, 70, -102));      // -174 dBm/Hz + 50 dB (100 kHz) + 22 dB noise figure
+        QTRY_VERIFY(sweepIs(101, 70, -102));      // RMS: -174 dBm/Hz + 50 dB (100 kHz) + 22 dB noise figure
         QVERIFY(m_sim.setItem(reg + "centreFreq:", 1.004e9));
         QTRY_VERIFY(sweepIs(101, 30, -102));
         QVERIFY(m_sim.setItem(reg + "refLevel:", 10.0));
         QTRY_VERIFY(sweepIs(101, 30, -82));       // 20 dB of attenuation
         QVERIFY(m_sim.setItem(reg + "sweepPoints:", 201));
         QTRY_VERIFY(sweepIs(201, 60, -82));
+        QVERIFY(m_sim.setItem(reg + "detector:", 1));  // negative peak: the noise shows 6 dB lower
+        QTRY_VERIFY(sweepIs(201, 60, -88));
     }
 
     void raiseTaskSignalsAndRecords()
