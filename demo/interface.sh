@@ -15,9 +15,10 @@ preload=()
 [ -n "${HBASE_DEMO_PRELOAD:-}" ] && preload=(env "LD_PRELOAD=$HBASE_DEMO_PRELOAD")
 
 if [ "${1:-}" = "--tour" ]; then
-  # Xvfb has no GPU; the software renderer draws the same pixels everywhere. The tour is a QML test
-  # case: qmltestrunner gives it real mouse and key events.
-  export QT_QUICK_BACKEND=software
+  # Xvfb has no GPU; the software renderer draws the same pixels everywhere, and with no GLX
+  # integration no Mesa driver is loaded into the process. The tour is a QML test case:
+  # qmltestrunner gives it real mouse and key events.
+  export QT_QUICK_BACKEND=software QT_XCB_GL_INTEGRATION=none
   exec "${preload[@]}" qmltestrunner -import "$QML2_IMPORT_PATH" -input "$demo/Tour.qml"
 fi
 exec "${preload[@]}" qmlscene "$demo/main.qml"
