@@ -2,7 +2,6 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Controls.Material 2.15
 import QtQuick.Layouts 1.15
-import QtQuick.Window 2.15
 import HBase 1.0
 import "."
 import "pages"
@@ -11,12 +10,8 @@ import "pages"
 // The root window is the screenshot object itself, so a capture takes exactly what is shown.
 HScreenShot {
     id: window
-    readonly property bool touring: Qt.application.arguments.indexOf("--tour") >= 0
-    // The tour fills the screen, so that a capture of the whole screen is the interface alone.
-    x: 0
-    y: 0
-    width: touring ? Screen.width : 1280
-    height: touring ? Screen.height : 800
+    width: 1280
+    height: 800
     minimumWidth: 1280
     minimumHeight: 800
     visible: true
@@ -133,11 +128,5 @@ HScreenShot {
     QtObject {
         id: battery
         property var item: starter.dbusAddress !== "" ? starter.getResultItemStarterApp("batteryLevel") : null
-    }
-
-    Loader {
-        active: window.touring
-        source: "Tour.qml"
-        onLoaded: item.start(window)
     }
 }
