@@ -254,6 +254,7 @@ TestCase {
         type(control("siteField"), "North")
         mouseClick(control("setSite"))
         verify(page.tagRows[0].indexOf("Site ID: North") === 0, page.tagRows[0])
+        compare(findChild(window.reportPage, "site").text, "Site North, sector Alpha")
         mouseClick(control("addRecent"))
         compare(page.historyRows[page.historyRows.length - 1].split("  ")[0], "site-setup")
         mouseClick(control("storePosition"))

@@ -32,6 +32,8 @@ HScreenShot {
     readonly property int spectrumScreen: 0
 
     HSave { id: save }
+    // One site tag file for every screen, so that an edit on one screen shows on the others.
+    HTagFile { id: siteTags }
 
     readonly property var screenNames: ["Spectrum", "Save and recall", "Screenshot and report", "Cable tools",
                                         "5G NR and enums", "Stores", "Device"]
@@ -112,10 +114,10 @@ HScreenShot {
             Layout.margins: Theme.gap
             SpectrumPage { id: spectrumPage; screenshot: window }
             SavePage { id: savePage; save: save }
-            ReportPage { id: reportPage; save: save; screenshot: window; spectrum: spectrumPage; spectrumScreen: window.spectrumScreen }
+            ReportPage { id: reportPage; save: save; tags: siteTags; screenshot: window; spectrum: spectrumPage; spectrumScreen: window.spectrumScreen }
             CablePage { id: cablePage }
             NrPage { id: nrPage }
-            StoresPage { id: storesPage }
+            StoresPage { id: storesPage; tags: siteTags }
             DevicePage { id: devicePage }
         }
     }

@@ -81,12 +81,7 @@ Item {
             Layout.preferredWidth: 1; Layout.preferredHeight: 1; Layout.fillWidth: true; Layout.fillHeight: true
             Text { text: "Product: " + environment.productName; color: Theme.text; font.pixelSize: Theme.font }
             Text { text: "Base directory: \"" + environment.baseDir + "\""; color: Theme.text; font.pixelSize: Theme.font }
-            Text {
-                // Read once: the environment does not announce changes.
-                Component.onCompleted: text = "Failed service: " + environment.failedService
-                color: Theme.text
-                font.pixelSize: Theme.font
-            }
+            Text { text: "Failed service: " + environment.failedService; color: Theme.text; font.pixelSize: Theme.font }
             Item { Layout.fillHeight: true }
         }
 

@@ -24,7 +24,12 @@ Item {
 
     signal written(string kind, string path)
 
-    HTagFile { id: tags }
+    property var tags: null           // the site tag file (HTagFile)
+    property string site
+
+    function readSite() { site = "Site " + tags.getTag("Site ID1") + ", sector " + tags.getTag("Sector1") }
+    Component.onCompleted: readSite()
+    Connections { target: page.tags; function onTagsChanged() { page.readSite() } }
     FileExists { id: probe }
 
     function finish(kind, path) {
@@ -106,7 +111,7 @@ Item {
             TextField { id: address; text: "1 Harbour Road"; placeholderText: "Address"; font.pixelSize: Theme.font; Layout.fillWidth: true }
             TextField { id: purpose; text: "Acceptance of sector 1"; placeholderText: "Test purpose"; font.pixelSize: Theme.font; Layout.fillWidth: true }
             TextField { id: result; text: "Pass"; placeholderText: "Result"; font.pixelSize: Theme.font; Layout.fillWidth: true }
-            Text { text: "Site " + tags.getTag("Site ID1") + ", sector " + tags.getTag("Sector1"); color: Theme.dim; font.pixelSize: Theme.small }
+            Text { objectName: "site"; text: page.site; color: Theme.dim; font.pixelSize: Theme.small }
             RowLayout {
                 Button { objectName: "screenshotButton"; text: "Screenshot"; font.pixelSize: Theme.font; font.capitalization: Font.MixedCase; onClicked: page.saveScreenshot("screen_" + Date.now(), false) }
                 Button { objectName: "invertedButton"; text: "Inverted"; font.pixelSize: Theme.font; font.capitalization: Font.MixedCase; onClicked: page.saveScreenshot("screen_inv_" + Date.now(), true) }

@@ -6,12 +6,13 @@ import HBase 1.0
 import ".."
 
 // The user's small stores: site tags, map profiles, favourites, file-name history, positions,
-// messages and hot keys. These stores are read through calls and announce nothing, so the page
-// keeps what each card shows in a plain array and reads it again after every call that changes
-// the store. The favourites are folders on disk: FolderListModel follows them by itself.
+// messages and hot keys. Most of these stores are read through calls and announce nothing, so the
+// page keeps what each card shows in a plain array and reads it again after every call that changes
+// the store; the tag file announces its changes (tagsChanged), whoever made them. The favourites
+// are folders on disk: FolderListModel follows them by itself.
 Item {
     id: page
-    property alias tags: tagFile
+    property var tags: null           // the site tag file (HTagFile), shared with the other screens
     property alias profiles: mapProfiles
     property alias favourites: favoriteDb
     property alias history: historyFile
@@ -32,7 +33,7 @@ Item {
     property var messageRows: []
     property int hotkeyCount: 0
 
-    HTagFile { id: tagFile }
+    Connections { target: page.tags; function onTagsChanged() { page.readTags() } }
     HMapProFileList { id: mapProfiles }
     HFavoriteDB { id: favoriteDb }
     HListFile { id: historyFile; source: page.storeFolder + "/fileNameHistory.txt" }
@@ -42,7 +43,7 @@ Item {
 
     function readTags() {
         tagRows = tagNames.map(function (name) {
-            return name + ": " + [1, 2, 3].map(function (n) { return tagFile.getTag(name + n) }).join(", ")
+            return name + ": " + [1, 2, 3].map(function (n) { return tags.getTag(name + n) }).join(", ")
         })
     }
     function readProfiles() {
@@ -84,8 +85,7 @@ Item {
     }
 
     function setSite(name) {
-        tagFile.setTagName("Site ID", 0, name)
-        readTags()
+        tags.setTagName("Site ID", 0, name)
         note("Site 1 is " + name)
     }
     function showProfiles(field, keyword) {
