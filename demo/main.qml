@@ -83,18 +83,21 @@ HScreenShot {
                 }
                 Repeater {
                     model: window.screenNames
-                    Button {
+                    ItemDelegate {
                         objectName: "screen_" + modelData
                         text: modelData
-                        checkable: true
-                        checked: screens.currentIndex === index
-                        highlighted: checked
-                        flat: true
+                        highlighted: screens.currentIndex === index
                         font.pixelSize: Theme.font
-                        font.capitalization: Font.MixedCase
                         Layout.fillWidth: true
-                        Layout.preferredHeight: Theme.touch + Theme.gap / 2
+                        Layout.preferredHeight: Theme.touch
                         onClicked: screens.currentIndex = index
+                        // A plain bar instead of the style's ripple, which Qt Quick's software
+                        // renderer (Xvfb, the tour) draws at the window's corner.
+                        background: Rectangle {
+                            color: parent.highlighted ? Theme.panelEdge : "transparent"
+                            radius: 4
+                            Rectangle { width: 4; height: parent.height; color: Theme.accent; visible: parent.parent.highlighted }
+                        }
                     }
                 }
                 Item { Layout.fillHeight: true }
