@@ -133,7 +133,7 @@ Item {
                 model: plans
                 delegate: RowLayout {
                     width: planView.width
-                    Text { text: (index + 1) + ": " + eDataChannelType.valueText; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 120 }
+                    Text { text: (index + 1) + ": " + eDataChannelType.readableText; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 120 }
                     Text { text: (eDataBaseFreq.value / 1e6).toFixed(4) + " MHz"; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 110 }
                     Text {
                         readonly property real offset: eDataTransmitOffset.value / 1e6

@@ -23,18 +23,20 @@ ElfData *ElfRegistry::find(const QString &address) const
     return m_handles.value(address, nullptr);
 }
 
+// Handles are children of the registry: QML's garbage collector never deletes an object that has a
+// parent, so a handle QML dropped is still there for the next lookup and the next change.
 ElfData *ElfRegistry::makeHandle(const QString &address, const QVariant &value)
 {
     // Integer arrays have no handle kind of their own: a plain handle keeps their elements integers.
     if (address.endsWith(kIntArraySuffix))
-        return new ElfData(address);
+        return new ElfData(address, this);
     if (address.endsWith(kDoubleArraySuffix))
-        return new ELFVecDoubleClientItem(address);
+        return new ELFVecDoubleClientItem(address, this);
     if (address.endsWith(kStringArraySuffix) || value.userType() == QMetaType::QStringList)
-        return new ELFVecStringClientItem(address);
+        return new ELFVecStringClientItem(address, this);
     if (value.userType() == QMetaType::QVariantList)
-        return new ELFVecDoubleClientItem(address);
-    return new ElfData(address);
+        return new ELFVecDoubleClientItem(address, this);
+    return new ElfData(address, this);
 }
 
 ElfData *ElfRegistry::store(const QString &service, const QString &address, const QVariant &value,
@@ -44,15 +46,15 @@ ElfData *ElfRegistry::store(const QString &service, const QString &address, cons
     if (!handle) {
         handle = makeHandle(address, value);
         handle->m_service = service;
-        handle->m_value = handle->normalized(value);
         handle->m_attributes = attributes;
+        handle->assignFromService(value);
         m_handles.insert(address, handle);
         return handle;
     }
     handle->m_service = service;
     handle->m_attributes = attributes;
     if (!consumeEcho(handle, value))
-        handle->assign(value);
+        handle->assignFromService(value);
     return handle;
 }
 
@@ -128,7 +130,11 @@ void ElfRegistry::writeSent(ElfData *handle, const QVariant &value)
 bool ElfRegistry::consumeEcho(ElfData *handle, const QVariant &value)
 {
     const auto it = m_pendingWrites.find(handle);
-    return it != m_pendingWrites.end() && it->values.removeOne(handle->normalized(value));
+    const QVariant echo = handle->normalized(value);
+    if (it == m_pendingWrites.end() || !it->values.removeOne(echo))
+        return false;
+    handle->m_serviceValue = echo;
+    return true;
 }
 
 void ElfRegistry::onItemChanged(const QString &address, const QDBusVariant &value)
@@ -136,12 +142,16 @@ void ElfRegistry::onItemChanged(const QString &address, const QDBusVariant &valu
     ElfData *handle = find(address);
     const QVariant plain = ElfWire::fromWire(value.variant());
     if (handle && !consumeEcho(handle, plain))
-        handle->assign(plain);
+        handle->assignFromService(plain);
 }
 
-void ElfRegistry::writeAcknowledged(ElfData *handle)
+bool ElfRegistry::writeAcknowledged(ElfData *handle)
 {
     auto it = m_pendingWrites.find(handle);
-    if (it != m_pendingWrites.end() && --it->count <= 0)
-        m_pendingWrites.erase(it);
+    if (it == m_pendingWrites.end())
+        return false;
+    if (--it->count > 0)
+        return true;
+    m_pendingWrites.erase(it);
+    return false;
 }

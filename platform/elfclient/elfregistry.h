@@ -41,14 +41,15 @@ public:
     // echoes of those values are ignored, so a fast series of writes (a slider being dragged) does not
     // jump back; any other value the service reports is taken at once.
     void writeSent(ElfData *handle, const QVariant &value);
-    void writeAcknowledged(ElfData *handle);
+    // Returns whether later writes of the handle are still unanswered.
+    bool writeAcknowledged(ElfData *handle);
 
 private Q_SLOTS:
     void onItemChanged(const QString &address, const QDBusVariant &value);
 
 private:
     ElfRegistry() = default;
-    static ElfData *makeHandle(const QString &address, const QVariant &value);
+    ElfData *makeHandle(const QString &address, const QVariant &value);
 
     struct ClientEntry
     {

@@ -37,7 +37,10 @@ HSave::CopyReply HSave::copyType() const
 
 void HSave::setCopyType(CopyReply copyType)
 {
+    if (m_copyType == copyType)
+        return;
     m_copyType = copyType;
+    emit copyTypeChanged();
 }
 
 int HSave::type() const
@@ -47,7 +50,10 @@ int HSave::type() const
 
 void HSave::setType(int type)
 {
+    if (m_type == type)
+        return;
     m_type = type;
+    emit typeChanged();
 }
 
 int HSave::overlay() const
@@ -57,7 +63,10 @@ int HSave::overlay() const
 
 void HSave::setOverlay(int overlay)
 {
+    if (m_overlay == overlay)
+        return;
     m_overlay = overlay;
+    emit overlayChanged();
 }
 
 ELFClientInterface *HSave::appClient(const QString &appName)

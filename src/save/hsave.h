@@ -29,9 +29,9 @@ class HPdf;
 class HSave : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(CopyReply copyType READ copyType WRITE setCopyType)
-    Q_PROPERTY(int type READ type WRITE setType)
-    Q_PROPERTY(int overlay READ overlay WRITE setOverlay)
+    Q_PROPERTY(CopyReply copyType READ copyType WRITE setCopyType NOTIFY copyTypeChanged)
+    Q_PROPERTY(int type READ type WRITE setType NOTIFY typeChanged)
+    Q_PROPERTY(int overlay READ overlay WRITE setOverlay NOTIFY overlayChanged)
 
 public:
     enum SaveType : int {
@@ -152,6 +152,11 @@ public:
 
     bool resetItemsFromFileToDefaultValue(const QString &crAppName, const QString &filePath,
                                           QMap<QString, QVariant> &map);
+
+Q_SIGNALS:
+    void copyTypeChanged();
+    void typeChanged();
+    void overlayChanged();
 
 private:
     // Texts that several sources of this class share.

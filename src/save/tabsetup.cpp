@@ -11,6 +11,8 @@
 
 #include <unistd.h>
 
+#include "qmlinput.h"
+
 #include "elfclientinterface.h"
 #include "hpdf.h"
 
@@ -449,12 +451,12 @@ void HSave::clearAll()
 
 void HSave::addCommonHeader(const QString &pro, const QVariant &value)
 {
-    m_header.insert(pro, value);
+    m_header.insert(pro, QmlInput::plain(value));
 }
 
 void HSave::addCommonUI(const QString &pro, const QVariant &value)
 {
-    uiTable().insert(pro, value);
+    uiTable().insert(pro, QmlInput::plain(value));
 }
 
 QString HSave::getHeader(const QString &name)

@@ -220,6 +220,25 @@ private Q_SLOTS:
         QCOMPARE(results.keys(), QStringList{":result:sa_app:sa_result:power:"});
     }
 
+    // A refused write leaves the service's value and type: later values stay numbers.
+    void refusedWritesKeepTheServiceValue()
+    {
+        ElfData *atten = item("attenuation:");
+        const QString address = kReg + "attenuation:";
+        atten->setValue(QString()); // no number: not shown, and the service refuses it
+        QCOMPARE(atten->getValue(), QVariant(10));
+        QVERIFY(m_sim.removeItem(address));
+        QSignalSpy changed(atten, &ElfData::valueChanged);
+        atten->setValue(20);
+        QCOMPARE(atten->getValue(), QVariant(20));
+        QTRY_COMPARE(changed.count(), 2);
+        QCOMPARE(atten->getValue(), QVariant(10));
+        QVERIFY(m_sim.setItem(address, 30, 10));
+        QTRY_COMPARE(atten->getValue(), QVariant(30));
+        atten->setValue("40");
+        QCOMPARE(atten->getValue(), QVariant(40));
+    }
+
     void cachedReadsMakeNoCalls()
     {
         QJsonArray items;

@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <QJSEngine>
 
 #include "elfclientinterface.h"
 #include "hsave.h"
@@ -130,11 +131,15 @@ private Q_SLOTS:
 
         save.addCommonHeader("TabCount", 2);
         save.addCommonHeader("Technology", "LTE");
+        // QML hands arrays and objects over as they come from JavaScript.
+        QJSEngine js;
+        save.addCommonHeader("Bands", QVariant::fromValue(js.evaluate("[3, 'n78', {a: 1}]")));
         save.setType(HSave::SAVE_SETUP);
         const QString path = save.getDefaultDir(HSave::SAVE_SETUP) + "/road trip.stp";
         QVERIFY(save.save(path));
         const QJsonObject setup = readObject(path);
-        QCOMPARE(setup, QJsonObject({{"Header", QJsonObject({{"TabCount", 2}, {"Technology", "LTE"}})},
+        const QJsonArray bands{3, "n78", QJsonObject{{"a", 1}}};
+        QCOMPARE(setup, QJsonObject({{"Header", QJsonObject({{"TabCount", 2}, {"Technology", "LTE"}, {"Bands", bands}})},
                                      {"Tab1", specan}, {"Tab2", dxtest}}));
 
         // The user changes everything, then recalls the setup.
