@@ -17,6 +17,8 @@ tour_at() { # tour_at WxH
   output=$(env -u DISPLAY HBASE_DEMO_STORAGE="$storage" "$checkout/scripts/run-demo" "$build" --tour --screen "$size" 2>&1)
   rc=$?
   echo "$output" | grep -E '^(PASS|FAIL|Totals)|TOUR-FILE'
+  # QML's own warnings carry the file and line they come from: shown, whatever their kind.
+  echo "$output" | grep -E '\.qml:[0-9]+' | grep -v 'TOUR-FILE'
   [ "$rc" = 0 ] || { echo "$output" | tail -60; echo "the tour at $size exited with $rc"; return 1; }
   if echo "$output" | grep -E "$qml_warnings"; then
     echo "the tour at $size printed QML warnings (above)"
