@@ -85,8 +85,8 @@ TestCase {
         verify(path !== "" && checker.extFolderExist(path), kind + " written to " + path)
     }
 
-    // Waits until the window has drawn no new frame for one poll of tryVerify: the effects of the last
-    // click (press and hover highlights) have faded. The live trace draws ten frames a second, fewer
+    // Waits until the window has drawn no new frame for one poll of tryVerify: the press effect of the
+    // last click has faded. The live trace draws ten frames a second, fewer
     // than the polls, so the Spectrum screen settles too.
     function settle() {
         var frames = 0
@@ -96,11 +96,9 @@ TestCase {
         window.frameSwapped.disconnect(count)
     }
 
-    // Leaves a picture of what the window shows now in the screenshot folder. The mouse leaves the
-    // control it last clicked first, so that no hover highlight is in the picture.
+    // Leaves a picture of what the window shows now in the screenshot folder.
     function picture(screen) {
         var path = checker.getDefaultDir(HSave.SAVE_SCREENSHOT) + "/tour-" + screenSize + "-" + screen + ".png"
-        mouseMove(window.contentItem, window.width - 1, window.height - 1)
         settle()
         grabImage(window.contentItem).save(path)
         file("picture-" + screen, path)

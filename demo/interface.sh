@@ -4,6 +4,8 @@
 set -uo pipefail
 demo=$(cd "$(dirname "$0")" && pwd)
 export QT_QUICK_CONTROLS_STYLE=Material
+# The instrument has a touch screen: no control shows a hover highlight.
+export QT_QUICK_CONTROLS_HOVER_ENABLED=0
 
 "$demo/data/install.sh" "$demo/data"
 # A task raised before the interface starts, so the task manager has one to report.

@@ -91,8 +91,7 @@ HScreenShot {
                         Layout.fillWidth: true
                         Layout.preferredHeight: Theme.touch
                         onClicked: screens.currentIndex = index
-                        // A plain bar instead of the style's ripple, which Qt Quick's software
-                        // renderer (Xvfb, the tour) draws at the window's corner.
+                        // A plain highlight with an accent bar marks the screen on show.
                         background: Rectangle {
                             color: parent.highlighted ? Theme.panelEdge : "transparent"
                             radius: 4
