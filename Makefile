@@ -5,8 +5,9 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
+BENCH_SIZE ?= 2000
 
-.PHONY: all deps build test test-sanitize demo demo-shell demo-pictures clean
+.PHONY: all deps build test test-sanitize demo demo-shell demo-pictures bench clean
 
 all: build
 
@@ -45,6 +46,10 @@ demo-pictures: build
 	HBASE_DEMO_STORAGE=$(BUILD)/demo-pictures scripts/run-demo $(BUILD) --tour
 	mkdir -p docs
 	cp $(BUILD)/demo-pictures/user/TK520/internal/quillbox/screenshots/tour-1280x800-*.png docs/
+
+# Times every measured operation against its floor in the sandbox and prints the table (see bench/).
+bench: build
+	scripts/run-bench $(BUILD) $(BENCH_SIZE)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
