@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 BENCH_SIZE ?= 2000
 
-.PHONY: all deps build test test-sanitize demo bench clean
+.PHONY: all deps build test test-sanitize demo demo-shell demo-pictures bench clean
 
 all: build
 
@@ -31,9 +31,21 @@ test-sanitize: deps $(ASAN_BUILD)/Makefile
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
-# With a display the interface opens in a window; without one (or with TOUR=1) the scripted tour runs.
+# With a display the interface opens in a window; without one (or with TOUR=1) the scripted tour runs,
+# at 1280x800 unless SCREEN=WxH says otherwise.
 demo: build
-	scripts/run-demo $(BUILD) $(if $(TOUR),--tour)
+	scripts/run-demo $(BUILD) $(if $(TOUR),--tour) $(if $(SCREEN),--screen $(SCREEN))
+
+# A shell in the running demo's sandbox, on its session bus: the simulator's control calls work there.
+demo-shell:
+	scripts/run-demo $(BUILD) --shell
+
+# The pictures in docs/: the tour's picture of every screen at 1280x800.
+demo-pictures: build
+	rm -rf $(BUILD)/demo-pictures
+	HBASE_DEMO_STORAGE=$(BUILD)/demo-pictures scripts/run-demo $(BUILD) --tour
+	mkdir -p docs
+	cp $(BUILD)/demo-pictures/user/TK520/internal/quillbox/screenshots/tour-1280x800-*.png docs/
 
 # Times every measured operation against its floor in the sandbox and prints the table (see bench/).
 bench: build

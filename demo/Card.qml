@@ -2,7 +2,8 @@ import QtQuick 2.15
 import QtQuick.Layouts 1.15
 import "."
 
-// A titled panel; children go into its column.
+// A titled panel; children go into its column. Content that does not fit is cut at the card's
+// edge, never drawn over its neighbours.
 Rectangle {
     id: card
     property string title
@@ -10,6 +11,7 @@ Rectangle {
     color: Theme.panel
     border.color: Theme.panelEdge
     radius: 8
+    clip: true
     implicitWidth: column.implicitWidth + 2 * Theme.gap
     implicitHeight: column.implicitHeight + 2 * Theme.gap
 
@@ -23,6 +25,8 @@ Rectangle {
             color: Theme.accent
             font.pixelSize: Theme.font
             font.bold: true
+            elide: Text.ElideRight
+            Layout.fillWidth: true
             visible: card.title !== ""
         }
     }

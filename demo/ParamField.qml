@@ -15,11 +15,12 @@ RowLayout {
     readonly property string shown: item ? (Number(item.value) / scale).toFixed(decimals) : "--"
 
     spacing: Theme.gap
+    Layout.fillWidth: true
     Text {
         text: field.label
         color: Theme.dim
         font.pixelSize: Theme.font
-        Layout.preferredWidth: 170
+        Layout.preferredWidth: Theme.labelWidth
     }
     TextField {
         id: editor
@@ -28,7 +29,7 @@ RowLayout {
         enabled: field.item !== null
         font.pixelSize: Theme.font
         inputMethodHints: Qt.ImhFormattedNumbersOnly
-        Layout.preferredWidth: 170
+        Layout.fillWidth: true
         Layout.preferredHeight: Theme.touch
         onAccepted: field.write(text)
     }
@@ -36,6 +37,7 @@ RowLayout {
         text: field.unit
         color: Theme.dim
         font.pixelSize: Theme.font
+        Layout.preferredWidth: Theme.labelWidth / 2
     }
 
     function write(text) {

@@ -1,171 +1,298 @@
 import QtQuick 2.15
+import QtQuick.Window 2.15
+import QtTest 1.2
 import HBase 1.0
 
-// The scripted tour: walks every screen, saves and recalls a set-up, takes two screenshots, writes
-// a report, exports favourites, prints what it did ("TOUR ok|FAIL step: detail") and where each file
-// is ("TOUR-FILE kind path"), and exits 0 when every step passed.
-Item {
+// The scripted tour: drives the interface as a person would, with mouse clicks and key presses on its
+// controls, and checks what the screen then shows. It saves and recalls a set-up, takes screenshots
+// and a PDF report of the spectrum, exports the favourites, and leaves a picture of every screen in
+// the screenshot folder. Each file is printed as "TOUR-FILE kind path". Run by qmltestrunner
+// (scripts/run-demo --tour); every test function is one step, in name order.
+TestCase {
     id: tour
+    name: "Tour"
+    when: windowShown
+
     property var window: null
-    property int step: 0
-    property int failures: 0
-    property var files: ({})
+    readonly property string screenSize: Screen.width + "x" + Screen.height
     readonly property real centreSaved: 1842.5e6
-    readonly property real centreChanged: 2000e6
+    readonly property real toneFrequency: 1001.2e6      // the simulator's single tone
+    property var files: ({})
 
     HSave { id: checker }
+    SignalSpy { id: written; signalName: "written" }
 
-    function start(root) {
-        window = root
-        timer.start()
+    function initTestCase() {
+        var component = Qt.createComponent("main.qml")
+        verify(component.status === Component.Ready, component.errorString())
+        // The window fills the screen, so that a capture of the whole screen is the interface alone.
+        window = component.createObject(null, { x: 0, y: 0, width: Screen.width, height: Screen.height })
+        verify(window !== null)
+        window.requestActivate()
+        tryVerify(function () { return window.active }, 5000, "the interface has the keyboard")
+        written.target = window.reportPage
+        checker.createDefaultDirs()
     }
 
-    function expect(condition, detail) {
-        if (!condition)
-            throw new Error(detail)
-        return detail
+    function cleanupTestCase() {
+        window.destroy()
+    }
+
+    // Every step starts after a garbage collection: nothing the interface binds to may go with it.
+    function init() {
+        gc()
+    }
+
+    function control(name) {
+        var item = findChild(window.contentItem, name)
+        verify(item !== null, "no control " + name)
+        return item
+    }
+
+    function showScreen(name) {
+        mouseClick(control("screen_" + name))
+        compare(window.screenNames[window.currentScreen], name)
+        waitForRendering(window.contentItem)
+    }
+
+    // Types into a text field as a person would: click, select what is there and delete it, type, Enter.
+    function type(field, text) {
+        mouseClick(field)
+        keyClick(Qt.Key_A, Qt.ControlModifier)
+        keyClick(Qt.Key_Backspace)
+        for (var i = 0; i < text.length; ++i)
+            keyClick(text[i])
+        keyClick(Qt.Key_Return)
+    }
+
+    // Picks an entry of a combo box with the keyboard: open it, move, Enter.
+    function choose(combo, entry) {
+        var target = combo.find(entry)
+        verify(target >= 0, entry + " is offered")
+        mouseClick(combo)
+        tryVerify(function () { return combo.popup.opened })
+        var steps = target - combo.currentIndex
+        for (var i = 0; i < Math.abs(steps); ++i)
+            keyClick(steps > 0 ? Qt.Key_Down : Qt.Key_Up)
+        keyClick(Qt.Key_Return)
+        tryCompare(combo, "currentText", entry)
+        tryVerify(function () { return !combo.popup.visible }, 5000, "the list closes")
     }
 
     function file(kind, path) {
         files[kind] = path
         console.log("TOUR-FILE " + kind + " " + path)
-        return expect(path !== "" && checker.extFolderExist(path), kind + " written to " + path)
+        verify(path !== "" && checker.extFolderExist(path), kind + " written to " + path)
     }
 
-    function show(index) {
-        window.currentScreen = index
+    // Waits until the window has drawn no new frame for one poll of tryVerify: the press effect of the
+    // last click has faded. The live trace draws ten frames a second, fewer
+    // than the polls, so the Spectrum screen settles too.
+    function settle() {
+        var frames = 0
+        var count = function () { ++frames }
+        window.frameSwapped.connect(count)
+        tryVerify(function () { var still = frames === 0; frames = 0; return still }, 5000, "the window settles")
+        window.frameSwapped.disconnect(count)
     }
 
-    readonly property var steps: [
-        { name: "spectrum settings", run: function () {
-            show(0)
-            var page = window.spectrumPage
-            page.centre.value = centreSaved
-            page.span.value = 20e6
-            return expect(Number(page.centre.value) === centreSaved && Number(page.span.value) === 20e6,
-                          "centre 1842.5 MHz, span 20 MHz; " + page.channelStandardLine)
-        } },
-        { name: "live channel power", run: function () {
-            var power = Number(window.spectrumPage.channelPower.value)
-            return expect(power >= -80 && power <= -20, "gauge reads " + power.toFixed(1) + " dBm")
-        } },
-        { name: "save set-up", run: function () {
-            show(1)
-            return file("setup", window.savePage.saveSetup("tour-setup"))
-        } },
-        { name: "recall set-up", run: function () {
-            window.spectrumPage.centre.value = centreChanged
-            return expect(window.savePage.recall(files.setup), "start-recall, load-configuration and finish-recall sent for 2 tabs")
-        } },
-        { name: "recalled values", run: function () {
-            var centre = Number(window.spectrumPage.centre.value)
-            return expect(centre === centreSaved, "centre back at " + centre / 1e6 + " MHz")
-        } },
-        { name: "file browser", run: function () {
-            var text = window.savePage.describe(files.setup, "stp")
-            return expect(text === "Setup / 2 tabs", "set-up described as " + text)
-        } },
-        { name: "show spectrum", run: function () { show(0); return "spectrum on screen" } },
-        { name: "screenshot of the spectrum", run: function () {
-            return file("screenshot", window.reportPage.saveScreenshot("tour-spectrum", false))
-        } },
-        { name: "show cable tools", run: function () { show(3); return "cable tools on screen" } },
-        { name: "inverted screenshot of the cable tools", run: function () {
-            return file("screenshot-inverted", window.reportPage.saveScreenshot("tour-cables", true))
-        } },
-        { name: "PDF report", run: function () {
-            show(2)
-            return file("report", window.reportPage.saveReport("tour-report"))
-        } },
-        { name: "screenshot and report described", run: function () {
-            var png = window.savePage.describe(files.screenshot, "png")
-            var pdf = window.savePage.describe(files.report, "pdf")
-            return expect(png === "LTE / Spectrum" && pdf === "LTE / Spectrum", "png: " + png + ", pdf: " + pdf)
-        } },
-        { name: "cable filter", run: function () {
-            show(3)
-            var cables = window.cablePage.cables
-            cables.filterText = "lmr"
-            var shown = cables.rowCount()
-            var hidden = cables.getIndexOfCableName("RG-58 2m")
-            cables.filterText = ""
-            return expect(shown === 2 && hidden === -1 && cables.get(0).manufacturer === "Times Microwave",
-                          "'lmr' shows 2 of 5 cables")
-        } },
-        { name: "cable loss table", run: function () {
-            var model = window.cablePage.lossModel
-            var first = model.data(model.index(0, 0), 257)
-            return expect(model.size === 4 && first === 100, model.size + " loss points from " + first + " MHz")
-        } },
-        { name: "channel plans", run: function () {
-            return expect(window.cablePage.planModel.getCount() === 16, "16 trunking channel plans")
-        } },
-        { name: "5G NR spacings", run: function () {
-            show(4)
-            var band = window.nrPage.band
-            band.setBandStByMeas("ModAcc", "FR1", "5")
-            var list = []
-            for (var i = 0; i < band.getBandCount(); ++i)
-                list.push(band.getSCS(i))
-            return expect(list.join("|") === "15 (Case A)|30 (Case B)|30 (Case C)", "FR1 at 5 MHz: " + list.join(", "))
-        } },
-        { name: "enumeration file", run: function () {
-            var labels = window.nrPage.enums.getLabelList(":config:spectrumanalyzer_app:spectrumanalyzer_reg_module:detector:")
-            return expect(labels.length === 5, "detector labels " + labels.join(", "))
-        } },
-        { name: "site tags, history, positions, hot keys", run: function () {
-            show(5)
-            var stores = window.storesPage
-            stores.history.setData("tour-setup")
-            stores.positions.setData(0, "51.5072", "-0.1276", "Harbour")
-            stores.hotkeys.setValue(4)
-            stores.note("tour stores step")
-            return expect(stores.tags.getTag("Site ID1") !== "" && stores.history.getName(stores.history.count() - 1) === "tour-setup"
-                          && stores.positions.getData(2, 0) === "Harbour" && stores.hotkeys.getValue(stores.hotkeys.getCount() - 1) === 4,
-                          "site " + stores.tags.getTag("Site ID1") + ", " + stores.history.count() + " recent names")
-        } },
-        { name: "map profiles", run: function () {
-            var profiles = window.storesPage.profiles
-            profiles.readAll()
-            profiles.sortField("Freq (MHz)", false)
-            return expect(profiles.getListSize() === 4 && profiles.getFilterSize("Name") === 4,
-                          profiles.getListSize() + " profiles, first " + profiles.getListInfo(0, "Name"))
-        } },
-        { name: "favourites export", run: function () {
-            return file("favourites", window.storesPage.exportFavourites("tour-favorites"))
-        } },
-        { name: "audio", run: function () {
-            show(6)
-            var audio = window.devicePage.volume
-            audio.volume = 35
-            audio.pollServiceForValues()
-            return expect(audio.volume === 35, "speaker volume 35 through the audio service")
-        } },
-        { name: "desktop and environment", run: function () {
-            var task = window.devicePage.desktop.lastRaisedTask()
-            return expect(task !== "", "last raised task " + task + ", product " + "TK520")
-        } }
-    ]
+    // Leaves a picture of what the window shows now in the screenshot folder.
+    function picture(screen) {
+        var path = checker.getDefaultDir(HSave.SAVE_SCREENSHOT) + "/tour-" + screenSize + "-" + screen + ".png"
+        settle()
+        grabImage(window.contentItem).save(path)
+        file("picture-" + screen, path)
+    }
 
-    Timer {
-        id: timer
-        interval: 400
-        repeat: true
-        onTriggered: {
-            if (tour.step >= tour.steps.length) {
-                stop()
-                console.log("TOUR " + (tour.failures === 0 ? "passed" : "FAILED") + ": " +
-                            (tour.steps.length - tour.failures) + " of " + tour.steps.length + " steps")
-                Qt.exit(tour.failures === 0 ? 0 : 1)
-                return
-            }
-            var current = tour.steps[tour.step++]
-            try {
-                console.log("TOUR ok " + current.name + ": " + current.run())
-            } catch (e) {
-                ++tour.failures
-                console.log("TOUR FAIL " + current.name + ": " + e.message)
-            }
+    // The level below which `share` of the points lie: the median at 0.5, the noise floor beside a
+    // carrier that fills most of the span at 0.02.
+    function percentile(levels, share) {
+        var sorted = levels.slice().sort(function (a, b) { return a - b })
+        return sorted[Math.floor(sorted.length * share)]
+    }
+    function median(levels) { return percentile(levels, 0.5) }
+
+    // A sweep made after the settings of now: the holds restart when the settings change.
+    function waitForSweep() {
+        var plot = window.spectrumPage.plot
+        tryVerify(function () { return plot.shown[0].length === 1001 }, 5000, "a sweep of 1001 points")
+    }
+
+    function test_01_spectrum_settings() {
+        showScreen("Spectrum")
+        var page = window.spectrumPage
+        type(control("edit_Centre"), "1842.5")
+        tryCompare(page.centre, "value", centreSaved)
+        type(control("edit_Span"), "20")
+        tryCompare(page.span, "value", 20e6)
+        compare(control("channelStandard").text, "Channel Standard:Band 3")
+        waitForSweep()
+        // The peak marker sits on the LTE carrier of 18 MHz at the centre.
+        var plot = page.plot
+        tryVerify(function () { return Math.abs(plot.peakFrequency - centreSaved) < 9e6 }, 5000, "peak on the carrier")
+        verify(/^M1 18\d\d\.\d{3} MHz  -\d+\.\d dBm$/.test(control("marker").text), control("marker").text)
+        var power = Number(control("channelPower").text.split(" ")[0])
+        verify(power >= -50 && power <= -40, "gauge reads " + power)
+        // The negative-peak detector shows the noise 10 dB lower than the peak detector.
+        var floor = percentile(plot.shown[0], 0.02)
+        choose(control("detector"), "Negative Peak")
+        tryCompare(page.detector, "value", 1)
+        tryVerify(function () { return percentile(plot.shown[0], 0.02) < floor - 6 }, 5000, "noise floor down from " + floor)
+        choose(control("detector"), "Peak")
+    }
+
+    function test_02_trace_modes() {
+        var page = window.spectrumPage
+        var plot = page.plot
+        choose(control("traceMode4"), "Blank")
+        tryVerify(function () { return page.traceModes.value[3] === "Blank" }, 5000, "T4 blank on the instrument")
+        waitForSweep()
+        // After a few sweeps max hold lies on or above clear write everywhere, min hold on or below.
+        var sweeps = 0
+        var counter = function () { ++sweeps }
+        plot.sweepChanged.connect(counter)
+        tryVerify(function () { return sweeps >= 5 }, 5000)
+        plot.sweepChanged.disconnect(counter)
+        var write = plot.shown[0], max = plot.shown[1], min = plot.shown[2]
+        compare(plot.shown[3].length, 0, "a blank trace draws nothing")
+        verify(write.every(function (level, i) { return max[i] >= level && min[i] <= level }), "max hold >= clear write >= min hold")
+        verify(write.some(function (level, i) { return max[i] > level }), "max hold holds")
+        choose(control("traceMode4"), "Average")
+    }
+
+    function test_03_limit_line_and_reference_level() {
+        var page = window.spectrumPage
+        var plot = page.plot
+        mouseClick(control("limitSwitch"))
+        tryCompare(page.limitEnable, "value", true)
+        tryCompare(control("limitVerdict"), "text", "Limit pass")
+        // The simulator's tone of -32.5 dBm breaks the -40 dBm limit.
+        type(control("edit_Centre"), "1000")
+        tryCompare(control("limitVerdict"), "text", "Limit FAIL")
+        tryVerify(function () { return Math.abs(plot.peakFrequency - toneFrequency) < 0.2e6 }, 5000, "peak on the tone")
+        // Max hold started again at the new centre: it holds noise around the tone, not the carrier of before.
+        verify(median(plot.shown[1]) < -80, "max hold's median " + median(plot.shown[1]))
+        picture("spectrum-limit")
+        // A lower reference level lowers the input attenuation, and with it the noise floor.
+        var floor = median(plot.shown[0])
+        type(control("edit_Ref level"), "-20")
+        tryCompare(page.refLevel, "value", -20)
+        tryVerify(function () { return plot.shown[0].length === 1001 && median(plot.shown[0]) < floor - 5 }, 5000,
+                  "noise floor down from " + floor)
+        type(control("edit_Ref level"), "0")
+        type(control("edit_Centre"), "1842.5")
+        tryCompare(page.centre, "value", centreSaved)
+        waitForSweep()
+        picture("spectrum")
+    }
+
+    function test_04_save_and_recall() {
+        showScreen("Save and recall")
+        type(control("setupName"), "tour-setup")
+        mouseClick(control("saveSetup"))
+        var path = checker.getDefaultDir(HSave.SAVE_SETUP) + "/tour-setup.stp"
+        compare(control("saveStatus").text, "Saved " + path)
+        file("setup", path)
+        window.spectrumPage.centre.value = 2000e6    // changed behind the screen's back
+        var row = null
+        tryVerify(function () { row = findChild(window.savePage, "file_tour-setup.stp"); return row !== null }, 5000, "the file browser lists the set-up")
+        mouseClick(row)
+        mouseClick(control("recallButton"))
+        compare(control("saveStatus").text, "Recalled " + path)
+        tryCompare(window.spectrumPage.centre, "value", centreSaved)
+        compare(window.savePage.describe(path, "stp"), "Setup / 2 tabs")
+        picture("save-and-recall")
+    }
+
+    function test_05_screenshots_and_report() {
+        showScreen("Screenshot and report")
+        // Each capture shows the Spectrum screen for a moment and comes back.
+        var kinds = [["screenshotButton", "screenshot"], ["invertedButton", "screenshot-inverted"], ["reportButton", "report"]]
+        for (var k = 0; k < kinds.length; ++k) {
+            written.clear()
+            mouseClick(control(kinds[k][0]))
+            tryCompare(written, "count", 1, 10000)
+            compare(window.currentScreen, 2, "back on the report screen")
+            var path = written.signalArguments[0][1]
+            verify(control("reportStatus").text === written.signalArguments[0][0] + " saved: " + path, control("reportStatus").text)
+            file(kinds[k][1], path)
         }
+        compare(window.savePage.describe(files.screenshot, "png"), "LTE / Spectrum")
+        compare(window.savePage.describe(files.report, "pdf"), "LTE / Spectrum")
+        picture("screenshot-and-report")
+    }
+
+    function test_06_cable_tools() {
+        showScreen("Cable tools")
+        var page = window.cablePage
+        type(control("cableFilter"), "lmr")
+        tryVerify(function () { return page.cables.rowCount() === 2 }, 5000, "'lmr' leaves two cables")
+        compare(page.cables.get(0).manufacturer, "Times Microwave")
+        type(control("cableFilter"), "")
+        compare(page.cables.rowCount(), 5)
+        // Edits in the loss table reach the model.
+        type(control("lossValue0"), "0.9")
+        compare(page.lossModel.data(page.lossModel.index(0, 0), 258), 0.9)
+        mouseClick(control("lossSave"))
+        compare(control("lossStatus").text, "Saved 4 points to the instrument")
+        // A loss above the next point's makes that point invalid: the save is refused and says why.
+        type(control("lossValue0"), "2")
+        mouseClick(control("lossSave"))
+        compare(control("lossStatus").text, "Save FAILED: a blank last point, or a point (red) not above the one before")
+        mouseClick(control("lossCancel"))
+        compare(page.lossModel.data(page.lossModel.index(0, 0), 258), 0.9)
+        compare(page.planModel.getCount(), 16)
+        picture("cable-tools")
+    }
+
+    function test_07_nr_and_enums() {
+        showScreen("5G NR and enums")
+        var page = window.nrPage
+        choose(control("bandwidth"), "20")
+        verify(page.spacings.length > 0)
+        choose(control("bandwidth"), "5")
+        compare(page.spacings.join("|"), "15 (Case A)|30 (Case B)|30 (Case C)")
+        mouseClick(control("renameRms"))
+        verify(page.detectorEntries.some(function (entry) { return entry.label === "RMS (true)" }))
+        picture("5g-nr-and-enums")
+    }
+
+    function test_08_stores() {
+        showScreen("Stores")
+        var page = window.storesPage
+        // Shown on first open, without asking.
+        compare(page.profileRows.length, 4)
+        type(control("siteField"), "North")
+        mouseClick(control("setSite"))
+        verify(page.tagRows[0].indexOf("Site ID: North") === 0, page.tagRows[0])
+        compare(findChild(window.reportPage, "site").text, "Site North, sector Alpha")
+        mouseClick(control("addRecent"))
+        compare(page.historyRows[page.historyRows.length - 1].split("  ")[0], "site-setup")
+        mouseClick(control("storePosition"))
+        compare(page.positionRows[0], "51.5072  -0.1276  Harbour")
+        mouseClick(control("exportFavourites"))
+        file("favourites", page.exportPath)
+        compare(page.messageRows[page.messageRows.length - 1].split("  ")[1], "Favourites exported to " + page.exportPath)
+        picture("stores")
+    }
+
+    function test_09_device() {
+        showScreen("Device")
+        var page = window.devicePage
+        mouseClick(control("fileCheck"))
+        compare(control("fileAnswer").text, "/velmora/release/bin/cmsend exists")
+        type(control("filePath"), "/user/TK520/internal/nothing.png")
+        mouseClick(control("fileCheck"))
+        compare(control("fileAnswer").text, "/user/TK520/internal/nothing.png not found")
+        var slider = control("speakerSlider")
+        // Where the handle's centre stands at 35 of 100.
+        mouseClick(slider, slider.leftPadding + slider.handle.width / 2 + 0.35 * (slider.availableWidth - slider.handle.width),
+                   slider.height / 2)
+        tryCompare(page.volume, "volume", 35)
+        compare(control("speaker").text, "Speaker 35")
+        mouseClick(control("askTasks"))
+        verify(control("lastTask").text.indexOf("Last raised: Spectrum") === 0, control("lastTask").text)
+        picture("device")
+        verify(/^Battery \d+ %$/.test(control("battery").text), control("battery").text)
     }
 }

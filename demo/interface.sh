@@ -4,20 +4,23 @@
 set -uo pipefail
 demo=$(cd "$(dirname "$0")" && pwd)
 export QT_QUICK_CONTROLS_STYLE=Material
+# The instrument has a touch screen: no control shows a hover highlight.
+export QT_QUICK_CONTROLS_HOVER_ENABLED=0
 
 "$demo/data/install.sh" "$demo/data"
 # A task raised before the interface starts, so the task manager has one to report.
 dbus-send --session --print-reply --dest=gem.base.simulator /gem/base/simulator gem.base.Simulator.RaiseTask \
   string:Spectrum string:1 > /dev/null
 
-# A sanitizer build of the module needs its runtime loaded before qmlscene's own libraries.
-launcher=(qmlscene)
-[ -n "${HBASE_DEMO_PRELOAD:-}" ] && launcher=(env "LD_PRELOAD=$HBASE_DEMO_PRELOAD" qmlscene)
+# A sanitizer build of the module needs its runtime loaded before the QML tool's own libraries.
+preload=()
+[ -n "${HBASE_DEMO_PRELOAD:-}" ] && preload=(env "LD_PRELOAD=$HBASE_DEMO_PRELOAD")
 
 if [ "${1:-}" = "--tour" ]; then
   # Xvfb has no GPU; the software renderer draws the same pixels everywhere, and with no GLX
-  # integration no Mesa driver is loaded into the process.
+  # integration no Mesa driver is loaded into the process. The tour is a QML test case:
+  # qmltestrunner gives it real mouse and key events.
   export QT_QUICK_BACKEND=software QT_XCB_GL_INTEGRATION=none
-  exec "${launcher[@]}" "$demo/main.qml" -- --tour
+  exec "${preload[@]}" qmltestrunner -import "$QML2_IMPORT_PATH" -input "$demo/Tour.qml"
 fi
-exec "${launcher[@]}" "$demo/main.qml"
+exec "${preload[@]}" qmlscene "$demo/main.qml"

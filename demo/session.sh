@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# One demo session inside the sandbox: hbase-sim on the private bus, then demo/interface.sh.
-# Usage: demo/session.sh BUILD_DIR [--tour]
+# One demo session inside the sandbox: hbase-sim on the session bus, then demo/interface.sh.
+# Usage: demo/session.sh BUILD_DIR [--tour|--shared-bus]
+#   --shared-bus  start the session bus on the socket /home/demo-bus (demo/shared-bus.conf), for a
+#                 sandbox without a bus of its own, so that "make demo-shell" can reach it
 set -uo pipefail
 demo=$(cd "$(dirname "$0")" && pwd)
 build=$1
 export QML2_IMPORT_PATH=$build/qml
 export HBASE_SIM=$build/sim/hbase-sim
+if [ "${2:-}" = "--shared-bus" ]; then
+  rm -f /home/demo-bus   # left by a session that was killed
+  exec dbus-run-session --config-file "$demo/shared-bus.conf" -- "$demo/../tests/support/with-sim" -- "$demo/interface.sh"
+fi
 exec "$demo/../tests/support/with-sim" -- "$demo/interface.sh" "${2:-}"

@@ -22,11 +22,16 @@
 //   "value"       the current value (default: zero, false, empty text or empty array)
 //   "initValue"   the default value; config items without one get their "value"; null means none
 //   "enumStrings" the entry texts of an enumerated item
-//   "simulate"    {"min", "max", "periodMs"}: the value wanders between min and max on a timer
+//   "simulate"    {"min", "max", "periodMs"}: a double value wanders between min and max on a timer;
+//                 {"periodMs", "carriers": [{"frequency", "bandwidth", "level"}, ...]}: a double array
+//                 is a new sweep on every tick, following the application's centreFreq, span, rbw,
+//                 refLevel and sweepPoints (see simspectrum.h)
 //   "attributes"  further attributes handed out as they are
 // The address is ":" kind ":" application ":" module ":" name ":", followed by "stringARRAY:",
 // "doubleARRAY:" or "int32ARRAY:" for the array types. Items keep the file's order.
 #include "simmodel.h"
+
+#include "simspectrum.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -312,13 +317,23 @@ bool SimModel::loadItem(const QJsonObject &json, const QString &app, Module &mod
     const QJsonValue simulate = json.value(QStringLiteral("simulate"));
     if (!simulate.isUndefined()) {
         const QJsonObject range = simulate.toObject();
-        const double min = range.value(QStringLiteral("min")).toDouble(qQNaN());
-        const double max = range.value(QStringLiteral("max")).toDouble(qQNaN());
         const int period = range.value(QStringLiteral("periodMs")).toInt(0);
-        if (!(min < max) || period < 10 || item.type != QLatin1String("double")) {
-            *error = QStringLiteral("\"simulate\" of \"%1\" needs a double item, min < max and periodMs >= 10")
-                         .arg(item.address);
-            return false;
+        if (item.type == QLatin1String("doubleArray")) {
+            QString reason = QStringLiteral("\"carriers\" is not an array");
+            if (period < 10 || !range.value(QStringLiteral("carriers")).isArray()
+                || !SimSpectrum().load(range.toVariantMap(), &reason)) {
+                *error = QStringLiteral("\"simulate\" of \"%1\" needs periodMs >= 10 and carriers: %2")
+                             .arg(item.address, reason);
+                return false;
+            }
+        } else {
+            const double min = range.value(QStringLiteral("min")).toDouble(qQNaN());
+            const double max = range.value(QStringLiteral("max")).toDouble(qQNaN());
+            if (!(min < max) || period < 10 || item.type != QLatin1String("double")) {
+                *error = QStringLiteral("\"simulate\" of \"%1\" needs a double item, min < max and periodMs >= 10")
+                             .arg(item.address);
+                return false;
+            }
         }
         item.simulate = range.toVariantMap();
     }

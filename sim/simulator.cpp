@@ -2,6 +2,7 @@
 
 #include "elfservice.h"
 #include "simactions.h"
+#include "simspectrum.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -210,9 +211,35 @@ void Simulator::wander(const QString &address)
     const SimItem *item = m_model.item(address);
     if (!item)
         return;
+    if (item->type == QLatin1String("doubleArray")) {
+        sweep(*item);
+        return;
+    }
     // A random walk of up to a tenth of the range per step looks like a live measurement on a gauge.
     const double min = item->simulate.value(QStringLiteral("min")).toDouble();
     const double max = item->simulate.value(QStringLiteral("max")).toDouble();
     const double step = (max - min) / 10.0 * (QRandomGenerator::global()->generateDouble() * 2.0 - 1.0);
     writeItem(address, qBound(min, item->value.toDouble() + step, max));
+}
+
+void Simulator::sweep(const SimItem &item)
+{
+    SimSpectrum spectrum;
+    QString error;
+    if (!spectrum.load(item.simulate, &error))
+        return;
+    // The analyser's settings live in the application's own settings module.
+    const QString settings = QStringLiteral(":config:%1:%2:").arg(item.app, SimModel::settingsModule(item.app));
+    const auto setting = [&](const char *name, double fallback) {
+        const SimItem *found = m_model.item(settings + QLatin1String(name) + QLatin1Char(':'));
+        return found ? found->value.toDouble() : fallback;
+    };
+    SimSpectrum::Settings now;
+    now.centre = setting("centreFreq", now.centre);
+    now.span = setting("span", now.span);
+    now.rbw = setting("rbw", now.rbw);
+    now.refLevel = setting("refLevel", now.refLevel);
+    now.points = int(setting("sweepPoints", now.points));
+    now.detector = int(setting("detector", now.detector));
+    writeItem(item.address, spectrum.sweep(now, QRandomGenerator::global()));
 }

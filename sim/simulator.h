@@ -65,6 +65,8 @@ public:
 private:
     void startSimulations();
     void wander(const QString &address);
+    // A new sweep of a simulated trace for its application's current settings.
+    void sweep(const SimItem &item);
 
     SimModel m_model;
     SimActions *m_actions;

@@ -8,8 +8,9 @@ import ".."
 Item {
     id: page
     property alias cables: cableFilter
-    property alias lossModel: loss
+    property alias lossModel: lossTable
     property alias planModel: plans
+    property string lossStatus: "Edit a point, then save it to the instrument"
 
     // One bridge per explicitly named module: a bridge makes a manifest for the first module it is
     // asked about only.
@@ -38,7 +39,8 @@ Item {
         filterText: filterField.text
     }
     FrequencyLossModel {
-        id: loss
+        // Not "loss": inside its delegates the model's own role of that name would hide the id.
+        id: lossTable
         cableLoss: lossBridge.dbusAddress !== "" ? lossBridge.getConfigItemDxTest("cableLossTable", "cableLoss") : null
     }
     ChannelPlanModel {
@@ -52,9 +54,10 @@ Item {
 
         Card {
             title: "Cables"
-            Layout.preferredWidth: 330
+            Layout.preferredWidth: 1      // equal shares of the width, whatever the content
+            Layout.fillWidth: true
             Layout.fillHeight: true
-            TextField { id: filterField; placeholderText: "Type a name"; font.pixelSize: Theme.font; Layout.fillWidth: true; Layout.preferredHeight: Theme.touch }
+            TextField { id: filterField; objectName: "cableFilter"; placeholderText: "Type a name"; font.pixelSize: Theme.font; Layout.fillWidth: true; Layout.preferredHeight: Theme.touch }
             ListView {
                 id: cableView
                 Layout.fillWidth: true
@@ -70,42 +73,56 @@ Item {
         }
 
         Card {
-            title: "Cable loss (" + loss.size + " points)"
-            Layout.preferredWidth: 360
+            title: "Cable loss (" + lossTable.size + " points)"
+            Layout.preferredWidth: 1
+            Layout.fillWidth: true
             Layout.fillHeight: true
             ListView {
                 id: lossView
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 clip: true
-                model: loss
+                model: lossTable
                 delegate: RowLayout {
                     width: lossView.width
                     TextField {
+                        objectName: "lossFrequency" + index
                         text: frequency
                         font.pixelSize: Theme.font
                         color: isValid ? Theme.text : Theme.bad
-                        Layout.preferredWidth: 130
-                        onEditingFinished: loss.updateFrequency(index, Number(text))
+                        Layout.preferredWidth: 1
+                        Layout.fillWidth: true
+                        onEditingFinished: lossTable.updateFrequency(index, Number(text))
                     }
                     TextField {
+                        objectName: "lossValue" + index
                         text: model.loss
                         font.pixelSize: Theme.font
-                        Layout.preferredWidth: 100
-                        onEditingFinished: loss.updateLoss(index, Number(text))
+                        Layout.preferredWidth: 1
+                        Layout.fillWidth: true
+                        onEditingFinished: lossTable.updateLoss(index, Number(text))
                     }
-                    Button { text: "x"; onClicked: loss.removeItem(index) }
+                    Button { text: "Remove"; font.capitalization: Font.MixedCase; onClicked: lossTable.removeItem(index) }
                 }
             }
             RowLayout {
-                Button { text: "Add"; onClicked: loss.addEmptyItem() }
-                Button { text: "Save"; enabled: loss.size > 0; onClicked: loss.saveToElfItem() }
-                Button { text: "Cancel"; onClicked: loss.cancelEdit() }
+                Button { objectName: "lossAdd"; text: "Add"; font.capitalization: Font.MixedCase; onClicked: lossTable.addEmptyItem() }
+                Button {
+                    objectName: "lossSave"
+                    text: "Save"
+                    font.capitalization: Font.MixedCase
+                    enabled: lossTable.size > 0
+                    onClicked: page.lossStatus = lossTable.saveToElfItem() ? "Saved " + lossTable.size + " points to the instrument"
+                                                                           : "Save FAILED: a blank last point, or a point (red) not above the one before"
+                }
+                Button { objectName: "lossCancel"; text: "Cancel"; font.capitalization: Font.MixedCase; onClicked: { lossTable.cancelEdit(); page.lossStatus = "Edits dropped" } }
             }
+            Text { objectName: "lossStatus"; text: page.lossStatus; color: Theme.text; font.pixelSize: Theme.small; wrapMode: Text.Wrap; Layout.fillWidth: true }
         }
 
         Card {
             title: "P25 channel plans (" + planView.count + ")"
+            Layout.preferredWidth: 1
             Layout.fillWidth: true
             Layout.fillHeight: true
             ListView {
@@ -118,12 +135,19 @@ Item {
                     width: planView.width
                     Text { text: (index + 1) + ": " + eDataChannelType.readableText; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 120 }
                     Text { text: (eDataBaseFreq.value / 1e6).toFixed(4) + " MHz"; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 110 }
-                    Text { text: "+" + (eDataTransmitOffset.value / 1e6).toFixed(3) + " / " + (eDataChannelSpace.value / 1e3).toFixed(2) + " kHz"; color: Theme.dim; font.pixelSize: Theme.small }
+                    Text {
+                        readonly property real offset: eDataTransmitOffset.value / 1e6
+                        text: (offset >= 0 ? "+" : "") + offset.toFixed(3) + " MHz / " + (eDataChannelSpace.value / 1e3).toFixed(2) + " kHz"
+                        color: Theme.dim
+                        font.pixelSize: Theme.small
+                        elide: Text.ElideRight
+                        Layout.fillWidth: true
+                    }
                 }
             }
             RowLayout {
-                Button { text: "Backup"; onClicked: plans.saveBackupValues() }
-                Button { text: "Restore"; onClicked: plans.restoreBackupValues() }
+                Button { text: "Backup"; font.capitalization: Font.MixedCase; onClicked: plans.saveBackupValues() }
+                Button { text: "Restore"; font.capitalization: Font.MixedCase; onClicked: plans.restoreBackupValues() }
             }
         }
     }

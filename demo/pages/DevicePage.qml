@@ -10,7 +10,10 @@ Item {
     property alias volume: audio
     property alias desktop: desktopHandler
     property string lastTask: "(none yet)"
-    property string fileQuery: "/user/TK520/internal/quillbox"
+    // A file the demo puts there; "ls" answers a folder with its content, so folders read as not found.
+    property string fileQuery: "/velmora/release/bin/cmsend"
+    property string fileAnswer: "(not asked yet)"
+    readonly property string raiseCommand: "dbus-send --session --dest=gem.base.simulator /gem/base/simulator gem.base.Simulator.RaiseTask string:Spectrum string:42"
 
     HBaseVolume { id: audio }
     HEnvironment { id: environment }
@@ -37,10 +40,10 @@ Item {
 
         Card {
             title: "Audio"
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            Text { text: "Speaker " + audio.volume; color: Theme.text; font.pixelSize: Theme.font }
+            Layout.preferredWidth: 1; Layout.preferredHeight: 1; Layout.fillWidth: true; Layout.fillHeight: true
+            Text { objectName: "speaker"; text: "Speaker " + audio.volume; color: Theme.text; font.pixelSize: Theme.font }
             Slider {
+                objectName: "speakerSlider"
                 from: 0; to: 100; stepSize: 1
                 value: audio.volume
                 Layout.fillWidth: true
@@ -53,45 +56,47 @@ Item {
                 Layout.fillWidth: true
                 onMoved: audio.micVolume = value
             }
-            Switch { text: "Mute"; checked: audio.mute; font.pixelSize: Theme.font; onToggled: audio.mute = checked }
+            Switch { objectName: "mute"; text: "Mute"; checked: audio.mute; font.pixelSize: Theme.font; onToggled: audio.mute = checked }
+            Item { Layout.fillHeight: true }     // content stays at the top
         }
 
         Card {
             title: "Tasks"
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            Text { text: "Last raised: " + page.lastTask; color: Theme.text; font.pixelSize: Theme.font }
-            Button { text: "Ask the task manager"; onClicked: page.lastTask = desktopHandler.lastRaisedTask() || "(no answer)" }
+            Layout.preferredWidth: 1; Layout.preferredHeight: 1; Layout.fillWidth: true; Layout.fillHeight: true
+            Text { objectName: "lastTask"; text: "Last raised: " + page.lastTask; wrapMode: Text.Wrap; Layout.fillWidth: true; color: Theme.text; font.pixelSize: Theme.font }
+            Button { objectName: "askTasks"; text: "Ask the task manager"; font.capitalization: Font.MixedCase; onClicked: page.lastTask = desktopHandler.lastRaisedTask() || "(no answer)" }
             Text {
-                text: "Raise one from a terminal:\ndbus-send --session --dest=gem.base.simulator /gem/base/simulator gem.base.Simulator.RaiseTask string:Spectrum string:42"
+                // The simulator is on the demo's private bus: a shell in the same sandbox reaches it.
+                text: "Raise one: run \"make demo-shell\" in the checkout while the demo runs, then\n" + page.raiseCommand
                 color: Theme.dim
                 font.pixelSize: Theme.small
-                wrapMode: Text.WrapAnywhere
+                wrapMode: Text.Wrap
                 Layout.fillWidth: true
             }
+            Item { Layout.fillHeight: true }
         }
 
         Card {
             title: "Environment"
-            Layout.fillWidth: true
-            Layout.fillHeight: true
+            Layout.preferredWidth: 1; Layout.preferredHeight: 1; Layout.fillWidth: true; Layout.fillHeight: true
             Text { text: "Product: " + environment.productName; color: Theme.text; font.pixelSize: Theme.font }
             Text { text: "Base directory: \"" + environment.baseDir + "\""; color: Theme.text; font.pixelSize: Theme.font }
-            Text {
-                // Read once: the environment does not announce changes.
-                Component.onCompleted: text = "Failed service: " + environment.failedService
-                color: Theme.text
-                font.pixelSize: Theme.font
-            }
+            Text { text: "Failed service: " + environment.failedService; color: Theme.text; font.pixelSize: Theme.font }
+            Item { Layout.fillHeight: true }
         }
 
         Card {
             title: "File check"
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            TextField { id: pathField; text: page.fileQuery; font.pixelSize: Theme.small; Layout.fillWidth: true }
-            Button { text: "Exists?"; onClicked: fileCheck.queryForFile(pathField.text) }
-            Text { text: fileCheck.exists ? "exists" : "not found"; color: fileCheck.exists ? Theme.good : Theme.bad; font.pixelSize: Theme.font }
+            Layout.preferredWidth: 1; Layout.preferredHeight: 1; Layout.fillWidth: true; Layout.fillHeight: true
+            TextField { id: pathField; objectName: "filePath"; text: page.fileQuery; font.pixelSize: Theme.small; Layout.fillWidth: true }
+            Button {
+                objectName: "fileCheck"
+                text: "Exists?"
+                font.capitalization: Font.MixedCase
+                onClicked: page.fileAnswer = pathField.text + (fileCheck.queryForFile(pathField.text) ? " exists" : " not found")
+            }
+            Text { objectName: "fileAnswer"; text: page.fileAnswer; color: Theme.text; font.pixelSize: Theme.font; elide: Text.ElideLeft; Layout.fillWidth: true }
+            Item { Layout.fillHeight: true }
         }
     }
 }

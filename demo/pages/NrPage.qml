@@ -5,21 +5,24 @@ import HBase 1.0
 import ".."
 
 // 5G NR subcarrier spacings for a range and bandwidth, and selectors driven by an enumeration file.
+// H5GBand and HEnumList answer calls and announce nothing, so the page keeps what it shows in
+// plain arrays and reads them again after each call that changes them.
 Item {
     id: page
     property alias band: nrBand
     property alias enums: enumList
     property var spacings: []
-    property var detectorLabels: []
-    property bool enumsLoaded: false
+    property var bandwidths: []
+    property var detectorEntries: []
+
+    readonly property string detectorAddress: ":config:spectrumanalyzer_app:spectrumanalyzer_reg_module:detector:"
+    readonly property string bandwidthAddress: ":config:nr5g_app:nr5g_reg_module:bandwidth:"
 
     H5GBand { id: nrBand }
     HEnumList {
         id: enumList
         source: Qt.resolvedUrl("../data/enums.json")
     }
-
-    readonly property string detectorAddress: ":config:spectrumanalyzer_app:spectrumanalyzer_reg_module:detector:"
 
     function updateSpacings() {
         nrBand.setBandStByMeas("ModAcc", rangeBox.currentText, bandwidthBox.currentText)
@@ -29,12 +32,20 @@ Item {
         spacings = list
     }
 
+    function readEnums() {
+        bandwidths = enumList.getLabelList(bandwidthAddress)
+        detectorEntries = enumList.getListByFullId(detectorAddress)
+    }
+
     function loadEnums() {
-        // HEnumList announces nothing when it loads: the page keeps its own flag for its bindings.
-        enumsLoaded = enumList.loadFile(true) || enumsLoaded
-        if (enumsLoaded)
-            detectorLabels = enumList.getLabelList(detectorAddress)
-        return enumsLoaded
+        var ok = enumList.loadFile(true)
+        readEnums()
+        return ok
+    }
+
+    function renameRms() {
+        enumList.replaceLabelForId("spectrumanalyzer_reg_module:detector", "RMS", "RMS (true)")
+        readEnums()
     }
 
     Component.onCompleted: { loadEnums(); updateSpacings() }
@@ -45,13 +56,15 @@ Item {
 
         Card {
             title: "NR subcarrier spacing"
-            Layout.preferredWidth: 460
+            Layout.preferredWidth: 1
+            Layout.fillWidth: true
             Layout.fillHeight: true
             RowLayout {
-                ComboBox { id: rangeBox; model: ["FR1", "FR2"]; font.pixelSize: Theme.font; onActivated: page.updateSpacings() }
+                ComboBox { id: rangeBox; objectName: "range"; model: ["FR1", "FR2"]; font.pixelSize: Theme.font; onActivated: page.updateSpacings() }
                 ComboBox {
                     id: bandwidthBox
-                    model: page.enumsLoaded ? enumList.getLabelList(":config:nr5g_app:nr5g_reg_module:bandwidth:") : ["20"]
+                    objectName: "bandwidth"
+                    model: page.bandwidths
                     font.pixelSize: Theme.font
                     onActivated: page.updateSpacings()
                 }
@@ -66,10 +79,11 @@ Item {
 
         Card {
             title: "Detector (from the enumeration file)"
+            Layout.preferredWidth: 1
             Layout.fillWidth: true
             Layout.fillHeight: true
             Repeater {
-                model: page.detectorLabels.length >= 0 && page.enumsLoaded ? enumList.getListByFullId(page.detectorAddress) : []
+                model: page.detectorEntries
                 Text {
                     text: modelData.label + (modelData.disable ? "  (not selectable)" : "")
                     color: modelData.disable ? Theme.dim : Theme.text
@@ -77,13 +91,9 @@ Item {
                 }
             }
             RowLayout {
-                Button {
-                    text: "Rename RMS"
-                    onClicked: { enumList.replaceLabelForId("spectrumanalyzer_reg_module:detector", "RMS", "RMS (true)"); page.detectorLabels = enumList.getLabelList(page.detectorAddress) }
-                }
-                Button { text: "Reload file"; onClicked: page.loadEnums() }
+                Button { objectName: "renameRms"; text: "Rename RMS"; font.capitalization: Font.MixedCase; onClicked: page.renameRms() }
+                Button { text: "Reload file"; font.capitalization: Font.MixedCase; onClicked: page.loadEnums() }
             }
-            Text { text: "Labels: " + page.detectorLabels.join(", "); color: Theme.dim; font.pixelSize: Theme.small; wrapMode: Text.Wrap; Layout.fillWidth: true }
             Text { text: enumList.getTr("Center Frequency"); color: Theme.dim; font.pixelSize: Theme.small }
             Item { Layout.fillHeight: true }
         }

@@ -16,6 +16,9 @@ Item {
 
     // The open tabs: tab number to application.
     readonly property var tabs: ["spectrumanalyzer_app", "networkanalyzer_app"]
+    // What a person calls the applications.
+    readonly property var appTitles: ({ "spectrumanalyzer_app": "Spectrum analyser", "networkanalyzer_app": "Network analyser",
+                                        "dxtest_app": "Radio test", "autotest_app": "Automated test" })
     readonly property var folders: [
         { name: "Setups", type: HSave.SAVE_SETUP, pattern: "*.stp" },
         { name: "Screenshots", type: HSave.SAVE_SCREENSHOT, pattern: "*.png" },
@@ -40,21 +43,21 @@ Item {
         save.type = HSave.SAVE_SETUP
         var path = save.getDefaultDir(HSave.SAVE_SETUP) + "/" + name + ".stp"
         var ok = save.save(path)
-        status = ok ? "Saved " + path : "Saving " + path + " failed"
+        status = ok ? "Saved " + path : "Saving FAILED: " + path
         return ok ? path : ""
     }
 
     // Recalls a set-up file into the applications of its tabs; true when every tab was recalled.
     function recall(path) {
         if (!save.loadSetup(path)) {
-            status = "Cannot open " + path
+            status = "Recall FAILED: cannot open " + path
             return false
         }
         var count = parseInt(save.getHeader("TabCount")) || 0
         var ok = count > 0
         for (var t = 0; t < count; ++t)
             ok = save.loadTabFile(t, save.getHeader("Tab" + (t + 1) + "App")) && ok
-        status = (ok ? "Recalled " : "Recall failed: ") + path
+        status = (ok ? "Recalled " : "Recall FAILED: ") + path
         return ok
     }
 
@@ -74,7 +77,7 @@ Item {
 
     function deleteSelected() {
         // The starter answers "OK" on success, which fileDelete reports as false.
-        status = save.fileDelete(selectedPath) ? "Delete failed" : "Deleted " + selectedName
+        status = save.fileDelete(selectedPath) ? "Delete FAILED: " + selectedName : "Deleted " + selectedName
         selectedPath = ""
     }
 
@@ -89,19 +92,22 @@ Item {
                 spacing: Theme.gap
                 TextField {
                     id: nameField
+                    objectName: "setupName"
                     text: "site-setup"
                     font.pixelSize: Theme.font
                     Layout.preferredWidth: 300
                     Layout.preferredHeight: Theme.touch
                 }
                 Button {
+                    objectName: "saveSetup"
                     text: "Save set-up"
+                    font.capitalization: Font.MixedCase
                     font.pixelSize: Theme.font
                     Layout.preferredHeight: Theme.touch
                     onClicked: page.saveSetup(nameField.text)
                 }
                 Text {
-                    text: "Tabs: " + page.tabs.join(", ")
+                    text: "Tabs: " + page.tabs.map(function (app) { return page.appTitles[app] || app }).join(", ")
                     color: Theme.dim
                     font.pixelSize: Theme.small
                 }
@@ -139,6 +145,7 @@ Item {
                     folder: page.save ? "file://" + page.save.getDefaultDir(page.folders[folderBox.currentIndex].type) : ""
                 }
                 delegate: Rectangle {
+                    objectName: "file_" + fileName
                     width: files.width
                     height: Theme.touch
                     color: page.selectedPath === filePath ? Theme.panelEdge : "transparent"
@@ -157,10 +164,10 @@ Item {
             }
             RowLayout {
                 spacing: Theme.gap
-                Button { text: "Recall"; enabled: page.selectedPath.slice(-4) === ".stp"; font.pixelSize: Theme.font; onClicked: page.recall(page.selectedPath) }
-                Button { text: "Copy"; enabled: page.selectedPath !== ""; font.pixelSize: Theme.font; onClicked: page.copySelected() }
-                Button { text: "Delete"; enabled: page.selectedPath !== ""; font.pixelSize: Theme.font; onClicked: page.deleteSelected() }
-                Text { text: page.status; color: Theme.text; font.pixelSize: Theme.small; Layout.fillWidth: true; elide: Text.ElideLeft }
+                Button { objectName: "recallButton"; text: "Recall"; font.capitalization: Font.MixedCase; enabled: page.selectedPath.slice(-4) === ".stp"; font.pixelSize: Theme.font; onClicked: page.recall(page.selectedPath) }
+                Button { objectName: "copyButton"; text: "Copy"; font.capitalization: Font.MixedCase; enabled: page.selectedPath !== ""; font.pixelSize: Theme.font; onClicked: page.copySelected() }
+                Button { objectName: "deleteButton"; text: "Delete"; font.capitalization: Font.MixedCase; enabled: page.selectedPath !== ""; font.pixelSize: Theme.font; onClicked: page.deleteSelected() }
+                Text { objectName: "saveStatus"; text: page.status; color: Theme.text; font.pixelSize: Theme.small; Layout.fillWidth: true; elide: Text.ElideLeft }
             }
         }
     }

@@ -1,5 +1,6 @@
-// Checks the files the demo's tour wrote: they must be what they say they are.
-// Usage: demo_tour_check SETUP SCREENSHOT INVERTED_SCREENSHOT REPORT FAVOURITES_DB
+// Checks the files the demo's tour wrote: they must be what they say they are, and the pictures must
+// show the spectrum a person saw.
+// Usage: demo_tour_check WxH SETUP SCREENSHOT INVERTED_SCREENSHOT REPORT FAVOURITES_DB SPECTRUM_PICTURE
 #include <QColor>
 #include <QFile>
 #include <QGuiApplication>
@@ -11,6 +12,8 @@
 #include <cstdio>
 
 static int failures = 0;
+// T1's colour on the display: a picture of the Spectrum screen shows its trace.
+static const QColor kTraceOne(0xff, 0xd5, 0x4f);
 
 static void check(bool condition, const QString &what)
 {
@@ -34,16 +37,33 @@ static void checkSetup(const QString &path)
           "Tab2 holds the network analyser's settings");
 }
 
-static void checkScreenshot(const QString &path, bool inverted)
+// Pixels of the picture area (above `height`) in `colour`, or in its inverse.
+static int pixelsOf(const QImage &image, int height, QColor colour, bool inverted)
+{
+    if (inverted)
+        colour = QColor(255 - colour.red(), 255 - colour.green(), 255 - colour.blue());
+    int count = 0;
+    for (int y = 0; y < qMin(height, image.height()); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    }
+    return count;
+}
+
+static void checkScreenshot(const QString &path, const QSize &screen, bool inverted)
 {
     const QImage image(path);
-    check(image.size() == QSize(1280, 920), QStringLiteral("%1 is 1280 x 920 (screen and band)").arg(path));
+    // The settings band below the picture: 165 rows on a 1920 x 1080 screen, 120 on any other.
+    const int band = screen == QSize(1920, 1080) ? 165 : 120;
+    check(image.size() == QSize(screen.width(), screen.height() + band),
+          QStringLiteral("%1 is the screen and its band").arg(path));
     check(image.text("Description") == "LTE/Spectrum", "screenshot description is LTE/Spectrum");
+    check(pixelsOf(image, screen.height(), kTraceOne, inverted) > 200, "the capture shows the spectrum's trace T1");
     // The interface is dark; an inverted capture is mostly light.
     const QColor corner = image.pixelColor(2, 2);
     check(inverted ? corner.lightness() > 128 : corner.lightness() < 128,
           QStringLiteral("picture area is %1").arg(inverted ? "inverted" : "as shown"));
-    check(image.pixelColor(1279, 919) == QColor(Qt::white), "annotation band is white");
+    check(image.pixelColor(image.width() - 1, image.height() - 1) == QColor(Qt::white), "annotation band is white");
 }
 
 static void checkReport(const QString &path)
@@ -66,17 +86,27 @@ static void checkFavourites(const QString &path)
     check(rows == 3, QStringLiteral("favourites database holds the 3 sample favourites (%1)").arg(rows));
 }
 
+static void checkPicture(const QString &path, const QSize &screen)
+{
+    const QImage image(path);
+    check(image.size() == screen, QStringLiteral("%1 is the whole window").arg(path));
+    check(pixelsOf(image, screen.height(), kTraceOne, false) > 200, "the spectrum picture shows trace T1");
+}
+
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc != 6) {
-        std::fprintf(stderr, "usage: demo_tour_check SETUP SCREENSHOT INVERTED REPORT FAVOURITES\n");
+    if (argc != 8) {
+        std::fprintf(stderr, "usage: demo_tour_check WxH SETUP SCREENSHOT INVERTED REPORT FAVOURITES SPECTRUM_PICTURE\n");
         return 2;
     }
-    checkSetup(argv[1]);
-    checkScreenshot(argv[2], false);
-    checkScreenshot(argv[3], true);
-    checkReport(argv[4]);
-    checkFavourites(argv[5]);
+    const QStringList size = QString::fromLocal8Bit(argv[1]).split('x');
+    const QSize screen(size.value(0).toInt(), size.value(1).toInt());
+    checkSetup(argv[2]);
+    checkScreenshot(argv[3], screen, false);
+    checkScreenshot(argv[4], screen, true);
+    checkReport(argv[5]);
+    checkFavourites(argv[6]);
+    checkPicture(argv[7], screen);
     return failures == 0 ? 0 : 1;
 }

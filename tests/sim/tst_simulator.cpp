@@ -148,7 +148,7 @@ private Q_SLOTS:
         QCOMPARE(act(kSa, kSaAction + "loadconfig:", "/tmp/Tab1.oxs"), QStringLiteral("OK"));
         QTRY_COMPARE(freq->getValue(), QVariant(1e9));
         QCOMPARE(changed.count(), 1);
-        QTRY_COMPARE(limit->getValue().toList().size(), 5);
+        QTRY_COMPARE(limit->getValue().toList().size(), 4);
 
         // A tab file written by the interface: arrays of number texts are read back as numbers.
         writeFile("/tmp/Tab2.oxs", QString("{\"%1centreFreq:\": 3e9, \"%1limitLine:doubleARRAY:\": [\"-1.5\", \"2\"],"
@@ -202,6 +202,9 @@ private Q_SLOTS:
                                     << "\"value\" of \":config:a_app:m:x:\" is not of type int";
         QTest::newRow("twice") << QByteArray(R"({"applications":[{"name":"a_app","modules":[{"name":"m","items":[{"name":"x"},{"name":"x"}]}]}]})")
                                << "item \":config:a_app:m:x:\" appears twice";
+        QTest::newRow("carrier without frequency")
+            << QByteArray(R"({"applications":[{"name":"a_app","modules":[{"name":"m","items":[{"name":"t","type":"doubleArray","simulate":{"periodMs":20,"carriers":[{"level":-30}]}}]}]}]})")
+            << "a carrier needs a \"frequency\" > 0";
     }
 
     void malformedModelsAreRefused()
@@ -242,6 +245,43 @@ private Q_SLOTS:
         QTRY_VERIFY(changed.count() >= 3);
         QVERIFY(level->getValue().toDouble() >= -80 && level->getValue().toDouble() <= -20);
         QVERIFY(level->getValue().toDouble() != -50.0);
+    }
+
+    // A sweep follows the analyser's settings: the tone moves with the centre, the noise floor rises
+    // with the reference level (auto attenuation) and the sweep has the set number of points.
+    void simulatedTraceFollowsTheSettings()
+    {
+        QVERIFY(m_sim.startJson(QByteArray(R"({"applications": [{"name": "s_app", "modules": [
+            {"name": "s_reg_module", "items": [{"name": "centreFreq", "value": 1.0e9}, {"name": "span", "value": 10.0e6},
+              {"name": "rbw", "value": 100.0e3}, {"name": "refLevel", "value": -20.0}, {"name": "sweepPoints", "type": "int", "value": 101},
+              {"name": "detector", "type": "int", "value": 3}]},
+            {"name": "res", "items": [{"name": "trace", "kind": "result", "type": "doubleArray", "value": [],
+              "simulate": {"periodMs": 20, "carriers": [{"frequency": 1.002e9, "bandwidth": 0, "level": -30}]}}]}]}]})")));
+        ElfData *trace = ELFClientInterface::getSessionBusClient("gem.base.s_app")->item(":result:s_app:res:trace:doubleARRAY:");
+        QVERIFY(trace);
+        // True when the current sweep has `points` levels, its peak (about -30 dBm) at `peakIndex` and
+        // its median, the noise floor, within 3 dB of `floor`.
+        const auto sweepIs = [trace](int points, int peakIndex, double floor) {
+            QVector<double> levels;
+            for (const QVariant &level : trace->getValue().toList())
+                levels.append(level.toDouble());
+            if (levels.size() != points)
+                return false;
+            const auto peak = std::max_element(levels.cbegin(), levels.cend());
+            QVector<double> sorted = levels;
+            std::sort(sorted.begin(), sorted.end());
+            return peak - levels.cbegin() == peakIndex && qAbs(*peak + 30) < 1.5 && qAbs(sorted[points / 2] - floor) < 3;
+        };
+        const QString reg = ":config:s_app:s_reg_module:";
+        QTRY_VERIFY(sweepIs(101, 70, -102));      // RMS: -174 dBm/Hz + 50 dB (100 kHz) + 22 dB noise figure
+        QVERIFY(m_sim.setItem(reg + "centreFreq:", 1.004e9));
+        QTRY_VERIFY(sweepIs(101, 30, -102));
+        QVERIFY(m_sim.setItem(reg + "refLevel:", 10.0));
+        QTRY_VERIFY(sweepIs(101, 30, -82));       // 20 dB of attenuation
+        QVERIFY(m_sim.setItem(reg + "sweepPoints:", 201));
+        QTRY_VERIFY(sweepIs(201, 60, -82));
+        QVERIFY(m_sim.setItem(reg + "detector:", 1));  // negative peak: the noise shows 6 dB lower
+        QTRY_VERIFY(sweepIs(201, 60, -88));
     }
 
     void raiseTaskSignalsAndRecords()
