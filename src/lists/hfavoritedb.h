@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 // The user's favourites: every group is a directory under the favourites directory and its favourite
@@ -35,6 +36,8 @@ public:
     Q_INVOKABLE bool mkDir(const QString &pathname);
     Q_INVOKABLE bool deleteDir(const QString &pathname);
     Q_INVOKABLE bool mkFile(const QString &filePullPath, const QByteArray &byteArray);
+    // The names the last export or import left out (not UTF-8, or outside the favourites directory).
+    Q_INVOKABLE QStringList getSkippedNames() const;
 
     bool qFileDelete(const QString &path);
 
@@ -43,13 +46,16 @@ public:
                                    const QString &fileData);
 
 private:
-    static QString storedName(const QString &location);
     void exportGroup(const QString &groupPath, int &id);
     bool readRows(QList<QVariantMap> &rows);
     void restoreRows(const QList<QVariantMap> &rows);
+    QList<QVariantMap> confinedRows(const QList<QVariantMap> &rows);
+    void reportUndecodable(const QString &folder);
+    void skip(const QString &name);
 
     QSqlDatabase m_db;
     QString m_dbName;
+    QStringList m_skipped;
 };
 
 #endif // HFAVORITEDB_H

@@ -1,5 +1,8 @@
 #include "folderrights.h"
 
+#include "pathguard.h"
+
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QStringList>
 
@@ -9,10 +12,14 @@ const char kChownOwner[] = "root:users";
 const char kChmod[] = "chmod";
 const char kChmodMode[] = "775";
 const char kRecursive[] = "-R";
+const char kRefused[] = "ownership not changed outside the user storage:";
+Q_LOGGING_CATEGORY(lcRights, "hbase.save")
 }
 
 void FolderRights::apply(const QString &path)
 {
+    if (!mayApply(path))
+        return;
     const QString target = programArgument(path);
     QProcess::execute(QString::fromLatin1(kChown),
                       {QString::fromLatin1(kRecursive), QString::fromLatin1(kChownOwner), target});
@@ -23,4 +30,14 @@ void FolderRights::apply(const QString &path)
 QString FolderRights::programArgument(const QString &path)
 {
     return path.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + path : path;
+}
+
+// Paths reach here from QML and from imported files: re-owning anything outside the user storage
+// (a system folder, a tool the device runs as root) is never what a caller may ask for.
+bool FolderRights::mayApply(const QString &path)
+{
+    if (PathGuard::isInStorage(path))
+        return true;
+    qCWarning(lcRights) << kRefused << path;
+    return false;
 }
