@@ -10,6 +10,7 @@
 #include <QSqlRecord>
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include "folderrights.h"
 #include "pathguard.h"
@@ -178,9 +179,9 @@ bool HFavoriteDB::exportDB(const QString &fullpath)
     m_db.transaction();
     int id = 0;
     const QStringList groups = groupDirectories();
-    reportUndecodable(favoriteDir());
+    reportUndecodable(favoriteDir(), true);
     for (const QString &group : groups) {
-        reportUndecodable(group);
+        reportUndecodable(group, false);
         exportGroup(group, id);
     }
     m_db.commit();
@@ -272,15 +273,21 @@ void HFavoriteDB::skip(const QString &name)
 }
 
 // Names in bytes that are not UTF-8 cannot be written into the database so that they mean the same
-// file again; Qt's directory listing leaves them out without a word. They are reported here.
-void HFavoriteDB::reportUndecodable(const QString &folder)
+// file again; Qt's directory listing leaves them out without a word. Those an export would otherwise
+// take (visible groups in the favourites folder, visible favourite files in a group) are reported.
+void HFavoriteDB::reportUndecodable(const QString &folder, bool groups)
 {
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    const QByteArray folderBytes = QFile::encodeName(folder);
+    DIR *dir = ::opendir(folderBytes.constData());
     if (!dir)
         return;
     while (const struct dirent *entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
-        if (QFile::encodeName(QFile::decodeName(name)) != name)
+        if (name.startsWith('.') || QFile::encodeName(QFile::decodeName(name)) == name)
+            continue;
+        struct stat info {};
+        const bool isDir = ::stat((folderBytes + '/' + name).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+        if (groups ? isDir : (!isDir && name.endsWith(QByteArray(".") + kFavoriteExtension)))
             skip(QDir(folder).filePath(QFile::decodeName(name)));
     }
     ::closedir(dir);

@@ -50,7 +50,7 @@ private:
     bool readRows(QList<QVariantMap> &rows);
     void restoreRows(const QList<QVariantMap> &rows);
     QList<QVariantMap> confinedRows(const QList<QVariantMap> &rows);
-    void reportUndecodable(const QString &folder);
+    void reportUndecodable(const QString &folder, bool groups);
     void skip(const QString &name);
 
     QSqlDatabase m_db;
