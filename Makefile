@@ -3,10 +3,12 @@
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 
-.PHONY: all deps build test test-sanitize demo clean
+.PHONY: all deps build test test-sanitize fuzz demo clean
 
 all: build
 
@@ -30,9 +32,14 @@ test-sanitize: deps $(ASAN_BUILD)/Makefile
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
+# Every file reader under libFuzzer (clang) for FUZZ_SECONDS each, in the sandbox.
+fuzz:
+	@scripts/install-deps --fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzz $(FUZZ_BUILD)
+
 # With a display the interface opens in a window; without one (or with TOUR=1) the scripted tour runs.
 demo: build
 	scripts/run-demo $(BUILD) $(if $(TOUR),--tour)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
