@@ -50,4 +50,3 @@ bool PathGuard::isInStorage(const QString &path)
     const QString real = resolved(path);
     return !root.isEmpty() && real.startsWith(root + QLatin1Char('/'));
 }
-
