@@ -3,11 +3,13 @@
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 BENCH_SIZE ?= 2000
 
-.PHONY: all deps build test test-sanitize demo demo-shell demo-pictures bench clean
+.PHONY: all deps build test test-sanitize fuzz demo demo-shell demo-pictures bench clean
 
 all: build
 
@@ -31,6 +33,11 @@ test-sanitize: deps $(ASAN_BUILD)/Makefile
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
+# Every file reader under libFuzzer (clang) for FUZZ_SECONDS each, in the sandbox.
+fuzz:
+	@scripts/install-deps --fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzz $(FUZZ_BUILD)
+
 # With a display the interface opens in a window; without one (or with TOUR=1) the scripted tour runs,
 # at 1280x800 unless SCREEN=WxH says otherwise.
 demo: build
@@ -52,4 +59,4 @@ bench: build
 	scripts/run-bench $(BUILD) $(BENCH_SIZE)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -61,9 +61,17 @@ QString SimActions::run(const QString &app, const QString &address, const QStrin
     return kOk; // startRecall and finishRecall: the journal is their record
 }
 
+// A name may itself hold "|": the split is at the first "|" whose left part is an existing path (a
+// profile "a|b.mpcv" copied to a folder), else at the first "|" (the error then names the source).
 static bool splitPair(const QString &argument, QString *src, QString *dst)
 {
-    const int bar = argument.indexOf(QLatin1Char('|'));
+    int bar = argument.indexOf(QLatin1Char('|'));
+    for (int at = bar; at > 0; at = argument.indexOf(QLatin1Char('|'), at + 1)) {
+        if (QFileInfo::exists(argument.left(at))) {
+            bar = at;
+            break;
+        }
+    }
     if (bar <= 0 || bar == argument.size() - 1)
         return false;
     *src = argument.left(bar);

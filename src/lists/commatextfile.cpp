@@ -9,6 +9,12 @@ namespace {
 const char kSourceEmpty[] = "source is empty";
 const char kUnableToOpen[] = "Unable to open the file";
 const char kSeparator = ',';
+
+// A line break inside a field would end its record there and start a forged one.
+QString oneLine(QString line)
+{
+    return line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
 }
 
 // Opening a FIFO blocks until its other end appears, and a device may never end: the source is a path
@@ -40,6 +46,6 @@ void CommaTextFile::write(const QString &path, const QList<QStringList> &records
         return;
     QByteArray text;
     for (const QStringList &fields : records)
-        text += fields.join(QLatin1Char(kSeparator)).toLatin1() + '\n';
+        text += oneLine(fields.join(QLatin1Char(kSeparator))).toLatin1() + '\n';
     FileWriter::writeFile(path, text);
 }

@@ -8,8 +8,12 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include "filewriter.h"
 #include "folderrights.h"
+#include "pathguard.h"
 
 namespace {
 Q_LOGGING_CATEGORY(lcFavorites, "hbase.lists")
@@ -40,6 +44,7 @@ const char kChmodFailLog[] = "chmod fail";
 const char kFileExtLog[] = "file ext=";
 const char kMkFileSuccessLog[] = "Success:mkFile=";
 const char kMkFileFailLog[] = "Fail:mkFile=";
+const char kSkippedLog[] = "skipped:";
 
 QString favoriteDir()
 {
@@ -62,21 +67,21 @@ QStringList groupDirectories()
     return paths;
 }
 
-// One text of an INSERT: Latin-1 bytes (anything else becomes "?"), cut at a zero byte as a C string
-// would be, with each single quote doubled so that a quote in a name or in file content stays part of
-// its literal. Texts without quotes go in unchanged.
+// One text of an INSERT: UTF-8 bytes, cut at a zero byte as a C string would be, with each single
+// quote doubled so that a quote in a name or in file content stays part of its literal. Texts without
+// quotes go in unchanged.
 QByteArray sqlLiteral(const QString &text)
 {
-    QByteArray bytes(text.toLatin1().constData());
+    QByteArray bytes(text.toUtf8().constData());
     bytes.replace('\'', "''");
     return bytes;
 }
 
-// The text the statement above ends up holding for one value: its Latin-1 bytes read as UTF-8.
+// The text the statement above ends up holding for one value: cut at a zero character, as there.
 // Never a null text: bound, that would be SQL NULL, which the NOT NULL columns refuse.
 QString sqlText(const QString &text)
 {
-    const QString value = QString::fromUtf8(text.toLatin1().constData());
+    const QString value = QString::fromUtf8(text.toUtf8().constData());
     return value.isNull() ? QString(0, QChar()) : value;
 }
 
@@ -99,17 +104,10 @@ HFavoriteDB::HFavoriteDB(QObject *parent)
 
 HFavoriteDB::~HFavoriteDB() = default;
 
-// The stored name goes through the Latin-1 form, read back as UTF-8: only ASCII survives. The file
-// that is opened is the stored name, so import and open agree on which file they mean.
-QString HFavoriteDB::storedName(const QString &location)
-{
-    return QString::fromUtf8(location.toLatin1().constData());
-}
-
 bool HFavoriteDB::openDatabase(const QString &dbLocation)
 {
     closeDatabase();
-    m_dbName = storedName(dbLocation);
+    m_dbName = dbLocation;
     const QString connection = QString::fromLatin1(kConnection);
     if (QSqlDatabase::contains(connection))
         m_db = QSqlDatabase::database(connection, false);
@@ -178,6 +176,7 @@ bool HFavoriteDB::exec(const QString &q)
 
 bool HFavoriteDB::exportDB(const QString &fullpath)
 {
+    m_skipped.clear();
     const QString workingDb = workingDbPath();
     if (!openDatabase(workingDb))
         return false;
@@ -193,8 +192,11 @@ bool HFavoriteDB::exportDB(const QString &fullpath)
     insert.prepare(QString::fromLatin1(kInsertPrepared));
     int id = 0;
     const QStringList groups = groupDirectories();
-    for (const QString &group : groups)
+    reportUndecodable(favoriteDir(), true);
+    for (const QString &group : groups) {
+        reportUndecodable(group, false);
         exportGroup(insert, group, id);
+    }
     insert.finish();
     m_db.commit();
     closeDatabase();
@@ -247,22 +249,82 @@ void HFavoriteDB::insertRow(QSqlQuery &insert, int id, const QString &groupName,
 
 bool HFavoriteDB::importDB(const QString &fullpath)
 {
+    m_skipped.clear();
     // Opening a missing file would create an empty database in its place; refuse it instead.
-    if (!QFileInfo(storedName(fullpath)).isFile() || !openDatabase(fullpath))
+    if (!QFileInfo(fullpath).isFile() || !openDatabase(fullpath))
         return false;
-    // The rows are read before anything is removed: a file that is not a favourites export (no
-    // readable table) must not cost the user the favourites they have.
+    // The rows are read and checked before anything is removed: a file that is not a favourites export
+    // (no readable table, or nothing in it that belongs in the favourites) must not cost the user the
+    // favourites they have.
     QList<QVariantMap> rows;
-    if (!readRows(rows)) {
-        closeDatabase();
+    const bool readable = readRows(rows);
+    closeDatabase();
+    if (!readable)
         return false;
-    }
+    const QList<QVariantMap> accepted = confinedRows(rows);
+    if (accepted.isEmpty() && !rows.isEmpty())
+        return false;
     const QStringList groups = groupDirectories();
     for (const QString &group : groups)
         removeTree(group);
-    restoreRows(rows);
-    closeDatabase();
+    restoreRows(accepted);
     return true;
+}
+
+// An export file comes from another instrument, a USB stick or a hand with sqlite3. A row is restored
+// only where an export could have put it: its group one visible folder directly in the favourites
+// directory, its file one entry directly in that group. Everything else is skipped and reported.
+QList<QVariantMap> HFavoriteDB::confinedRows(const QList<QVariantMap> &rows)
+{
+    QList<QVariantMap> accepted;
+    for (const QVariantMap &row : rows) {
+        const QString group = row.value(QLatin1String(kGroupNameColumn)).toString();
+        const QString fileName = row.value(QLatin1String(kFileNameColumn)).toString();
+        const bool groupFits = PathGuard::isDirectChild(group, favoriteDir())
+            && !QFileInfo(QDir::cleanPath(group)).fileName().startsWith(QLatin1Char('.'));
+        if (groupFits && (fileName.isEmpty() || PathGuard::isDirectChild(fileName, group))) {
+            QVariantMap cleaned = row;
+            cleaned.insert(QLatin1String(kGroupNameColumn), QDir::cleanPath(group));
+            if (!fileName.isEmpty())
+                cleaned.insert(QLatin1String(kFileNameColumn), QDir::cleanPath(fileName));
+            accepted.append(cleaned);
+        } else {
+            skip(fileName.isEmpty() ? group : fileName);
+        }
+    }
+    return accepted;
+}
+
+void HFavoriteDB::skip(const QString &name)
+{
+    qCWarning(lcFavorites) << kSkippedLog << name;
+    m_skipped.append(name);
+}
+
+// Names in bytes that are not UTF-8 cannot be written into the database so that they mean the same
+// file again; Qt's directory listing leaves them out without a word. Those an export would otherwise
+// take (visible groups in the favourites folder, visible favourite files in a group) are reported.
+void HFavoriteDB::reportUndecodable(const QString &folder, bool groups)
+{
+    const QByteArray folderBytes = QFile::encodeName(folder);
+    DIR *dir = ::opendir(folderBytes.constData());
+    if (!dir)
+        return;
+    while (const struct dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.startsWith('.') || QFile::encodeName(QFile::decodeName(name)) == name)
+            continue;
+        struct stat info {};
+        const bool isDir = ::stat((folderBytes + '/' + name).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+        if (groups ? isDir : (!isDir && name.endsWith(QByteArray(".") + kFavoriteExtension)))
+            skip(QDir(folder).filePath(QFile::decodeName(name)));
+    }
+    ::closedir(dir);
+}
+
+QStringList HFavoriteDB::getSkippedNames() const
+{
+    return m_skipped;
 }
 
 // A table of that name without the columns of an export is no export either: nothing could be
@@ -303,6 +365,12 @@ void HFavoriteDB::restoreRows(const QList<QVariantMap> &rows)
         const QString fileName = row.value(QLatin1String(kFileNameColumn)).toString();
         if (fileName.isEmpty())
             continue;
+        // Checked again now that the group exists: it must be the folder just made, not a link.
+        if (!PathGuard::isDirectChild(row.value(QLatin1String(kGroupNameColumn)).toString(), favoriteDir())
+            || !PathGuard::isDirectChild(fileName, row.value(QLatin1String(kGroupNameColumn)).toString())) {
+            skip(fileName);
+            continue;
+        }
         const QByteArray data = row.value(QLatin1String(kFileDataColumn)).toString().toUtf8();
         if (mkFile(fileName, data))
             qCDebug(lcFavorites) << kMkFileSuccessLog << fileName;
@@ -337,8 +405,10 @@ bool HFavoriteDB::mkDir(const QString &pathname)
 
 bool HFavoriteDB::deleteDir(const QString &pathname)
 {
-    // An empty name would mean the current directory to QDir: never remove that by accident.
-    if (pathname.isEmpty())
+    // An empty name would mean the current directory to QDir: never remove that by accident. A plain
+    // file is no directory: nothing is removed and the answer says so.
+    const QFileInfo info(pathname);
+    if (pathname.isEmpty() || (!info.isDir() && !info.isSymLink()))
         return false;
     return removeTree(pathname);
 }

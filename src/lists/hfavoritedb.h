@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 // The user's favourites: every group is a directory under the favourites directory and its favourite
@@ -36,6 +37,8 @@ public:
     Q_INVOKABLE bool mkDir(const QString &pathname);
     Q_INVOKABLE bool deleteDir(const QString &pathname);
     Q_INVOKABLE bool mkFile(const QString &filePullPath, const QByteArray &byteArray);
+    // The names the last export or import left out (not UTF-8, or outside the favourites directory).
+    Q_INVOKABLE QStringList getSkippedNames() const;
 
     bool qFileDelete(const QString &path);
 
@@ -44,15 +47,18 @@ public:
                                    const QString &fileData);
 
 private:
-    static QString storedName(const QString &location);
     void exportGroup(QSqlQuery &insert, const QString &groupPath, int &id);
     static void insertRow(QSqlQuery &insert, int id, const QString &groupName, const QString &fileName,
                           const QString &fileData);
     bool readRows(QList<QVariantMap> &rows);
     void restoreRows(const QList<QVariantMap> &rows);
+    QList<QVariantMap> confinedRows(const QList<QVariantMap> &rows);
+    void reportUndecodable(const QString &folder, bool groups);
+    void skip(const QString &name);
 
     QSqlDatabase m_db;
     QString m_dbName;
+    QStringList m_skipped;
 };
 
 #endif // HFAVORITEDB_H

@@ -170,7 +170,8 @@ bool HMapProFileList::isExistFile(const QString &src, const QString &dst) const
     // With no bare name the test would ask about `dst` itself.
     if (name.isEmpty())
         return false;
-    return QFileInfo::exists(QDir(dst).filePath(name));
+    // A folder of that name is no file: the copy would go into it, not over it.
+    return QFileInfo(QDir(dst).filePath(name)).isFile();
 }
 
 // True when the reply differs from "OK": the file screens read true as "the delete failed", so an

@@ -14,6 +14,7 @@
 #include "chbandstore.h"
 #include "chstd.h"
 #include "filewriter.h"
+#include "pathguard.h"
 
 namespace {
 
@@ -251,6 +252,11 @@ void HScreenShot::writeAnnotated(QImage &image, const QString &fileName, const Q
 void HScreenShot::saveScreen(const QString &path, const QString &name, const QString &inv,
                              const QString &mode, const QString &measure)
 {
+    // The name is one file in `path`: "../x" would write the picture somewhere else.
+    if (!PathGuard::isPlainName(name + QStringLiteral(".png"))) {
+        qCWarning(lcReport) << "saveScreen name is not a file name:" << name;
+        return;
+    }
     if (!ensureDirectory(path))
         return;
     QImage image = annotatedCapture(inv);

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "filewriter.h"
+#include "pathguard.h"
 #include "starterfiles.h"
 
 namespace {
@@ -123,8 +124,11 @@ QString HSave::getFileNameAppendix(const QString &filePath, const QString &filen
     return result;
 }
 
+// An empty answer when `dirName` is not one folder name: the file would otherwise move elsewhere.
 QString HSave::addFileDirectory(const QString &filePath, const QString &dirName)
 {
+    if (!PathGuard::isPlainName(dirName))
+        return QString();
     const QFileInfo file(filePath);
     const QString folder = file.path() + QLatin1Char('/') + dirName;
     if (!QFileInfo::exists(folder))

@@ -1,5 +1,7 @@
 #include "hsave.h"
 
+#include "folderrights.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -212,10 +214,11 @@ void HSave::loadUpdatePackage(const QString &path)
     qCDebug(lcSave).noquote() << QString::fromLatin1(kUpdatePackage).arg(path);
 }
 
-// The path reaches the viewer as one argument, whatever quotes or spaces it holds.
+// The path reaches the viewer as one argument, whatever quotes or spaces it holds, and never as an
+// option: a name starting with "-" goes as "./-name".
 void HSave::showDocumnet(const QString &path)
 {
-    runProgram(QString::fromLatin1(kDocumentViewer), {path});
+    runProgram(QString::fromLatin1(kDocumentViewer), {FolderRights::programArgument(path)});
 }
 
 bool HSave::deleteScpiHashFile()

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtEndian>
@@ -10,6 +9,7 @@
 #include "elfclientinterface.h"
 #include "filewriter.h"
 #include "persistentlog.h"
+#include "pngtext.h"
 
 namespace {
 const char kResultTransferFile[] = "/tmp/LoadResult.oxs";
@@ -29,6 +29,8 @@ const char kSingleMap[] = "Single Map";
 const char kSizableMap[] = "Sizable Map";
 const char kLteAdvanced[] = "LTE/LTE-A";
 const char kPdfEnd[] = "%%EOF";
+// Longer lines are passed over in pieces of this size: a file without line breaks is never held whole.
+const qint64 kPdfLineLimit = 4096;
 const char kReadHeader[] = "readHeader";
 
 // Map files ("gom"): a block of 240 bytes from offset 16 holds two zero-terminated texts.
@@ -218,7 +220,8 @@ void HSave::readHeaderMcf(const QString &filepath)
 // technology "LTE/LTE-A" itself holds a "/".
 void HSave::readHeaderPng(const QString &filepath)
 {
-    const QString text = QImage(filepath).text();
+    // The chunks are walked, the picture never decoded: a file from a USB stick may declare any size.
+    const QString text = PngText::combined(PngText::read(filepath));
     const int separator = text.lastIndexOf(QLatin1String(": "));
     const QString description = separator < 0 ? text : text.mid(separator + 2);
 
@@ -233,6 +236,23 @@ void HSave::readHeaderPng(const QString &filepath)
     }
 }
 
+namespace {
+// One line without its line break, at most kPdfLineLimit bytes; the rest of a longer line is read
+// past and the line given as too long (empty), so that no piece of it can pass for "%%EOF".
+QByteArray boundedLine(QFile &file)
+{
+    QByteArray line = file.readLine(kPdfLineLimit);
+    const bool whole = line.endsWith('\n') || file.atEnd();
+    while (!line.endsWith('\n') && !file.atEnd())
+        line = file.readLine(kPdfLineLimit);
+    if (!whole)
+        return QByteArray();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return line;
+}
+} // namespace
+
 // The report writer appends "technology,measurement" after the closing "%%EOF" line.
 void HSave::readHeaderPdf(const QString &filepath)
 {
@@ -240,18 +260,10 @@ void HSave::readHeaderPdf(const QString &filepath)
     QFile file(filepath);
     if (file.open(QIODevice::ReadOnly)) {
         bool atEnd = false;
-        while (!file.atEnd() && !atEnd) {
-            QByteArray line = file.readLine();
-            while (line.endsWith('\n') || line.endsWith('\r'))
-                line.chop(1);
-            atEnd = line == kPdfEnd;
-        }
-        if (atEnd && !file.atEnd()) {
-            QByteArray line = file.readLine();
-            while (line.endsWith('\n') || line.endsWith('\r'))
-                line.chop(1);
-            trailer = QString::fromLatin1(line);
-        }
+        while (!file.atEnd() && !atEnd)
+            atEnd = boundedLine(file) == kPdfEnd;
+        if (atEnd && !file.atEnd())
+            trailer = QString::fromLatin1(boundedLine(file));
     }
 
     m_header.clear();

@@ -1,6 +1,7 @@
 #include "hsave.h"
 
 #include "folderrights.h"
+#include "pathguard.h"
 
 #include <QDir>
 #include <QFile>
@@ -121,6 +122,10 @@ bool HSave::makeDir(const QString &path, const QString &name, bool isPostfix)
     qCDebug(lcSave) << "makeDir1:" << path;
     qCDebug(lcSave) << "makeDir2:" << name;
 
+    // The name is one folder inside `path`: "../x" or "a/b" would make (and re-own) folders elsewhere.
+    if (!PathGuard::isPlainName(name))
+        return false;
+
     const QString dirName = isPostfix ? name + QLatin1Char('_') + timeStamp() : name;
     QDir parent(path);
     if (QFileInfo::exists(parent.filePath(dirName)))
@@ -157,7 +162,8 @@ int HSave::getDirUsageSize(const QString &path)
 namespace {
 bool queryFileSystem(const QString &path, struct statfs &info)
 {
-    return ::statfs(path.toLatin1().constData(), &info) == 0;
+    // The file system's own encoding of the name, as every other file access of Qt uses it.
+    return ::statfs(QFile::encodeName(path).constData(), &info) == 0;
 }
 
 // 32-bit products, as the screens have always received them; larger values wrap.

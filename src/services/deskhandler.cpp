@@ -102,10 +102,14 @@ QString DeskHandler::lastRaisedTask()
         return task;
 
     QProcess process;
+    bool overran = false;
     const QString text = DeviceCommand::run(process, tool,
                                             {QString::fromLatin1(kTaskManager), QString::fromLatin1(kCommand),
                                              QString::fromLatin1(kGetLastRaisedTask)},
-                                            kToolTimeoutMs);
+                                            kToolTimeoutMs, &overran);
+    // What a tool printed before it was killed is no answer.
+    if (overran)
+        return task;
     const QStringList fields = text.split(QLatin1Char(' '), Qt::KeepEmptyParts);
 
     // The task manager answers `task "NAME"`; a name holding a space cannot be told apart from junk.

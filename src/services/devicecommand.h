@@ -13,8 +13,11 @@ class QProcess;
 class DeviceCommand
 {
 public:
-    static QString run(QProcess &process, const QString &program, const QStringList &arguments, int timeoutMs);
-    // The command line is split at spaces (QProcess's own rule) and the program found on PATH.
+    // `overran`, when given, is set when the tool had to be killed: its output is then incomplete.
+    static QString run(QProcess &process, const QString &program, const QStringList &arguments, int timeoutMs,
+                       bool *overran = nullptr);
+    // The command line is split at spaces (QProcess's own rule) and the program found on PATH. An
+    // argument starting with "-" goes as "./-..." so that a name is never read as an option.
     static QString runLine(QProcess &process, const QString &commandLine, int timeoutMs);
 };
 

@@ -3,10 +3,13 @@
 #include <QSqlQuery>
 
 #include "hfavoritedb.h"
+#include "testfiles.h"
 
 // Runs in the sandbox: the favourites directory is on a private /user, chown and chmod act on tmpfs.
 static const QString kFav = QStringLiteral("/user/tarnwick5G/internal/.favorite/");
 static const QString kPwned = QStringLiteral("/tmp/pwned");
+// Exports go to the user storage (a USB stick is mounted there): ownership is only given there.
+static const QString kOut = QStringLiteral("/user/usb/out.db");
 // No "/" in it (it names one directory); the command would make /tmp/pwned, HOME being /tmp.
 static const QString kHostile = QStringLiteral("a;b $(cd;touch pwned) `cd;touch pwned` 'q'");
 
@@ -15,9 +18,7 @@ using Row = QStringList;
 static void write(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    writeFile(path, bytes);
 }
 
 // Every entry below `root`, hidden ones included: directories as "<dir>", files as their bytes.
@@ -52,6 +53,17 @@ static QList<Row> rowsOf(const QString &path)
     return rows;
 }
 
+// An export file holding the one row given.
+static bool crafted(const QString &path, const QString &group, const QString &file)
+{
+    QFile::remove(path);
+    HFavoriteDB db;
+    const bool made = db.openDatabase(path) && db.createFavoriteTable()
+        && db.insertGroupTable(0, group, file, "#!/bin/sh\n");
+    db.closeDatabase();
+    return made;
+}
+
 class TestHFavoriteDB : public QObject
 {
     Q_OBJECT
@@ -59,8 +71,11 @@ class TestHFavoriteDB : public QObject
 private Q_SLOTS:
     void init()
     {
-        QDir(kFav).removeRecursively();
+        // rm, not QDir: Qt cannot see, so cannot remove, the names that are not UTF-8.
+        QCOMPARE(QProcess::execute("rm", {"-rf", kFav}), 0);
         QDir().mkpath(kFav);
+        QDir("/user/usb").removeRecursively();
+        QDir().mkpath("/user/usb");
         QFile::remove(kPwned);
     }
 
@@ -78,21 +93,21 @@ private Q_SLOTS:
 
         HFavoriteDB db;
         QTest::ignoreMessage(QtDebugMsg, "file ext= \"STAV\"");
-        QVERIFY(db.exportDB("/tmp/out.db"));
+        QVERIFY(db.exportDB(kOut));
         const QList<Row> expected = {{"0", kFav + "A", kFav + "A/one.stav", "alpha"},
                                      {"1", kFav + "A", kFav + "A/zero.stav", "ab"},
                                      {"2", kFav + "b", "", ""}};
-        QCOMPARE(rowsOf("/tmp/out.db"), expected);
+        QCOMPARE(rowsOf(kOut), expected);
         QVERIFY(!QFile::exists(kFav + "favorite.db"));
         QVERIFY(!db.isOpenDatabase());
-        const QFileInfo out("/tmp/out.db");
+        const QFileInfo out(kOut);
         QCOMPARE(out.permissions() & 0x0FFF, QFileDevice::Permissions(0x775));
         QCOMPARE(out.group(), QStringLiteral("users"));
 
         // The working file is gone, so a second export works and replaces the first.
         QDir(kFav + "b").removeRecursively();
-        QVERIFY(db.exportDB("/tmp/out.db"));
-        QCOMPARE(rowsOf("/tmp/out.db"), expected.mid(0, 2));
+        QVERIFY(db.exportDB(kOut));
+        QCOMPARE(rowsOf(kOut), expected.mid(0, 2));
 
         // A working file left over with its table is refused.
         QVERIFY(db.openDatabase(kFav + "favorite.db"));
@@ -135,15 +150,32 @@ private Q_SLOTS:
         QVERIFY(!db.isOpenDatabase());
     }
 
-    void nonAsciiTextsKeepOnlyAscii()
+    // Names and contents go to SQLite as UTF-8 and come back unchanged; a name the file system holds in
+    // bytes that are not UTF-8 cannot be, and is reported instead of being exported under another name.
+    void nonAsciiNamesRoundTrip()
     {
-        QDir().mkpath(kFav + QString::fromUtf8("Gr\xc3\xbc\xc3\x9f" "e \xe6\x97\xa5"));
-        write(kFav + "x/data.stav", QString::fromUtf8("\xce\xa9 \xc3\xa9!").toUtf8());
+        const QString group = kFav + QString::fromUtf8("Gr\xc3\xbc\xc3\x9f" "e \xe6\x97\xa5");
+        write(group + QString::fromUtf8("/\xc3\x9c.stav"), QString::fromUtf8("\xce\xa9 \xc3\xa9!").toUtf8());
+        const QByteArray badName = QFile::encodeName(kFav) + "bad\xff";
+        QVERIFY(::mkdir(badName.constData(), 0755) == 0);
+        for (const char *bad : {"/bad\xfe.txt", "/bad\xfe.stav"})   // only the favourite is reported
+            std::fclose(std::fopen((QFile::encodeName(group) + bad).constData(), "w"));
+        const QString export_ = QString::fromUtf8("/user/usb/\xc3\x9c" "bersicht.db");
         HFavoriteDB db;
-        QVERIFY(db.exportDB("/tmp/out.db"));
-        const QList<Row> expected = {{"0", kFav + QString::fromUtf8("Gr\xef\xbf\xbd\xef\xbf\xbd" "e ?"), "", ""},
-                                     {"1", kFav + "x", kFav + "x/data.stav", QString::fromUtf8("? \xef\xbf\xbd!")}};
-        QCOMPARE(rowsOf("/tmp/out.db"), expected);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^skipped: .*bad"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^skipped: .*bad.\\.stav"));
+        QVERIFY(db.exportDB(export_));
+        QCOMPARE(db.getSkippedNames().size(), 2);
+        const QList<Row> expected = {{"0", group, group + QString::fromUtf8("/\xc3\x9c.stav"), QString::fromUtf8("\xce\xa9 \xc3\xa9!")}};
+        QCOMPARE(rowsOf(export_), expected);
+
+        QVERIFY(db.openDatabase(export_));
+        QCOMPARE(db.getDatabaseName(), export_);
+        QVERIFY(QFileInfo(export_).isFile());
+        QDir(group).removeRecursively();
+        QVERIFY(db.importDB(export_));
+        QCOMPARE(readFile(group + QString::fromUtf8("/\xc3\x9c.stav")), QString::fromUtf8("\xce\xa9 \xc3\xa9!").toUtf8());
+        QCOMPARE(QDir("/user/usb").entryList(QDir::Files), QStringList(QString::fromUtf8("\xc3\x9c" "bersicht.db")));
     }
 
     void badImportKeepsEveryGroup_data()
@@ -181,6 +213,61 @@ private Q_SLOTS:
         QVERIFY(!db.isOpenDatabase());
     }
 
+    // A crafted export (sqlite3 on a USB stick) restores only rows an export could have written: a
+    // group directly in the favourites directory and a file directly in its group. Nothing else on the
+    // instrument changes, and the other rows are reported.
+    void importConfinesRows_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("file");
+        const QString g = kFav + "G";
+        QTest::newRow("group up the tree") << kFav + "../../../escaped" << kFav + "../../../escaped/x.stav";
+        QTest::newRow("group elsewhere") << "/base/private" << "/base/private/key";
+        QTest::newRow("group is the root") << "/" << "";
+        QTest::newRow("group is the favourites") << kFav << kFav + "x.stav";
+        QTest::newRow("group two deep") << kFav + "G/H" << "";
+        QTest::newRow("hidden group") << kFav + ".h" << kFav + ".h/x.stav";
+        QTest::newRow("relative group") << "G" << "G/x.stav";
+        QTest::newRow("file up") << g << g + "/../../../../../../home/.evilrc";
+        QTest::newRow("file of a tool") << g << "/velmora/release/bin/cmsend";
+        QTest::newRow("file two deep") << g << g + "/sub/x.stav";
+        QTest::newRow("file through a link") << kFav + "L" << kFav + "L/x.stav";
+    }
+
+    void importConfinesRows()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, file);
+        QDir().mkpath("/base/private");
+        write("/base/private/key", "secret");
+        QVERIFY(::chmod("/base/private", 0700) == 0);
+        QVERIFY(QFile::link("/base/private", kFav + "L") || QFileInfo(kFav + "L").isSymLink());
+        const QString path = "/user/usb/crafted.db";
+        QFile::remove(path);
+        {
+            HFavoriteDB crafted;
+            QVERIFY(crafted.openDatabase(path) && crafted.createFavoriteTable());
+            QVERIFY(crafted.insertGroupTable(0, kFav + "Good", kFav + "Good/a.stav", "kept"));
+            QVERIFY(crafted.insertGroupTable(1, group, file, "#!/bin/sh\necho pwned\n"));
+            crafted.closeDatabase();
+        }
+        const QMap<QString, QString> outside = sandboxState(kFav);
+        HFavoriteDB db;
+        QTest::ignoreMessage(QtWarningMsg, qPrintable("skipped: \"" + (file.isEmpty() ? group : file) + "\""));
+        QVERIFY(db.importDB(path));
+        QCOMPARE(db.getSkippedNames(), QStringList(file.isEmpty() ? group : file));
+        QCOMPARE(sandboxState(kFav), outside);
+        QCOMPARE(tree(kFav), (QMap<QString, QByteArray>{{"Good", "<dir>"}, {"Good/a.stav", "kept"}}));
+
+        // With nothing acceptable in it, the file removes nothing either.
+        QFile::link("/base/private", kFav + "L");
+        QVERIFY(crafted(path, group, file));
+        const QMap<QString, QString> everything = sandboxState();
+        QTest::ignoreMessage(QtWarningMsg, qPrintable("skipped: \"" + (file.isEmpty() ? group : file) + "\""));
+        QVERIFY(!db.importDB(path));
+        QCOMPARE(sandboxState(), everything);
+    }
+
     void sqlAccessAndDuplicateRows()
     {
         HFavoriteDB db;
@@ -207,7 +294,7 @@ private Q_SLOTS:
     void fileHelpers()
     {
         HFavoriteDB db;
-        const QString dir = "/tmp/" + kHostile;
+        const QString dir = "/user/" + kHostile;
         QVERIFY(db.mkDir(dir + "/deep"));
         QVERIFY(db.mkFile(dir + "/deep/f", "bytes"));
         QVERIFY(!db.mkFile(dir + "/deep/f", "other"));
@@ -219,6 +306,8 @@ private Q_SLOTS:
         // A link is removed as a link; what it points to stays.
         QVERIFY(QFile::link(dir, "/tmp/link"));
         QVERIFY(db.deleteDir("/tmp/link"));
+        QVERIFY(!db.deleteDir(dir + "/deep/f"));
+        QCOMPARE(readFile(dir + "/deep/f"), QByteArray("bytes"));
         QVERIFY(QFile::exists(dir + "/deep/f"));
         QVERIFY(db.deleteDir(dir));
         QVERIFY(!QFileInfo::exists(dir));
@@ -239,10 +328,12 @@ private Q_SLOTS:
         HFavoriteDB db;
         db.chmod(kFav);
         const QString cwd = QDir::currentPath();
-        QDir::setCurrent("/tmp");
-        write("/tmp/-rf", "");
+        QDir::setCurrent("/user");
+        write("/user/-rf", "");
         db.chmod("-rf");
         QDir::setCurrent(cwd);
+        QTest::ignoreMessage(QtWarningMsg, "ownership not changed outside the user storage: \"/base\"");
+        db.chmod("/base");
         qputenv("PATH", path);
         QFile log("/tmp/bin/log");
         QVERIFY(log.open(QIODevice::ReadOnly));

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "hhistoryfilename.h"
+#include "hpositionfileio.h"
 #include "testfiles.h"
 
 namespace {
@@ -30,6 +31,37 @@ private Q_SLOTS:
         QDir dir(m_dir.path());
         for (const QString &name : dir.entryList(QDir::Files))
             QVERIFY(dir.remove(name));
+    }
+
+    // Both line stores: a line break typed or pasted into a field becomes a space, so it cannot end the
+    // record early and forge another one; nothing but the store's own file changes.
+    void lineBreaksNeverForgeRecords_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("line feed") << "report\nforged,999" << QByteArray("report forged,999");
+        QTest::newRow("carriage return") << "a\rb" << QByteArray("a b");
+        QTest::newRow("both") << "a\r\n\n" << QByteArray("a   ");
+        QTest::newRow("plain") << "site 4.stp" << QByteArray("site 4.stp");
+    }
+
+    void lineBreaksNeverForgeRecords()
+    {
+        QFETCH(QString, field);
+        QFETCH(QByteArray, written);
+        const QMap<QString, QString> before = sandboxState(m_dir.path());
+        HHistoryFileName history;
+        history.setSource(m_path);
+        history.setDataAppend(field, "1");
+        history.setDataAppend("next", field);
+        QCOMPARE(readFile(m_path), written + ",1\nnext," + written + '\n');
+
+        const QString positions = m_dir.filePath("positions.txt");
+        HPositionFileIO table;
+        table.setSource(positions);
+        table.setData(2, field, field, "x");
+        QCOMPARE(readFile(positions), written + ',' + written + ",x\n");
+        QCOMPARE(sandboxState(m_dir.path()), before);
     }
 
     void addersWriteTheFileAndSkipDuplicates()

@@ -147,6 +147,8 @@ private Q_SLOTS:
         write("/tmp/other dir/one.mpcv", "");
         QVERIFY(list.isExistFile("/tmp/other dir/one.mpcv", kDir) && list.isExistFile("/tmp/other dir/one.mpcv", kDir + "/"));
         QVERIFY(!list.isExistFile(kDir + "/one.mpcv", "/tmp") && !list.isExistFile("/tmp/", kDir));
+        QVERIFY(QDir().mkpath(kDir + "/folder.mpcv"));   // a folder of that name is no file
+        QVERIFY(!list.isExistFile("/tmp/other dir/folder.mpcv", kDir));
     }
 
     void starterActionsAndTheirSenses()
@@ -165,6 +167,12 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(dst + "/one.mpcv"));
         QCOMPARE(sim.journal(), (QVector<SimFixture::Entry>{{kStarter, kCopy, src + "|" + dst},
                                                              {kStarter, kDelete, dst + "/one.mpcv"}}));
+
+        // A name holding "|" is copied all the same.
+        profile("a|b.mpcv", R"({"Name":"Bar"})");
+        QCOMPARE(list.fileCopy(kDir + "/a|b.mpcv", dst), true);
+        QVERIFY(QFile(dst + "/a|b.mpcv").size() > 0);
+        sim.clearJournal();
 
         // Any reply other than exactly "OK" is a failure: true for a delete, false for a copy.
         QVERIFY(sim.setActionReply(kDelete, "ok"));

@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "hscreenshot.h"
+#include "testfiles.h"
 
 namespace {
 
@@ -224,6 +225,16 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, "saveScreen no directory in \"bare.png\"");
         shot.saveScreen("bare.png", "Off", "LTE", "Spectrum");
         QCOMPARE(QDir("/tmp/one").entryList(QDir::Files), QStringList());
+
+        // A name is one file in the folder given, never a way out of it.
+        const QMap<QString, QString> before = sandboxState();
+        for (const QString name : {"../escaped", "../../../user/x", "a/b", ""}) {
+            if (!name.isEmpty())
+                QTest::ignoreMessage(QtWarningMsg, qPrintable("saveScreen name is not a file name: \"" + name + "\""));
+            shot.saveScreen("/tmp/one/two", name, "Off", "LTE", "Spectrum");
+        }
+        QCOMPARE(sandboxState("/tmp/one/two/.png"), before);
+        QVERIFY(QFileInfo("/tmp/one/two/.png").isFile());
     }
 };
 

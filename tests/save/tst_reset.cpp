@@ -166,15 +166,31 @@ private Q_SLOTS:
         QVERIFY(!save.resetTabElfItemsToDefaultValues(2, "gone_app"));
     }
 
+    // The viewer gets the path as one argument, whatever it holds, and never as an option.
+    void documentPathIsOneArgument_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("argument");
+        const QString plain = QStringLiteral("/user/TK520/internal/quillbox/reports/r 1.pdf");
+        QTest::newRow("plain") << plain << plain;
+        const QString hostile = QString::fromUtf8("/user/TK520/my report's \"final\" $(touch /tmp/pwned); `id` \xc3\xa9.pdf");
+        QTest::newRow("shell text") << hostile << hostile;
+        QTest::newRow("option") << "-x" << "./-x";
+        QTest::newRow("long option") << "--help" << "./--help";
+        QTest::newRow("relative") << "a/-b.pdf" << "a/-b.pdf";
+    }
+
     void documentPathIsOneArgument()
     {
+        QFETCH(QString, path);
+        QFETCH(QString, argument);
+        QFile::remove(kCommandsLog);
+        QVERIFY(QDir().mkpath(QFileInfo(kCommandsLog).path()));
         HSave save;
-        const QString path = QString::fromUtf8("/user/TK520/my report's \"final\" $(touch /tmp/pwned); `id` \xc3\xa9.pdf");
+        const QMap<QString, QString> before = sandboxState(QFileInfo(kCommandsLog).path());
         save.showDocumnet(path);
-        save.showDocumnet(QStringLiteral("-x"));
-        QCOMPARE(QString::fromUtf8(readFile(kCommandsLog)),
-                 QStringLiteral("documentviewer_open [%1]\ndocumentviewer_open [-x]\n").arg(path));
-        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/pwned")));
+        QCOMPARE(QString::fromUtf8(readFile(kCommandsLog)), QStringLiteral("documentviewer_open [%1]\n").arg(argument));
+        QCOMPARE(sandboxState(QFileInfo(kCommandsLog).path()), before);
     }
 
     void updatePackageRunsNothing()

@@ -4,8 +4,11 @@
 #include "hpdf.h"
 #include "hsave.h"
 #include "hscreenshot.h"
+#include "pngtext.h"
 #include "savetestfiles.h"
 #include "simfixture.h"
+
+#include <zlib.h>
 
 namespace {
 const QString kDir = QStringLiteral("/tmp/headers");
@@ -65,6 +68,35 @@ QByteArray mapFile(const QByteArray &technology, const QByteArray &measure, int 
     return data;
 }
 
+// One PNG chunk: length, type, data and its checksum (`badCrc` spoils it).
+QByteArray pngChunk(const QByteArray &type, const QByteArray &data, bool badCrc = false)
+{
+    QByteArray chunk(4, '\0');
+    qToBigEndian(quint32(data.size()), chunk.data());
+    chunk += type + data;
+    const quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(chunk.constData() + 4), uInt(chunk.size() - 4)));
+    QByteArray tail(4, '\0');
+    qToBigEndian(badCrc ? ~crc : crc, tail.data());
+    return chunk + tail;
+}
+
+// A PNG that claims a 16000 x 16000 picture (nobody may decode it) with the chunks given before its data.
+QByteArray hugePng(const QByteArray &chunks)
+{
+    QByteArray header(13, '\0');
+    qToBigEndian(quint32(16000), header.data());
+    qToBigEndian(quint32(16000), header.data() + 4);
+    header[8] = 8;
+    header[9] = 6;
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + chunks
+        + pngChunk("IDAT", QByteArray(64, 'x')) + pngChunk("tEXt", QByteArrayLiteral("Z\0after/data")) + pngChunk("IEND", {});
+}
+
+QByteArray deflated(const QByteArray &text)
+{
+    return qCompress(text).mid(4);   // zlib stream without Qt's length prefix
+}
+
 QMap<QString, QString> headerOf(HSave &save, const QStringList &keys)
 {
     QMap<QString, QString> values;
@@ -104,6 +136,54 @@ private Q_SLOTS:
         }
     }
 
+    // The text chunks are read without decoding the picture: a file may claim any size, any text
+    // length, or a compressed text that would fill the memory.
+    void pngTextChunks_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("technology");
+        QTest::addColumn<QString>("measure");
+        const QByteArray description = QByteArrayLiteral("Description\0LTE/Spectrum");
+        QTest::newRow("text") << hugePng(pngChunk("tEXt", description)) << "LTE" << "Spectrum";
+        QTest::newRow("compressed text") << hugePng(pngChunk("zTXt", QByteArrayLiteral("Description\0\0") + deflated("NR/ACLR"))) << "NR" << "ACLR";
+        QTest::newRow("international text")
+            << hugePng(pngChunk("iTXt", QByteArrayLiteral("Description\0\0\0de\0\0") + QString::fromUtf8("NR/\xc3\x9c").toUtf8()))
+            << "NR" << QString::fromUtf8("\xc3\x9c");
+        QTest::newRow("compressed international text")
+            << hugePng(pngChunk("iTXt", QByteArrayLiteral("Description\0\1\0\0\0") + deflated("LTE/LTE-A/EVM"))) << "LTE/LTE-A" << "EVM";
+        QTest::newRow("two texts") << hugePng(pngChunk("tEXt", description) + pngChunk("tEXt", QByteArrayLiteral("A\0GSM/Power")))
+                                        << "LTE" << "Spectrum";
+        QTest::newRow("bad checksum") << hugePng(pngChunk("tEXt", description, true)) << "" << "";
+        QTest::newRow("length past the end") << QByteArray("\x89PNG\r\n\x1a\n\x7f\xff\xff\xff" "tEXtDescription") << "" << "";
+        QTest::newRow("bomb") << hugePng(pngChunk("zTXt", QByteArrayLiteral("Description\0\0") + deflated(QByteArray(20 << 20, ' ') + "GSM/Power")))
+                              << "" << "";
+        QTest::newRow("not a png") << QByteArray("GIF89a") << "" << "";
+    }
+
+    void pngTextChunks()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, technology);
+        QFETCH(QString, measure);
+        HSave save;
+        save.addCommonHeader("Firmware", "old");
+        QVERIFY(save.readHeader(put("chunks.png", file), "png"));
+        QCOMPARE(headerOf(save, {"Technology", "Measure", "Firmware"}),
+                 (QMap<QString, QString>{{"Technology", technology}, {"Measure", measure}, {"Firmware", ""}}));
+    }
+
+    // The chunk walk sees the texts as the picture loader does, for every text the writer makes.
+    void pngTextsAsTheLoaderSeesThem()
+    {
+        QImage image(4, 4, QImage::Format_ARGB32);
+        image.fill(Qt::red);
+        image.setText("Description", "LTE/LTE-A/" + QString(60, QLatin1Char('x')));
+        image.setText("Author", QString::fromUtf8("J\xc3\xbcrgen \xe6\x97\xa5  two   spaces"));
+        image.setText("Comment", "short");
+        QVERIFY(image.save(kDir + "/texts.png", "PNG"));
+        QCOMPARE(PngText::combined(PngText::read(kDir + "/texts.png")), QImage(kDir + "/texts.png").text());
+    }
+
     void pdfTrailers()
     {
         HSave save;
@@ -112,8 +192,10 @@ private Q_SLOTS:
                  (QMap<QString, QString>{{"Technology", "GSM"}, {"Measure", "Power"}}));
 
         // Three parts, no "%%EOF", no file: the table is emptied all the same.
+        // A line too long to hold is passed over, and no piece of it counts as "%%EOF".
         for (const QString &path : {put("t.pdf", "%%EOF\nNR,ACLR,extra"), put("u.pdf", "no end\nNR,ACLR"),
-                                    kDir + "/missing.pdf"}) {
+                                    kDir + "/missing.pdf", put("long.pdf", QByteArray(4095, 'x') + "%%EOF\nNR,ACLR"),
+                                    put("long trailer.pdf", "%%EOF\n" + QByteArray(5000, 'x') + ",ACLR")}) {
             save.addCommonHeader("Firmware", "old");
             QVERIFY(save.readHeader(path, "pdf"));
             QCOMPARE(headerOf(save, {"Technology", "Measure", "Firmware"}),

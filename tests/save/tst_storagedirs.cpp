@@ -10,7 +10,8 @@
 namespace {
 const QString kRoot = QStringLiteral("/user/TK520/internal");
 const QString kIqDir = kRoot + QStringLiteral("/quillbox/iqFiles");
-const QString kHostile = QStringLiteral("a b; touch /tmp/pwned $(touch /tmp/pwned2) \"q\" 'q'");
+// One folder name (no "/"): a shell would make "pwned" and "pwned2" in the working folder.
+const QString kHostile = QStringLiteral("a b; touch pwned $(touch pwned2) \"q\" 'q'");
 
 int modeOf(const QString &path)
 {
@@ -37,9 +38,10 @@ class TestStorageDirs : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        // Relative paths (the leading-dash case) land in a scratch folder, never in the checkout.
-        QVERIFY(QDir().mkpath(QStringLiteral("/tmp/work")));
-        QVERIFY(QDir::setCurrent(QStringLiteral("/tmp/work")));
+        // Relative paths (the leading-dash case) land in a scratch folder of the user storage, never in
+        // the checkout.
+        QVERIFY(QDir().mkpath(QStringLiteral("/user/work")));
+        QVERIFY(QDir::setCurrent(QStringLiteral("/user/work")));
         QVERIFY(!QFileInfo::exists(QStringLiteral("/user/TK520")));
     }
 
@@ -141,12 +143,63 @@ private Q_SLOTS:
 
         // A leading dash is a name, not an option.
         QVERIFY(save.makeRootDir(QStringLiteral("-R")));
-        verifyOwned(QStringLiteral("/tmp/work/-R"));
+        verifyOwned(QStringLiteral("/user/work/-R"));
         QVERIFY(save.getDirUsageSize(QStringLiteral("-R")) >= 0);
 
-        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/pwned")));
-        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/pwned2")));
-        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/work/pwned")));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/user/work/pwned")));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/user/work/pwned2")));
+    }
+
+    // Names from a keyboard and paths from elsewhere: what a call may change is the folder it names,
+    // nothing outside it, and nothing outside the user storage is ever re-owned.
+    void hostileNamesStayInTheirFolder_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("changed");   // the only place that may change ("" for none)
+        const QString setup = kRoot + "/quillbox/setup/";
+        QTest::newRow("makeDir plain") << "makeDir" << setup << "site" << "true" << setup + "site";
+        QTest::newRow("makeDir up") << "makeDir" << setup << "../../../../../tmp/X" << "false" << "";
+        QTest::newRow("makeDir two levels") << "makeDir" << setup << "a/b" << "false" << "";
+        QTest::newRow("makeDir dot dot") << "makeDir" << setup << ".." << "false" << "";
+        QTest::newRow("addFileDirectory plain") << "addFileDirectory" << setup + "f.stp" << "sub"
+                                                << setup + "sub/f.stp" << setup + "sub";
+        QTest::newRow("addFileDirectory up") << "addFileDirectory" << setup + "f.stp" << "../../../../../tmp/X" << ""
+                                             << "";
+        QTest::newRow("addFileDirectory root") << "addFileDirectory" << setup + "f.stp" << "/" << "" << "";
+        QTest::newRow("makeRootDir system folder") << "makeRootDir" << "/base/private" << "" << "false" << "";
+        QTest::newRow("makeRootDir up") << "makeRootDir" << kRoot + "/../../../base/private" << "" << "false" << "";
+        QTest::newRow("makeRootDir through a link") << "makeRootDir" << "/user/link/x" << "" << "true"
+                                                    << "/base/private/x";
+        QTest::newRow("makeRootDir tool") << "makeRootDir" << "/velmora/release/bin" << "" << "false" << "";
+    }
+
+    void hostileNamesStayInTheirFolder()
+    {
+        QFETCH(QString, call);
+        QFETCH(QString, path);
+        QFETCH(QString, name);
+        QFETCH(QString, result);
+        QFETCH(QString, changed);
+        HSave save;
+        QVERIFY(QDir().mkpath("/base/private") && QDir().mkpath("/velmora/release/bin"));
+        QVERIFY(::chmod("/base/private", 0700) == 0 && ::chmod("/velmora/release/bin", 0700) == 0);
+        QFile::link("/base/private", "/user/link");
+        const QMap<QString, QString> before = sandboxState(changed);
+        if (call == "makeDir") {
+            QCOMPARE(save.makeDir(path, name) ? "true" : "false", result);
+        } else if (call == "addFileDirectory") {
+            QCOMPARE(save.addFileDirectory(path, name), result);
+        } else {
+            if (!changed.startsWith("/user"))
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^ownership not changed outside the user storage:"));
+            QCOMPARE(save.makeRootDir(path) ? "true" : "false", result);
+        }
+        QCOMPARE(sandboxState(changed), before);
+        QCOMPARE(modeOf("/base/private"), 0700);
+        QVERIFY(changed.isEmpty() || QFileInfo(changed).isDir());
     }
 
     void usageSizeAgreesWithDu()
@@ -191,6 +244,12 @@ private Q_SLOTS:
 
         QVERIFY(save.getDirFreeSize(kRoot) > 0 && save.getDirFreeSize(kRoot) <= save.getDirTotalSize(kRoot));
         QVERIFY(save.getDirTotalSize(kRoot + "/none") == 0 && save.getDirFreeSize(kRoot + "/none") == 0);
+        for (const char *name : {"/Z\xc3\xbcrich", "/\xe6\x97\xa5\xe6\x9c\xac"}) {
+            const QString named = kRoot + QString::fromUtf8(name);
+            QVERIFY(QDir().mkpath(named));
+            QCOMPARE(save.getDirTotalSize(named), save.getDirTotalSize(kRoot));
+            QVERIFY(save.getDirFreeSize(named) > 0);
+        }
     }
 };
 

@@ -60,6 +60,27 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(QStringLiteral("/tmp/q/pwned")));
     }
 
+    // A name is never an option of ls ("-R" would list the whole tree and block for seconds), and a
+    // long listing reaches the log cut short.
+    void namesAreNeverOptions()
+    {
+        QVERIFY(QDir().mkpath("/tmp/o/sub/deeper"));
+        touch("/tmp/o/-R");
+        for (int i = 0; i < 100; ++i)
+            touch(QStringLiteral("/tmp/o/sub/file%1").arg(i, 3, 10, QLatin1Char('0')));
+        FileExists query;
+        bool found = true;
+        QCOMPARE(queryCapturingStandardError(query, QStringLiteral("-R /tmp/o"), &found),
+                 QStringLiteral("queryForFile -R /tmp/o\n"
+                                "queryForFile test for [-R /tmp/o], output [/tmp/o:\n-R\nsub], return 0\n"));
+        QVERIFY(!found);
+        QCOMPARE(queryCapturingStandardError(query, QStringLiteral("/tmp/o/sub"), &found).section("output [", 1),
+                 QStringLiteral("deeper\nfile000\n") + "file001\nfile002\nfile003\nfile004\nfile005\nfile006\nfile007\n"
+                 "file008\nfile009\nfile010\nfile011\nfile012\nfile013\nfile014\nfile015\nfile016\nfile017\nfile018\n"
+                 "file019\nfile020\nfile021\nfile022\nfile023\nf...], return 0\n");
+        QVERIFY(!query.queryForFile("--help"));
+    }
+
     void changesNotify()
     {
         touch(QStringLiteral("/tmp/here"));

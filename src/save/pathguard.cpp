@@ -1,0 +1,52 @@
+#include "pathguard.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+const char kStorageRoot[] = "/user";
+}
+
+bool PathGuard::isPlainName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+        && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+// The path with every symbolic link of its existing part resolved; the missing rest is appended as
+// written (it is cleaned, so it holds no "..").
+QString PathGuard::resolved(const QString &path)
+{
+    QString existing = QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path));
+    QString rest;
+    while (!QFileInfo::exists(existing) && existing != QLatin1String("/")) {
+        const QFileInfo info(existing);
+        if (info.isSymLink())   // a dangling link: it could point anywhere once its target appears
+            return QString();
+        rest = QLatin1Char('/') + info.fileName() + rest;
+        existing = info.path();
+    }
+    const QString canonical = QFileInfo(existing).canonicalFilePath();
+    if (canonical.isEmpty())
+        return QString();
+    return canonical == QLatin1String("/") && !rest.isEmpty() ? rest : canonical + rest;
+}
+
+bool PathGuard::isDirectChild(const QString &path, const QString &folder)
+{
+    const QString cleanFolder = QDir::cleanPath(folder);
+    const QFileInfo child(QDir::cleanPath(path));
+    if (!isPlainName(child.fileName()) || child.path() != cleanFolder)
+        return false;
+    const QString realFolder = resolved(cleanFolder);
+    return !realFolder.isEmpty() && resolved(child.filePath()) == realFolder + QLatin1Char('/') + child.fileName();
+}
+
+bool PathGuard::isInStorage(const QString &path)
+{
+    if (path.isEmpty() || path.contains(QChar(0)))
+        return false;
+    const QString root = resolved(QString::fromLatin1(kStorageRoot));
+    const QString real = resolved(path);
+    return !root.isEmpty() && real.startsWith(root + QLatin1Char('/'));
+}

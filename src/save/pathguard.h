@@ -1,0 +1,27 @@
+#ifndef PATHGUARD_H
+#define PATHGUARD_H
+
+#include <QString>
+
+// Names and paths that come from a keyboard, a file or a USB stick are checked here before anything is
+// created, re-owned or re-moded with them: a name stays in the folder it is meant for, and ownership
+// changes stay on the instrument's user storage.
+class PathGuard
+{
+public:
+    // One entry of a folder: not empty, no "/", not "." or "..", no zero character.
+    static bool isPlainName(const QString &name);
+
+    // True when `path`, cleaned, is one entry directly below `folder` (cleaned) and, where they exist,
+    // neither of them leads elsewhere through a symbolic link.
+    static bool isDirectChild(const QString &path, const QString &folder);
+
+    // True when `path` lies below the user storage ("/user/..."), following symbolic links of the part
+    // that exists. The storage root itself is not below it.
+    static bool isInStorage(const QString &path);
+
+private:
+    static QString resolved(const QString &path);
+};
+
+#endif // PATHGUARD_H
