@@ -3,10 +3,11 @@
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+ARM64_BUILD ?= build-arm64
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 
-.PHONY: all deps build test test-sanitize demo clean
+.PHONY: all deps build test test-sanitize demo clean qmltypes package arm64-build test-arm64 package-arm64
 
 all: build
 
@@ -34,5 +35,30 @@ test-sanitize: deps $(ASAN_BUILD)/Makefile
 demo: build
 	scripts/run-demo $(BUILD) $(if $(TOUR),--tour)
 
+# Renews src/plugin/plugins.qmltypes from the built plugin (inside the sandbox); commit the result.
+qmltypes: build
+	cmake --build $(BUILD) --target qmltypes
+
+# Debian packages of the module and of the simulator, in $(BUILD)/packages.
+package: build
+	cd $(BUILD) && cpack
+
+# The instrument's aarch64: cross-built with Debian's arm64 Qt, tested under qemu-user in the sandbox.
+# ARM64_CTEST_ARGS selects tests (CI runs a subset, see .ci/run).
+ARM64_CTEST_ARGS ?=
+$(ARM64_BUILD)/Makefile: CMakeLists.txt cmake/aarch64-linux-gnu.cmake
+	cmake -S . -B $(ARM64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+arm64-build:
+	scripts/install-deps --arm64
+	$(MAKE) $(ARM64_BUILD)/Makefile
+	cmake --build $(ARM64_BUILD) -j $(JOBS)
+
+test-arm64: arm64-build
+	cd $(ARM64_BUILD) && ctest --output-on-failure -j $(JOBS) $(ARM64_CTEST_ARGS)
+
+package-arm64: arm64-build
+	cd $(ARM64_BUILD) && cpack
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(ARM64_BUILD)

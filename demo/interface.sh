@@ -15,8 +15,9 @@ launcher=(qmlscene)
 [ -n "${HBASE_DEMO_PRELOAD:-}" ] && launcher=(env "LD_PRELOAD=$HBASE_DEMO_PRELOAD" qmlscene)
 
 if [ "${1:-}" = "--tour" ]; then
-  # Xvfb has no GPU; the software renderer draws the same pixels everywhere.
-  export QT_QUICK_BACKEND=software
+  # Xvfb has no GPU; the software renderer draws the same pixels everywhere, and with no GLX
+  # integration no Mesa driver is loaded into the process.
+  export QT_QUICK_BACKEND=software QT_XCB_GL_INTEGRATION=none
   exec "${launcher[@]}" "$demo/main.qml" -- --tour
 fi
 exec "${launcher[@]}" "$demo/main.qml"
