@@ -6,6 +6,8 @@ ASAN_BUILD ?= build-asan
 ARM64_BUILD ?= build-arm64
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
+# More configure options, e.g. CMAKE_ARGS=-DHBASE_WERROR=ON (CI).
+CMAKE_ARGS ?=
 
 .PHONY: all deps build test test-sanitize demo clean qmltypes package arm64-build test-arm64 package-arm64
 
@@ -15,7 +17,7 @@ deps:
 	@scripts/install-deps
 
 $(BUILD)/Makefile: CMakeLists.txt
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
 
 build: deps $(BUILD)/Makefile
 	cmake --build $(BUILD) -j $(JOBS)
@@ -24,7 +26,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
 $(ASAN_BUILD)/Makefile: CMakeLists.txt
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DHBASE_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DHBASE_SANITIZE=ON $(CMAKE_ARGS)
 
 # The same suite with AddressSanitizer, UndefinedBehaviorSanitizer and leak detection.
 test-sanitize: deps $(ASAN_BUILD)/Makefile
@@ -47,7 +49,7 @@ package: build
 # ARM64_CTEST_ARGS selects tests (CI runs a subset, see .ci/run).
 ARM64_CTEST_ARGS ?=
 $(ARM64_BUILD)/Makefile: CMakeLists.txt cmake/aarch64-linux-gnu.cmake
-	cmake -S . -B $(ARM64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(ARM64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
 
 arm64-build:
 	scripts/install-deps --arm64
