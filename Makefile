@@ -9,7 +9,9 @@ CTEST_ARGS ?=
 # More configure options, e.g. CMAKE_ARGS=-DHBASE_WERROR=ON (CI).
 CMAKE_ARGS ?=
 
-.PHONY: all deps build test test-sanitize demo clean qmltypes package arm64-build test-arm64 package-arm64
+BENCH_SIZE ?= 2000
+
+.PHONY: all deps build test test-sanitize demo bench clean qmltypes package arm64-build test-arm64 package-arm64
 
 all: build
 
@@ -61,6 +63,10 @@ test-arm64: arm64-build
 
 package-arm64: arm64-build
 	cd $(ARM64_BUILD) && cpack
+
+# Times every measured operation against its floor in the sandbox and prints the table (see bench/).
+bench: build
+	scripts/run-bench $(BUILD) $(BENCH_SIZE)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(ARM64_BUILD)

@@ -2,9 +2,20 @@
 # session bus and, unless NO_SCREEN, Xvfb. Each test has its own sandbox, so tests can run in parallel.
 #
 #   hbase_add_test(NAME tst_x SOURCES tst_x.cpp [LIBS ...] [SCREEN WxH] [NO_SCREEN] [NO_BUS] [SIM])
-#   hbase_add_qml_test(FILE tst_x.qml [SCREEN WxH] [NO_BUS] [SIM] [MODEL file.json])
+#   hbase_add_qml_test(FILE tst_x.qml [SCREEN WxH] [NO_BUS] [SIM] [MODEL file.json] [RUNNER target])
 #
 # SIM starts hbase-sim (with MODEL, else its default model) before the test and stops it after.
+# RUNNER runs the file with a test runner of our own (such as qmlsimrunner, which also hands the test
+# the simulator's control interface) instead of qmltestrunner.
+#
+# A QML test fails on any QML warning in its output, whatever its test functions say: a binding that
+# throws or cannot follow its value shows stale data on the instrument without failing a call.
+set(HBASE_QML_WARNING_REGEX
+    "TypeError" "ReferenceError" "non-NOTIFYable" "Binding loop" "Cannot read property" "is not a function")
+
+function(hbase_fail_on_qml_warnings)
+  set_tests_properties(${ARGN} PROPERTIES FAIL_REGULAR_EXPRESSION "${HBASE_QML_WARNING_REGEX}")
+endfunction()
 
 set(HBASE_TEST_TIMEOUT 300)
 
@@ -46,8 +57,9 @@ function(_hbase_test_environment test_name)
   if(TARGET hbase-sim)
     list(APPEND env "HBASE_SIM=$<TARGET_FILE:hbase-sim>")
   endif()
-  if(CMAKE_CROSSCOMPILING_EMULATOR)
-    list(APPEND env "HBASE_EMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}")
+  if(HBASE_TEST_EMULATOR)
+    string(JOIN " " emulator ${HBASE_TEST_EMULATOR})
+    list(APPEND env "HBASE_EMULATOR=${emulator}")
   endif()
   if(HBASE_SANITIZE)
     list(APPEND env
@@ -77,7 +89,7 @@ function(hbase_add_test)
     endif()
   endforeach()
   _hbase_sandbox_command(cmd ${opts})
-  add_test(NAME ${ARG_NAME} COMMAND ${cmd} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${ARG_NAME}>)
+  add_test(NAME ${ARG_NAME} COMMAND ${cmd} ${HBASE_TEST_EMULATOR} $<TARGET_FILE:${ARG_NAME}>)
   _hbase_test_environment(${ARG_NAME})
   add_dependencies(${ARG_NAME} hBase_plugin)
   if(TARGET hbase-sim)
@@ -86,7 +98,7 @@ function(hbase_add_test)
 endfunction()
 
 function(hbase_add_qml_test)
-  cmake_parse_arguments(ARG "NO_BUS;SIM" "FILE;SCREEN;MODEL" "" ${ARGN})
+  cmake_parse_arguments(ARG "NO_BUS;SIM" "FILE;SCREEN;MODEL;RUNNER" "" ${ARGN})
   get_filename_component(test_name ${ARG_FILE} NAME_WE)
   get_filename_component(test_file ${ARG_FILE} ABSOLUTE)
   set(opts "")
@@ -102,13 +114,20 @@ function(hbase_add_qml_test)
   endforeach()
   _hbase_sandbox_command(cmd ${opts})
   set(runner ${HBASE_QMLTESTRUNNER})
+  if(ARG_RUNNER)
+    set(runner $<TARGET_FILE:${ARG_RUNNER}>)
+    add_dependencies(${ARG_RUNNER} hBase_plugin)
+  elseif(CMAKE_CROSSCOMPILING)
+    # The host's qmltestrunner cannot load a plugin of the target: the suite's own runner instead.
+    set(runner $<TARGET_FILE:qmlsimrunner>)
+  endif()
   if(CMAKE_CROSSCOMPILING)
-    # The host's qmltestrunner cannot load a plugin of the target: the suite's own runner, emulated.
-    set(runner ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:hbase_qmltestrunner>)
+    set(runner ${HBASE_TEST_EMULATOR} ${runner})
   elseif(HBASE_SANITIZE)
     # qmltestrunner itself is not instrumented; the runtime must come first for the plugin to load.
     set(runner env LD_PRELOAD=${HBASE_ASAN_RUNTIME} ${runner})
   endif()
   add_test(NAME qml_${test_name} COMMAND ${cmd} ${runner} -import ${HBASE_QML_DIR} -input ${test_file})
   _hbase_test_environment(qml_${test_name})
+  hbase_fail_on_qml_warnings(qml_${test_name})
 endfunction()

@@ -55,6 +55,11 @@ void ElfService::notifyChanged(const QString &address, const QVariant &value)
     emit ItemChanged(address, QDBusVariant(ElfWire::toWire(value)));
 }
 
+void ElfService::notifyModuleChanged(const QString &module)
+{
+    emit ModuleChanged(module);
+}
+
 void ElfService::notifyInfo(const QString &msg)
 {
     emit SigInfo(msg);

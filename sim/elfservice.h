@@ -26,6 +26,7 @@ public:
 
     void notifyChanged(const QString &address, const QVariant &value);
     void notifyInfo(const QString &msg);
+    void notifyModuleChanged(const QString &module);
 
 public Q_SLOTS:
     QList<ElfWireItem> ModuleItems(const QString &module);
@@ -37,6 +38,9 @@ public Q_SLOTS:
 Q_SIGNALS:
     void ItemChanged(const QString &address, const QDBusVariant &value);
     void SigInfo(const QString &msg);
+    // Items were added to or removed from the module, or their attributes changed: clients that keep
+    // the module's item list must ask for it again.
+    void ModuleChanged(const QString &module);
 
 private:
     Simulator *m_simulator;

@@ -85,21 +85,35 @@ bool Simulator::putItem(const QString &address, const QVariant &value, const QVa
     attributes.remove(kInitValue);
     if (initValue.isValid())
         attributes.insert(kInitValue, initValue);
-    const QVariant before = m_model.item(address) ? m_model.item(address)->value : QVariant();
+    const SimItem *existing = m_model.item(address);
+    const bool known = existing != nullptr;
+    const QVariant before = known ? existing->value : QVariant();
+    const QVariantMap attributesBefore = known ? existing->attributes : QVariantMap();
     if (!m_model.upsert(address, value, attributes, error))
         return false;
     const SimItem *item = m_model.item(address);
     if (!m_services.contains(item->app) && !publish(error))
         return false;
+    ElfService *service = m_services.value(item->app);
+    if (!known || attributesBefore != item->attributes)
+        service->notifyModuleChanged(item->module);
     if (before != item->value)
-        m_services.value(item->app)->notifyChanged(address, item->value);
+        service->notifyChanged(address, item->value);
     return true;
 }
 
 bool Simulator::removeItem(const QString &address)
 {
     delete m_simulations.take(address);
-    return m_model.remove(address);
+    const SimItem *item = m_model.item(address);
+    if (!item)
+        return false;
+    const QString app = item->app;
+    const QString module = item->module;
+    m_model.remove(address);
+    if (ElfService *service = m_services.value(app))
+        service->notifyModuleChanged(module);
+    return true;
 }
 
 bool Simulator::isAction(const QString &app, const QString &address) const

@@ -116,7 +116,7 @@ Item {
                 model: plans
                 delegate: RowLayout {
                     width: planView.width
-                    Text { text: (index + 1) + ": " + eDataChannelType.valueText; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 120 }
+                    Text { text: (index + 1) + ": " + eDataChannelType.readableText; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 120 }
                     Text { text: (eDataBaseFreq.value / 1e6).toFixed(4) + " MHz"; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 110 }
                     Text { text: "+" + (eDataTransmitOffset.value / 1e6).toFixed(3) + " / " + (eDataChannelSpace.value / 1e3).toFixed(2) + " kHz"; color: Theme.dim; font.pixelSize: Theme.small }
                 }

@@ -3,9 +3,9 @@
 #include "elfregistry.h"
 #include "elfwire.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusReply>
 
 // Reads (ModuleItems, Item, Snapshot) wait at most this long, so a hung service cannot freeze
 // the interface for D-Bus's default 25 s; actions use the caller's own time-out.
@@ -17,35 +17,56 @@ ELFClientInterface::ELFClientInterface(const QString &service, QObject *parent)
 {
     ElfWire::registerTypes();
     setTimeout(kReadTimeoutMs);
-    ElfRegistry::instance().listenTo(service);
 }
 
 ELFClientInterface::~ELFClientInterface() = default;
 
+// Every caller gets the one client of the service, whatever parent it names: each further client would
+// cost the bus calls of its own set-up, and bridges come and go with the screens. The client belongs to
+// the library and lives as long as the process.
 ELFClientInterface *ELFClientInterface::getSessionBusClient(const QString &service, QObject *parent)
 {
+    Q_UNUSED(parent)
     ElfRegistry &registry = ElfRegistry::instance();
-    if (ELFClientInterface *client = registry.cachedClient(service, parent))
+    if (ELFClientInterface *client = registry.client(service))
         return client;
-    // Without a parent the client belongs to the library and lives as long as the process.
-    auto *client = new ELFClientInterface(service, parent);
-    registry.cacheClient(service, parent, client);
+    // Listening first makes the bus library look up the service's owner once: the client's own set-up
+    // then finds it known.
+    registry.listenTo(service);
+    auto *client = new ELFClientInterface(service, nullptr);
+    registry.keepClient(service, client);
     return client;
 }
 
 bool ELFClientInterface::moduleItems(const QString &module, QStringList &addresses)
 {
-    const QDBusReply<QList<ElfWireItem>> reply = call(QStringLiteral("ModuleItems"), module);
-    addresses.clear();
-    if (!reply.isValid())
-        return false;
     ElfRegistry &registry = ElfRegistry::instance();
-    const QList<ElfWireItem> items = reply.value();
-    addresses.reserve(items.size());
-    for (const ElfWireItem &item : items) {
+    // Changes that already arrived are taken first, so the list and its handles are as current as a
+    // call would make them (an action that changed values has answered after its ItemChanged signals).
+    QCoreApplication::sendPostedEvents(&registry, QEvent::MetaCall);
+    if (const QStringList *living = registry.livingModule(service(), module)) {
+        addresses = *living;
+        return true;
+    }
+    const QDBusMessage reply = call(QStringLiteral("ModuleItems"), module);
+    addresses.clear();
+    const QList<QVariant> args = reply.arguments();
+    if (reply.type() != QDBusMessage::ReplyMessage || args.size() != 1
+        || args.constFirst().userType() != qMetaTypeId<QDBusArgument>())
+        return false;
+    // Each item goes from the reply straight into its handle: no list of the whole module in between.
+    const QDBusArgument items = args.constFirst().value<QDBusArgument>();
+    if (items.currentSignature() != QLatin1String("a(sva{sv})"))
+        return false;
+    ElfWireItem item;
+    items.beginArray();
+    while (!items.atEnd()) {
+        items >> item;
         registry.store(service(), item.address, item.value, item.attributes);
         addresses.append(item.address);
     }
+    items.endArray();
+    registry.moduleLoaded(service(), module, addresses);
     return true;
 }
 

@@ -19,8 +19,9 @@ using ELFItemSnapshotTable = QHash<QString, ELFItemSnapshot>;
 
 // Client of one application's parameter service ("gem.base." + application name) on the session bus.
 //
-// Clients are shared: asking again for the same service and parent returns the same object, so callers
-// may ask freely and never delete one. isValid() is true only while the service is on the bus.
+// Clients are shared: every request for a service returns its one client, whatever parent it names;
+// the library owns it, so callers may ask freely and never delete one. isValid() is true only while the
+// service is on the bus.
 class ELFClientInterface : public QDBusAbstractInterface
 {
     Q_OBJECT
@@ -31,7 +32,8 @@ public:
     ~ELFClientInterface() override;
 
     // Fills `addresses` with the addresses of the module's items, in the service's order, and loads
-    // their values and attributes into the shared handles in the same single call.
+    // their values and attributes into the shared handles in the same single call. While a manifest of
+    // the module lives, its list answers instead, without a call: its handles are current already.
     virtual bool moduleItems(const QString &module, QStringList &addresses);
     // The handle of the item at `address`, or null. Loaded items cost no bus call.
     virtual ELFClientItem *item(const QString &address);

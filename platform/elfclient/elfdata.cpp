@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <QJSValue>
 
 static const QString kEnumStrings = QStringLiteral("enumStrings");
 
@@ -69,9 +70,8 @@ QVariant ElfData::normalized(const QVariant &value) const
     }
     if (qobject_cast<const ELFVecStringClientItem *>(this))
         return value.toStringList();
-    if (!m_value.isValid() || !value.isValid() || value.userType() == m_value.userType())
+    if (m_type == QMetaType::UnknownType || !value.isValid() || value.userType() == m_type)
         return value;
-    const int kind = m_value.userType();
     QVariant converted = value;
     if (value.userType() == QMetaType::QString) {
         // An enumerated item takes back the entry text that valueText(true) gave out.
@@ -79,35 +79,61 @@ QVariant ElfData::normalized(const QVariant &value) const
         if (entry >= 0)
             converted = entry;
     }
-    if (converted.convert(kind))
+    if (converted.convert(m_type))
         return converted;
-    return value;
+    return QVariant();
+}
+
+void ElfData::assignFromService(const QVariant &value)
+{
+    if (value.isValid() && !qobject_cast<const ELFVecDoubleClientItem *>(this)
+        && !qobject_cast<const ELFVecStringClientItem *>(this))
+        m_type = value.userType();
+    m_serviceValue = normalized(value);
+    assign(m_serviceValue);
 }
 
 void ElfData::assign(const QVariant &value)
 {
-    const QVariant next = normalized(value);
-    if (next == m_value && next.userType() == m_value.userType())
+    if (value == m_value && value.userType() == m_value.userType())
         return;
-    m_value = next;
+    m_value = value;
     emit valueChanged();
+}
+
+void ElfData::writeRefused(bool otherWritesPending)
+{
+    if (!otherWritesPending)
+        assign(m_serviceValue);
 }
 
 void ElfData::setValue(const QVariant &value)
 {
-    assign(value);
+    // QML hands arrays and objects over wrapped in a QJSValue.
+    const QVariant plain =
+        value.userType() == qMetaTypeId<QJSValue>() ? value.value<QJSValue>().toVariant() : value;
+    // A value that does not fit the item's type is not shown; the service still gets it and answers.
+    const QVariant next = normalized(plain);
+    if (next.isValid())
+        assign(next);
+    const QVariant sent = next.isValid() ? next : plain;
     if (m_service.isEmpty())
         return;
     QDBusMessage call = QDBusMessage::createMethodCall(m_service, QString::fromLatin1(ElfWire::objectPath),
                                                        QString::fromLatin1(ElfWire::interfaceName),
                                                        QStringLiteral("SetItemValue"));
-    call << m_address << QVariant::fromValue(QDBusVariant(ElfWire::toWire(m_value)));
-    // Never waits: the reply only tells the registry that the service's echo can be trusted again.
+    call << m_address << QVariant::fromValue(QDBusVariant(ElfWire::toWire(sent)));
+    // Never waits: the reply only tells the registry that the service's echo can be trusted again,
+    // or that the service refused the value.
     ElfRegistry &registry = ElfRegistry::instance();
-    registry.writeSent(this, m_value);
+    registry.writeSent(this, sent);
     auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
-        ElfRegistry::instance().writeAcknowledged(this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, next] {
+        const bool pending = ElfRegistry::instance().writeAcknowledged(this);
+        if (watcher->isError())
+            writeRefused(pending);
+        else if (next.isValid())
+            m_serviceValue = next;
         watcher->deleteLater();
     });
 }

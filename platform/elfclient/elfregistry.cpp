@@ -6,6 +6,7 @@
 
 #include <QDBusConnection>
 #include <QDBusPendingCallWatcher>
+#include <QDBusServiceWatcher>
 
 static const QString kDoubleArraySuffix = QStringLiteral(":doubleARRAY:");
 static const QString kStringArraySuffix = QStringLiteral(":stringARRAY:");
@@ -23,18 +24,20 @@ ElfData *ElfRegistry::find(const QString &address) const
     return m_handles.value(address, nullptr);
 }
 
+// Handles are children of the registry: QML's garbage collector never deletes an object that has a
+// parent, so a handle QML dropped is still there for the next lookup and the next change.
 ElfData *ElfRegistry::makeHandle(const QString &address, const QVariant &value)
 {
     // Integer arrays have no handle kind of their own: a plain handle keeps their elements integers.
     if (address.endsWith(kIntArraySuffix))
-        return new ElfData(address);
+        return new ElfData(address, this);
     if (address.endsWith(kDoubleArraySuffix))
-        return new ELFVecDoubleClientItem(address);
+        return new ELFVecDoubleClientItem(address, this);
     if (address.endsWith(kStringArraySuffix) || value.userType() == QMetaType::QStringList)
-        return new ELFVecStringClientItem(address);
+        return new ELFVecStringClientItem(address, this);
     if (value.userType() == QMetaType::QVariantList)
-        return new ELFVecDoubleClientItem(address);
-    return new ElfData(address);
+        return new ELFVecDoubleClientItem(address, this);
+    return new ElfData(address, this);
 }
 
 ElfData *ElfRegistry::store(const QString &service, const QString &address, const QVariant &value,
@@ -44,15 +47,15 @@ ElfData *ElfRegistry::store(const QString &service, const QString &address, cons
     if (!handle) {
         handle = makeHandle(address, value);
         handle->m_service = service;
-        handle->m_value = handle->normalized(value);
         handle->m_attributes = attributes;
+        handle->assignFromService(value);
         m_handles.insert(address, handle);
         return handle;
     }
     handle->m_service = service;
     handle->m_attributes = attributes;
     if (!consumeEcho(handle, value))
-        handle->assign(value);
+        handle->assignFromService(value);
     return handle;
 }
 
@@ -78,42 +81,86 @@ bool ElfRegistry::isCovered(const QString &address) const
     return m_coverage.value(address) > 0;
 }
 
-ELFClientInterface *ElfRegistry::cachedClient(const QString &service, QObject *parent) const
+ELFClientInterface *ElfRegistry::client(const QString &service) const
 {
-    const auto it = m_clients.constFind(qMakePair(service, parent));
-    if (it == m_clients.cend())
-        return nullptr;
-    // A parent that died takes its client along; a new object at the same address must get its own.
-    if (it->hadParent && it->parent.isNull())
-        return nullptr;
-    return it->client.data();
+    return m_clients.value(service, nullptr);
 }
 
-void ElfRegistry::cacheClient(const QString &service, QObject *parent, ELFClientInterface *client)
+void ElfRegistry::keepClient(const QString &service, ELFClientInterface *client)
 {
-    // Forget clients that went with their parents, so a long session does not pile up entries.
-    for (auto it = m_clients.begin(); it != m_clients.end();) {
-        if (it->client.isNull())
-            it = m_clients.erase(it);
-        else
-            ++it;
-    }
-    ClientEntry entry;
-    entry.client = client;
-    entry.parent = parent;
-    entry.hadParent = parent != nullptr;
-    m_clients.insert(qMakePair(service, parent), entry);
+    m_clients.insert(service, client);
 }
 
 void ElfRegistry::listenTo(const QString &service)
 {
     if (m_listened.contains(service))
         return;
-    const bool connected = QDBusConnection::sessionBus().connect(
-        service, QString::fromLatin1(ElfWire::objectPath), QString::fromLatin1(ElfWire::interfaceName),
-        QStringLiteral("ItemChanged"), this, SLOT(onItemChanged(QString, QDBusVariant)));
-    if (connected)
-        m_listened.insert(service);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString path = QString::fromLatin1(ElfWire::objectPath);
+    const QString interface = QString::fromLatin1(ElfWire::interfaceName);
+    const bool connected = bus.connect(service, path, interface, QStringLiteral("ItemChanged"), this,
+                                       SLOT(onItemChanged(QString, QDBusVariant)));
+    if (!connected)
+        return;
+    m_listened.insert(service);
+    bus.connect(service, path, interface, QStringLiteral("ModuleChanged"), this, SLOT(onModuleChanged(QString)));
+    if (!m_owners) {
+        m_owners = new QDBusServiceWatcher(this);
+        m_owners->setConnection(bus);
+        m_owners->setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
+        connect(m_owners, &QDBusServiceWatcher::serviceOwnerChanged, this, &ElfRegistry::onOwnerChanged);
+    }
+    m_owners->addWatchedService(service);
+}
+
+void ElfRegistry::holdModule(const QString &service, const QString &module, const QStringList &addresses)
+{
+    ModuleEntry &entry = m_modules[qMakePair(service, module)];
+    ++entry.manifests;
+    if (!entry.current) {
+        entry.addresses = addresses;
+        entry.current = true;
+    }
+}
+
+void ElfRegistry::releaseModule(const QString &service, const QString &module)
+{
+    const auto it = m_modules.find(qMakePair(service, module));
+    if (it != m_modules.end() && --it->manifests <= 0)
+        m_modules.erase(it);
+}
+
+const QStringList *ElfRegistry::livingModule(const QString &service, const QString &module) const
+{
+    const auto it = m_modules.constFind(qMakePair(service, module));
+    return it != m_modules.cend() && it->current ? &it->addresses : nullptr;
+}
+
+void ElfRegistry::moduleLoaded(const QString &service, const QString &module, const QStringList &addresses)
+{
+    const auto it = m_modules.find(qMakePair(service, module));
+    if (it == m_modules.end())
+        return;
+    it->addresses = addresses;
+    it->current = true;
+}
+
+// The module name alone is enough: a list forgotten by mistake only costs one more ModuleItems call.
+void ElfRegistry::onModuleChanged(const QString &module)
+{
+    for (auto it = m_modules.begin(); it != m_modules.end(); ++it) {
+        if (it.key().second == module)
+            it->current = false;
+    }
+}
+
+// A service that left or came back may serve other items now.
+void ElfRegistry::onOwnerChanged(const QString &service)
+{
+    for (auto it = m_modules.begin(); it != m_modules.end(); ++it) {
+        if (it.key().first == service)
+            it->current = false;
+    }
 }
 
 void ElfRegistry::writeSent(ElfData *handle, const QVariant &value)
@@ -128,7 +175,11 @@ void ElfRegistry::writeSent(ElfData *handle, const QVariant &value)
 bool ElfRegistry::consumeEcho(ElfData *handle, const QVariant &value)
 {
     const auto it = m_pendingWrites.find(handle);
-    return it != m_pendingWrites.end() && it->values.removeOne(handle->normalized(value));
+    const QVariant echo = handle->normalized(value);
+    if (it == m_pendingWrites.end() || !it->values.removeOne(echo))
+        return false;
+    handle->m_serviceValue = echo;
+    return true;
 }
 
 void ElfRegistry::onItemChanged(const QString &address, const QDBusVariant &value)
@@ -136,12 +187,16 @@ void ElfRegistry::onItemChanged(const QString &address, const QDBusVariant &valu
     ElfData *handle = find(address);
     const QVariant plain = ElfWire::fromWire(value.variant());
     if (handle && !consumeEcho(handle, plain))
-        handle->assign(plain);
+        handle->assignFromService(plain);
 }
 
-void ElfRegistry::writeAcknowledged(ElfData *handle)
+bool ElfRegistry::writeAcknowledged(ElfData *handle)
 {
     auto it = m_pendingWrites.find(handle);
-    if (it != m_pendingWrites.end() && --it->count <= 0)
-        m_pendingWrites.erase(it);
+    if (it == m_pendingWrites.end())
+        return false;
+    if (--it->count > 0)
+        return true;
+    m_pendingWrites.erase(it);
+    return false;
 }

@@ -11,15 +11,26 @@ QDBusArgument &operator<<(QDBusArgument &arg, const ElfWireItem &item)
     return arg;
 }
 
+// Decodes in place: each attribute is unpacked once as it is read, into a map of its own for every item
+// (the previous item's map may be shared by a handle already).
 const QDBusArgument &operator>>(const QDBusArgument &arg, ElfWireItem &item)
 {
     QDBusVariant value;
+    QString key;
     QVariantMap attributes;
     arg.beginStructure();
-    arg >> item.address >> value >> attributes;
-    arg.endStructure();
+    arg >> item.address >> value;
     item.value = ElfWire::fromWire(value.variant());
-    item.attributes = ElfWire::fromWire(attributes).toMap();
+    arg.beginMap();
+    while (!arg.atEnd()) {
+        arg.beginMapEntry();
+        arg >> key >> value;
+        attributes.insert(key, ElfWire::fromWire(value.variant()));
+        arg.endMapEntry();
+    }
+    arg.endMap();
+    arg.endStructure();
+    item.attributes = std::move(attributes);
     return arg;
 }
 

@@ -16,7 +16,8 @@
 //   SetItemValue(s address, v value)
 //   CallAction(s address, s argument) -> s reply
 //   Snapshot() -> a{sv}                   address to a{sv} {"value": v, "attributes": a{sv}}
-//   signals ItemChanged(s address, v value), SigInfo(s msg)
+//   signals ItemChanged(s address, v value), SigInfo(s msg),
+//           ModuleChanged(s module)          items added or removed, or their attributes changed
 //
 // Values travel as b, i, d, s, as (string arrays), ad (double arrays) and ai (int arrays).
 struct ElfWireItem

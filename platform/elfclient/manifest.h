@@ -27,7 +27,9 @@ public:
 private:
     QString m_app;
     QString m_module;
+    QString m_service;
     QStringList m_addresses;
+    bool m_holdsModule = false;
 };
 
 #endif // MANIFEST_H

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QProcess>
 #include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -23,6 +22,8 @@ const char kFavoriteExtension[] = "stav";
 const char kCreateTable[] = "CREATE TABLE FAVORITE_FILES(id int primary key,groupName TEXT NOT NULL,"
                             "fileName TEXT NOT NULL,fileData TEXT NOT NULL)";
 const char kInsertFormat[] = "INSERT INTO FAVORITE_FILES VALUES(%d,'%s','%s', '%s')";
+// The export's form of the same statement: prepared once, values bound, the same rows.
+const char kInsertPrepared[] = "INSERT INTO FAVORITE_FILES VALUES(?,?,?,?)";
 const char kSelectAll[] = "select * from FAVORITE_FILES";
 const char kGroupNameColumn[] = "groupName";
 const char kFileNameColumn[] = "fileName";
@@ -68,6 +69,14 @@ QByteArray sqlLiteral(const QString &text)
     QByteArray bytes(text.toLatin1().constData());
     bytes.replace('\'', "''");
     return bytes;
+}
+
+// The text the statement above ends up holding for one value: its Latin-1 bytes read as UTF-8.
+// Never a null text: bound, that would be SQL NULL, which the NOT NULL columns refuse.
+QString sqlText(const QString &text)
+{
+    const QString value = QString::fromUtf8(text.toLatin1().constData());
+    return value.isNull() ? QString(0, QChar()) : value;
 }
 
 // Removes a directory tree. A symbolic link is removed as a link: following it would empty whatever
@@ -176,12 +185,16 @@ bool HFavoriteDB::exportDB(const QString &fullpath)
     if (!createFavoriteTable())
         return false;
 
-    // One transaction for all rows: SQLite would otherwise sync the file once per favourite.
+    // One transaction for all rows (SQLite would otherwise sync the file once per favourite), and one
+    // statement compiled once for all of them.
     m_db.transaction();
+    QSqlQuery insert(m_db);
+    insert.prepare(QString::fromLatin1(kInsertPrepared));
     int id = 0;
     const QStringList groups = groupDirectories();
     for (const QString &group : groups)
-        exportGroup(group, id);
+        exportGroup(insert, group, id);
+    insert.finish();
     m_db.commit();
     closeDatabase();
 
@@ -193,12 +206,12 @@ bool HFavoriteDB::exportDB(const QString &fullpath)
 }
 
 // Rows of one group: one row per favourite file, or a single group row when the group holds no files.
-void HFavoriteDB::exportGroup(const QString &groupPath, int &id)
+void HFavoriteDB::exportGroup(QSqlQuery &insert, const QString &groupPath, int &id)
 {
     const QFileInfoList files = QDir(groupPath).entryInfoList(QDir::Files | QDir::NoDotAndDotDot,
                                                               QDir::Name | QDir::IgnoreCase);
     if (files.isEmpty()) {
-        insertGroupTable(id++, groupPath, QString(), QString());
+        insertRow(insert, id++, groupPath, QString(), QString());
         return;
     }
     for (const QFileInfo &info : files) {
@@ -212,8 +225,21 @@ void HFavoriteDB::exportGroup(const QString &groupPath, int &id)
             continue;
         // The content column is text: a zero byte ends it.
         const QString content = QString::fromUtf8(file.readAll().constData());
-        insertGroupTable(id++, groupPath, path, content);
+        insertRow(insert, id++, groupPath, path, content);
     }
+}
+
+// As insertGroupTable, through the prepared statement: the values bound are the texts the formatted
+// statement would hold, so the rows are the same, quotes included.
+void HFavoriteDB::insertRow(QSqlQuery &insert, int id, const QString &groupName, const QString &fileName,
+                            const QString &fileData)
+{
+    insert.addBindValue(id);
+    insert.addBindValue(sqlText(groupName));
+    insert.addBindValue(sqlText(fileName));
+    insert.addBindValue(sqlText(fileData));
+    if (!insert.exec())
+        qCDebug(lcFavorites).noquote() << kInsertLog << kFailLog;
 }
 
 bool HFavoriteDB::importDB(const QString &fullpath)

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariantMap>
 
@@ -44,7 +45,9 @@ public:
 
 private:
     static QString storedName(const QString &location);
-    void exportGroup(const QString &groupPath, int &id);
+    void exportGroup(QSqlQuery &insert, const QString &groupPath, int &id);
+    static void insertRow(QSqlQuery &insert, int id, const QString &groupName, const QString &fileName,
+                          const QString &fileData);
     bool readRows(QList<QVariantMap> &rows);
     void restoreRows(const QList<QVariantMap> &rows);
 

@@ -37,17 +37,25 @@ bool HHistoryFileName::maxCntVisible() const
     return m_maxCntVisible;
 }
 
-// The interface sets the source once per screen; a second source adds its entries to those read
-// before, so neither setter announces a change.
+// A second source adds its entries to those read before. The same source again is not read again:
+// a binding that re-delivers the path would otherwise list every entry twice.
 void HHistoryFileName::setSource(QString source)
 {
+    const bool changed = source != m_source;
+    if (!changed && !source.isEmpty())
+        return;
     m_source = source;
     readFile();
+    if (changed)
+        emit sourceChanged(m_source);
 }
 
 void HHistoryFileName::setMaxCntVisible(bool val)
 {
+    if (val == m_maxCntVisible)
+        return;
     m_maxCntVisible = val;
+    emit maxCntVisibleChanged();
 }
 
 int HHistoryFileName::count() const

@@ -12,12 +12,19 @@ int HMessageList::count() const
 
 void HMessageList::setCount(int val)
 {
+    if (val == m_log.count())
+        return;
     m_log.setCount(val);
+    emit countChanged();
 }
 
 void HMessageList::clearAllMsgList()
 {
+    const int before = m_log.count();
+    // Clearing also brings the window back to its first length.
     m_log.clear();
+    if (m_log.count() != before)
+        emit countChanged();
 }
 
 void HMessageList::setStringList(QString val)

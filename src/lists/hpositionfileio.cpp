@@ -27,11 +27,14 @@ QString HPositionFileIO::source() const
     return m_source;
 }
 
-// Never announced: the interface sets the source once, when the screen is built.
+// Announced once the file is read, so bindings on the source see the table that goes with it.
 void HPositionFileIO::setSource(QString source)
 {
+    const bool changed = source != m_source;
     m_source = source;
     readFile();
+    if (changed)
+        emit sourceChanged(m_source);
 }
 
 int HPositionFileIO::count() const

@@ -12,7 +12,10 @@ int HStringList::count() const
 
 void HStringList::setCount(int val)
 {
+    if (val == m_log.count())
+        return;
     m_log.setCount(val);
+    emit countChanged();
 }
 
 void HStringList::setStringList(QString val)

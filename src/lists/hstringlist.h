@@ -12,7 +12,7 @@
 class HStringList : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(int count READ count WRITE setCount)
+    Q_PROPERTY(int count READ count WRITE setCount NOTIFY countChanged)
 
 public:
     explicit HStringList(QObject *parent = nullptr);
@@ -26,6 +26,9 @@ public:
 
 public Q_SLOTS:
     void setCount(int val);
+
+Q_SIGNALS:
+    void countChanged();
 
 private:
     MessageLog m_log;

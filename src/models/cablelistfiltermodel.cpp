@@ -14,6 +14,54 @@ const char kLoss[] = "loss";
 CableListFilterModel::CableListFilterModel(QObject *parent)
     : QSortFilterProxyModel(parent)
 {
+    connect(this, &QAbstractProxyModel::sourceModelChanged, this, &CableListFilterModel::followSource);
+}
+
+void CableListFilterModel::followSource()
+{
+    disconnect(m_sourceDataChanged);
+    if (sourceModel())
+        m_sourceDataChanged = connect(sourceModel(), &QAbstractItemModel::dataChanged, this,
+                                      &CableListFilterModel::sourceDataChanged);
+}
+
+// The base class passes the source's role numbers on unchanged; they mean nothing to a view of this
+// model. Each visible changed row is reported again with the roles translated by name.
+void CableListFilterModel::sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                                             const QVector<int> &roles)
+{
+    const QVector<int> proxyRoles = proxyRolesOf(roles);
+    if (!roles.isEmpty() && proxyRoles.isEmpty())
+        return;
+    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+        const QModelIndex proxyIndex = mapFromSource(sourceModel()->index(row, 0, topLeft.parent()));
+        if (proxyIndex.isValid())
+            emit dataChanged(proxyIndex, proxyIndex, proxyRoles);
+    }
+}
+
+QVector<int> CableListFilterModel::proxyRolesOf(const QVector<int> &sourceRoles) const
+{
+    QVector<int> proxyRoles;
+    const QHash<int, QByteArray> names = roleNames();
+    for (auto it = names.cbegin(); it != names.cend(); ++it) {
+        if (sourceRoles.contains(sourceRoleOf(it.value())))
+            proxyRoles.append(it.key());
+    }
+    // The name may come from the display role even where the source also names a cableName role.
+    if (sourceRoles.contains(Qt::DisplayRole) && !proxyRoles.contains(CableNameRole))
+        proxyRoles.append(CableNameRole);
+    std::sort(proxyRoles.begin(), proxyRoles.end());
+    return proxyRoles;
+}
+
+// The display role's text when it has one, else the source's cableName role.
+QString CableListFilterModel::cableNameAt(const QModelIndex &sourceIndex) const
+{
+    const QString display = sourceModel()->data(sourceIndex, Qt::DisplayRole).toString();
+    if (!display.isEmpty())
+        return display;
+    return sourceModel()->data(sourceIndex, sourceRoleOf(kCableName)).toString();
 }
 
 QString CableListFilterModel::filterText() const
@@ -69,7 +117,7 @@ int CableListFilterModel::getIndexOfCableName(const QString &currentCableName) c
     const int rows = source->rowCount();
     for (int row = 0; row < rows; ++row) {
         const QModelIndex sourceIndex = source->index(row, 0);
-        if (source->data(sourceIndex, Qt::DisplayRole).toString() == currentCableName)
+        if (cableNameAt(sourceIndex) == currentCableName)
             return mapFromSource(sourceIndex).row();
     }
     return -1;
@@ -80,8 +128,7 @@ bool CableListFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &so
     if (m_filterText.isEmpty())
         return true;
     const QModelIndex sourceIndex = sourceModel()->index(sourceRow, 0, sourceParent);
-    const QString name = sourceModel()->data(sourceIndex, Qt::DisplayRole).toString();
-    return name.startsWith(m_filterText, Qt::CaseInsensitive);
+    return cableNameAt(sourceIndex).startsWith(m_filterText, Qt::CaseInsensitive);
 }
 
 // Also false without a source model: the proxy has no rows then.

@@ -53,9 +53,20 @@ void ChannelPlanModel::setZeElfItems(ZeElfItems *items)
 {
     if (items == m_zeElfItems)
         return;
+    if (m_zeElfItems)
+        disconnect(m_zeElfItems, &ZeElfItems::initialedChanged, this, &ChannelPlanModel::fillOnceAddressed);
     m_zeElfItems = items;
+    // QML may hand over the bridge before it gives the bridge its address.
+    if (m_zeElfItems)
+        connect(m_zeElfItems, &ZeElfItems::initialedChanged, this, &ChannelPlanModel::fillOnceAddressed);
     initialize();
     emit zeElfItemsChanged();
+}
+
+void ChannelPlanModel::fillOnceAddressed()
+{
+    if (m_zeElfItems && m_zeElfItems->initialed())
+        initialize();
 }
 
 int ChannelPlanModel::rowCount(const QModelIndex &parent) const

@@ -57,6 +57,7 @@ Q_SIGNALS:
     void zeElfItemsChanged();
 
 private:
+    void fillOnceAddressed();
     void initialize();
     void clearPlans();
 

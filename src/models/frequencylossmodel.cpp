@@ -48,7 +48,12 @@ void FrequencyLossModel::setCableLoss(ElfData *item)
 {
     if (item == m_cableLoss)
         return;
+    if (m_cableLoss)
+        disconnect(m_cableLoss, &ElfData::valueChanged, this, &FrequencyLossModel::updateModelFromElfItem);
     m_cableLoss = item;
+    // The service may change the table behind the editor's back; the model's own save does not reload.
+    if (m_cableLoss)
+        connect(m_cableLoss, &ElfData::valueChanged, this, &FrequencyLossModel::updateModelFromElfItem);
     initializeModel();
     emit cableLossChanged();
 }

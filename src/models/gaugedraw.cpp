@@ -57,9 +57,11 @@ GaugeDraw::GaugeDraw(QObject *parent)
 
 void GaugeDraw::updatateCenterAndRadius(double canvasWidth)
 {
-    m_centerx = canvasWidth * 0.5;
-    m_centery = m_centerx * kCenterYPerHalfWidth;
-    m_radius = m_centery - canvasWidth * kRadiusInsetPerWidth;
+    const double centerx = canvasWidth * 0.5;
+    const double centery = centerx * kCenterYPerHalfWidth;
+    setOutput(m_centerx, centerx, &GaugeDraw::centerxChanged);
+    setOutput(m_centery, centery, &GaugeDraw::centeryChanged);
+    setOutput(m_radius, centery - canvasWidth * kRadiusInsetPerWidth, &GaugeDraw::radiusChanged);
 }
 
 void GaugeDraw::recalculateRange(double gaugeRefVal, double gaugeCurrentValue, double gaugeMaxReadingVal,
@@ -154,43 +156,55 @@ bool GaugeDraw::rangeRefusesDivision() const
 
 void GaugeDraw::updateRange(double max, double min)
 {
-    m_range = max - min;
+    setOutput(m_range, max - min, &GaugeDraw::rangeChanged);
 }
 
 void GaugeDraw::updateCurrentValueRatio(double current, double min)
 {
     if (rangeRefusesDivision())
         throw DivisionByZero{kCurrentRatioDivision};
-    m_currentValueRatio = clampedRatio((current - min) / m_range);
+    setOutput(m_currentValueRatio, clampedRatio((current - min) / m_range), &GaugeDraw::currentValueRatioChanged);
 }
 
 void GaugeDraw::updateRefValueRatio(double ref, double min)
 {
     if (rangeRefusesDivision())
         throw DivisionByZero{kRefRatioDivision};
-    m_refValueRatio = clampedRatio((ref - min) / m_range);
+    setOutput(m_refValueRatio, clampedRatio((ref - min) / m_range), &GaugeDraw::refValueRatioChanged);
 }
 
 void GaugeDraw::updateValueAngleRad()
 {
-    m_valueAngleRad = m_startAngle + m_currentValueRatio * m_wholeAngle;
+    setOutput(m_valueAngleRad, m_startAngle + m_currentValueRatio * m_wholeAngle, &GaugeDraw::valueAngleRadChanged);
 }
 
 void GaugeDraw::updateRefValueAngleRad()
 {
-    m_refValueAngleRad = m_startAngle + m_refValueRatio * m_wholeAngle;
+    setOutput(m_refValueAngleRad, m_startAngle + m_refValueRatio * m_wholeAngle,
+              &GaugeDraw::refValueAngleRadChanged);
 }
 
 void GaugeDraw::updateZeroValueRatio(bool drawBarFromZero, double min)
 {
     if (rangeRefusesDivision())
         throw DivisionByZero{kZeroRatioDivision};
-    m_zeroValueRatio = drawBarFromZero ? clampedRatio((0 - min) / m_range) : 0;
+    setOutput(m_zeroValueRatio, drawBarFromZero ? clampedRatio((0 - min) / m_range) : 0,
+              &GaugeDraw::zeroValueRatioChanged);
 }
 
 void GaugeDraw::updateZeroValueAngleRad()
 {
-    m_zeroValueAngleRad = m_startAngle + m_zeroValueRatio * m_wholeAngle;
+    setOutput(m_zeroValueAngleRad, m_startAngle + m_zeroValueRatio * m_wholeAngle,
+              &GaugeDraw::zeroValueAngleRadChanged);
+}
+
+// Each output announces itself when it changes, so bindings follow as well as the reads after a call.
+void GaugeDraw::setOutput(double &field, double value, void (GaugeDraw::*changed)())
+{
+    if (field == value || (std::isnan(field) && std::isnan(value)))
+        return;
+    field = value;
+    emit(this->*changed)();
 }
 
 // A failed step stops the steps after it; fields already updated keep their new values. Nothing is

@@ -5,25 +5,25 @@
 
 // Geometry of the arc gauge that QML paints on a canvas: centre and radius for a canvas width, and
 // the angles (radians, clockwise from +x, y down) of the value bar, reference line, zero point and
-// limit zones. The scale is a fixed 45 degree arc centred on straight up. QML reads the properties
-// again after each call, so they carry no change signals.
+// limit zones. The scale is a fixed 45 degree arc centred on straight up. Screens read the properties
+// again after each call; the computed ones also announce their changes, for bindings.
 class GaugeDraw : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(double range READ getRange CONSTANT)
+    Q_PROPERTY(double range READ getRange NOTIFY rangeChanged)
     Q_PROPERTY(double startAngle READ getStartAngle CONSTANT)
     Q_PROPERTY(double endAngle READ getEndAngle CONSTANT)
     Q_PROPERTY(double wholeAngle READ getWholeAngle CONSTANT)
     Q_PROPERTY(double refLineThickness READ getRefLineThickness CONSTANT)
-    Q_PROPERTY(double centerx READ getCenterx CONSTANT)
-    Q_PROPERTY(double radius READ getRadius CONSTANT)
-    Q_PROPERTY(double centery READ getCentery CONSTANT)
-    Q_PROPERTY(double currentValueRatio READ getCurrentValueRatio CONSTANT)
-    Q_PROPERTY(double refValueRatio READ getRefValueRatio CONSTANT)
-    Q_PROPERTY(double valueAngleRad READ getValueAngleRad CONSTANT)
-    Q_PROPERTY(double refValueAngleRad READ getRefValueAngleRad CONSTANT)
-    Q_PROPERTY(double zeroValueRatio READ getZeroValueRatio CONSTANT)
-    Q_PROPERTY(double zeroValueAngleRad READ getZeroValueAngleRad CONSTANT)
+    Q_PROPERTY(double centerx READ getCenterx NOTIFY centerxChanged)
+    Q_PROPERTY(double radius READ getRadius NOTIFY radiusChanged)
+    Q_PROPERTY(double centery READ getCentery NOTIFY centeryChanged)
+    Q_PROPERTY(double currentValueRatio READ getCurrentValueRatio NOTIFY currentValueRatioChanged)
+    Q_PROPERTY(double refValueRatio READ getRefValueRatio NOTIFY refValueRatioChanged)
+    Q_PROPERTY(double valueAngleRad READ getValueAngleRad NOTIFY valueAngleRadChanged)
+    Q_PROPERTY(double refValueAngleRad READ getRefValueAngleRad NOTIFY refValueAngleRadChanged)
+    Q_PROPERTY(double zeroValueRatio READ getZeroValueRatio NOTIFY zeroValueRatioChanged)
+    Q_PROPERTY(double zeroValueAngleRad READ getZeroValueAngleRad NOTIFY zeroValueAngleRadChanged)
 
 public:
     explicit GaugeDraw(QObject *parent = nullptr);
@@ -57,6 +57,18 @@ public:
     Q_INVOKABLE double getStartAngleValue();
     Q_INVOKABLE double getEndAngleValue();
 
+Q_SIGNALS:
+    void rangeChanged();
+    void centerxChanged();
+    void radiusChanged();
+    void centeryChanged();
+    void currentValueRatioChanged();
+    void refValueRatioChanged();
+    void valueAngleRadChanged();
+    void refValueAngleRadChanged();
+    void zeroValueRatioChanged();
+    void zeroValueAngleRadChanged();
+
 private:
     // A step that cannot divide by the range fails with one of these; the entry points catch it.
     struct DivisionByZero
@@ -72,6 +84,7 @@ private:
     void updateRefValueAngleRad();
     void updateZeroValueRatio(bool drawBarFromZero, double min);
     void updateZeroValueAngleRad();
+    void setOutput(double &field, double value, void (GaugeDraw::*changed)());
     template<typename Steps>
     void runGuarded(const char *failedText, Steps steps);
 

@@ -33,7 +33,10 @@ QString HEnumList::getFile() const
 
 void HEnumList::setFile(const QString &file)
 {
+    if (file == m_file)
+        return;
     m_file = file;
+    emit sourceChanged();
 }
 
 // The filter is kept for the screens that set it; no lookup applies it.
@@ -44,7 +47,10 @@ QString HEnumList::getFilter() const
 
 void HEnumList::setFilter(const QString &filter)
 {
+    if (filter == m_filter)
+        return;
     m_filter = filter;
+    emit queryChanged();
 }
 
 bool HEnumList::getIsLoad() const
@@ -67,7 +73,10 @@ bool HEnumList::loadFile(bool reload)
     }
     // A top level that is not an object reads as an empty object: an empty table.
     m_listTable = variantOf(document.object()).toMap();
-    m_loaded = true;
+    if (!m_loaded) {
+        m_loaded = true;
+        emit loadedChanged();
+    }
     return true;
 }
 

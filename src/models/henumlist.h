@@ -16,9 +16,9 @@
 class HEnumList : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QString source READ getFile WRITE setFile)
-    Q_PROPERTY(QString query READ getFilter WRITE setFilter)
-    Q_PROPERTY(bool loaded READ getIsLoad)
+    Q_PROPERTY(QString source READ getFile WRITE setFile NOTIFY sourceChanged)
+    Q_PROPERTY(QString query READ getFilter WRITE setFilter NOTIFY queryChanged)
+    Q_PROPERTY(bool loaded READ getIsLoad NOTIFY loadedChanged)
 
 public:
     explicit HEnumList(QObject *parent = nullptr);
@@ -42,6 +42,11 @@ public:
     Q_INVOKABLE void enableSubIdforItemId(const QString &itemId, const QString &subId);
     Q_INVOKABLE bool addNewSubItemforItemId(const QString &itemId, const QString &subId,
                                             const QString &label, int enumVal, int dispSeq);
+
+Q_SIGNALS:
+    void sourceChanged();
+    void queryChanged();
+    void loadedChanged();
 
 private:
     static QVariant variantOf(const QJsonValue &value);

@@ -95,6 +95,7 @@ void ZeElfItems::setDbusAddress(const QString &addr)
         qCDebug(lcParameters) << "setDbusAddress ignores an address without four fields:" << addr;
         return;
     }
+    const Announced before = announced();
     m_dbusAddress = fields.at(0);
     m_curApp = fields.at(1);
     m_resultModule = fields.at(2);
@@ -103,12 +104,29 @@ void ZeElfItems::setDbusAddress(const QString &addr)
     ELFClientInterface *client = ELFClientInterface::getSessionBusClient(m_dbusAddress, this);
     if (!client || !client->isValid()) {
         debugBusError();
+        announceChanges(before);
         return;
     }
     m_client = client;
     updateItems();
     emit dbusAddressChanged();
     connectSigInfo();
+    announceChanges(before);
+}
+
+ZeElfItems::Announced ZeElfItems::announced() const
+{
+    return {m_curApp, m_regModule, initialed()};
+}
+
+void ZeElfItems::announceChanges(const Announced &before)
+{
+    if (before.app != m_curApp)
+        emit appChanged();
+    if (before.regModule != m_regModule)
+        emit regModuleChanged();
+    if (before.initialed != initialed())
+        emit initialedChanged();
 }
 
 void ZeElfItems::updateItems()
@@ -138,6 +156,7 @@ void ZeElfItems::setDirectAddress(const QString &addr)
         debugBusError();
         return;
     }
+    const Announced before = announced();
     m_client = client;
     m_curApp = addr;
     m_regModule = addr + kRegModuleSuffix;
@@ -145,6 +164,7 @@ void ZeElfItems::setDirectAddress(const QString &addr)
     // module loaded until the bridge goes.
     m_mainManifest = new Manifest(m_client, m_curApp, m_regModule, this);
     connectSigInfo();
+    announceChanges(before);
 }
 
 void ZeElfItems::connectSigInfo()
@@ -163,11 +183,13 @@ void ZeElfItems::setUpModule(const QString &module)
 {
     if (module == m_lastModule)
         return;
+    const Announced before = announced();
     if (module == kVswrModule)
         m_curApp = kNetworkAnalyzerApp;
     else if (kDxTestModules.contains(module))
         m_curApp = kDxTestApp;
     makeModuleManifest(m_curApp, module);
+    announceChanges(before);
 }
 
 void ZeElfItems::setUpDxTestModule(const QString &module)

@@ -16,10 +16,10 @@ class ZeElfItems : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString dbusAddress READ dbusAddress WRITE setDbusAddress NOTIFY dbusAddressChanged)
-    // Declared constant although an address changes them: screens read them once, after addressing.
-    Q_PROPERTY(QString app READ app CONSTANT)
-    Q_PROPERTY(QString regModule READ regModule CONSTANT)
-    Q_PROPERTY(bool initialed READ initialed CONSTANT)
+    // An address, a direct address and a module of another application change these.
+    Q_PROPERTY(QString app READ app NOTIFY appChanged)
+    Q_PROPERTY(QString regModule READ regModule NOTIFY regModuleChanged)
+    Q_PROPERTY(bool initialed READ initialed NOTIFY initialedChanged)
 
 public:
     explicit ZeElfItems(QObject *parent = nullptr);
@@ -55,8 +55,20 @@ public Q_SLOTS:
 Q_SIGNALS:
     void dbusAddressChanged();
     void sigInfo(const QString &msg);
+    void appChanged();
+    void regModuleChanged();
+    void initialedChanged();
 
 private:
+    // What app, regModule and initialed said before a change, so that only real changes are announced.
+    struct Announced
+    {
+        QString app;
+        QString regModule;
+        bool initialed;
+    };
+    Announced announced() const;
+    void announceChanges(const Announced &before);
     void updateItems();
     void setUpModule(const QString &module);
     void setUpDxTestModule(const QString &module);

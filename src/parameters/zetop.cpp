@@ -1,6 +1,7 @@
 #include "zetop.h"
 
 #include "elfdata.h"
+#include "qmlinput.h"
 #include "zeelfitems.h"
 
 namespace {
@@ -44,7 +45,7 @@ QString ZeTop::getConfigItem(const QString &item)
 QString ZeTop::getData(const QString &str, const QVariant &item, int resolution) const
 {
     Q_UNUSED(resolution) // kept for the screens that pass it; the text does not depend on it
-    const QString value = item.toString();
+    const QString value = QmlInput::plain(item).toString();
     if (str == kChannelStandard)
         return str + kNameValueSeparator + channelStandardCnfg(value);
     return str + kNameValueSeparator + value;

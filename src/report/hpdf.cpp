@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "hscreenshot.h"
+#include "qmlinput.h"
 
 namespace {
 
@@ -211,7 +212,7 @@ void HPdf::drawLogo(QPainter &painter) const
     const QString path = uiValue(kLogoKey);
     if (path.isEmpty())
         return;
-    const QImage logo(path);
+    const QImage logo(QmlInput::localPath(path));
     if (logo.isNull())
         return;
     const QSize size = logo.size().boundedTo(kLogoBox);
@@ -226,7 +227,7 @@ void HPdf::drawAttachments(QPdfWriter &writer, QPainter &painter) const
             continue;
         writer.newPage();
         // An unreadable picture still gets its page, left blank.
-        const QImage picture(path);
+        const QImage picture(QmlInput::localPath(path));
         if (picture.isNull())
             continue;
         const qint64 height = qint64(kAttachWidth) * picture.height() / kAttachReferenceWidth;

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "qmlinput.h"
+
 HRefreshImage::HRefreshImage(QQuickItem *parent)
     : QQuickPaintedItem(parent)
 {
@@ -10,9 +12,10 @@ HRefreshImage::HRefreshImage(QQuickItem *parent)
 HRefreshImage::~HRefreshImage() = default;
 
 // An empty path is not even tried: the file engine would warn about it, and the item stays silent.
+// A "file:" URL names the same file as its path.
 static QImage loadPicture(const QString &path)
 {
-    return path.isEmpty() ? QImage() : QImage(path);
+    return path.isEmpty() ? QImage() : QImage(QmlInput::localPath(path));
 }
 
 void HRefreshImage::setSource(const QString &source)

@@ -5,7 +5,11 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 
+#include <iterator>
+
 #include <unistd.h>
+
+#include "qmlinput.h"
 
 Q_LOGGING_CATEGORY(lcTags, "hbase.tags")
 
@@ -75,11 +79,25 @@ void HTagFile::read()
     QFile file(m_tagFilePath);
     if (!file.open(QIODevice::ReadOnly))
         return;
+    const QVector<QList<QString>> lists = listsSnapshot();
+    const QMap<QString, QVariant> tags = m_tagMap;
     m_tagMap.clear();
     for (QList<QString> &list : m_lists)
         list.clear();
     // A file that does not parse reads as an empty object, so every list comes back as empty entries.
     readJson(QJsonDocument::fromJson(file.readAll()).object());
+    announceIfChanged(lists, tags);
+}
+
+QVector<QList<QString>> HTagFile::listsSnapshot() const
+{
+    return QVector<QList<QString>>(std::begin(m_lists), std::end(m_lists));
+}
+
+void HTagFile::announceIfChanged(const QVector<QList<QString>> &lists, const QMap<QString, QVariant> &tags)
+{
+    if (lists != listsSnapshot() || tags != m_tagMap)
+        emit tagsChanged();
 }
 
 void HTagFile::readJson(const QJsonObject &root)
@@ -132,6 +150,9 @@ QJsonObject HTagFile::writeJson()
 // other key cannot be kept in the file: it is logged rather than dropped silently.
 void HTagFile::setTag(QString pro, QVariant value)
 {
+    value = QmlInput::plain(value);
+    const QVector<QList<QString>> lists = listsSnapshot();
+    const QMap<QString, QVariant> tags = m_tagMap;
     m_tagMap.insert(pro, value);
     int category = -1;
     int position = -1;
@@ -146,6 +167,7 @@ void HTagFile::setTag(QString pro, QVariant value)
         list[position] = value.toString();
     }
     save();
+    announceIfChanged(lists, tags);
 }
 
 bool HTagFile::entryOfKey(const QString &key, int *category, int *position) const
@@ -177,6 +199,8 @@ QString HTagFile::getTag(QString name)
 
 void HTagFile::setTagName(QString tag, int num, QString value)
 {
+    const QVector<QList<QString>> lists = listsSnapshot();
+    const QMap<QString, QVariant> tags = m_tagMap;
     const int category = categoryIndex(tag);
     if (category >= 0) {
         QList<QString> &list = m_lists[category];
@@ -192,6 +216,7 @@ void HTagFile::setTagName(QString tag, int num, QString value)
         }
     }
     save();
+    announceIfChanged(lists, tags);
 }
 
 int HTagFile::categoryIndex(const QString &name) const

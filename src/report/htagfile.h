@@ -4,6 +4,7 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QVector>
 #include <QString>
 #include <QVariant>
 
@@ -26,6 +27,10 @@ public:
     Q_INVOKABLE QString getTag(QString name);
     Q_INVOKABLE void setTagName(QString tag, int num, QString value);
 
+Q_SIGNALS:
+    // The entries changed (an edit, or a read that found other entries): getTag answers differently.
+    void tagsChanged();
+
 private:
     static constexpr int kCategoryCount = 6;
 
@@ -35,6 +40,8 @@ private:
     int categoryIndex(const QString &name) const;
     bool entryOfKey(const QString &key, int *category, int *position) const;
     void fillDefaults();
+    QVector<QList<QString>> listsSnapshot() const;
+    void announceIfChanged(const QVector<QList<QString>> &lists, const QMap<QString, QVariant> &tags);
 
     QMap<QString, QVariant> m_tagMap;
     QString m_tagFilePath;

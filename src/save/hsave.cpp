@@ -17,6 +17,7 @@ const char kTimeStampFormat[] = "yyMMddhhmmss";
 // Setup, tab and result files are a few megabytes at most; reading stops here so that a huge file
 // picked by mistake does not exhaust memory (what was read then simply does not parse).
 const qint64 kMaxJsonBytes = 64 * 1024 * 1024;
+const qint64 kReadChunkBytes = 64 * 1024;
 }
 
 HSave::HSave(QObject *parent)
@@ -37,7 +38,10 @@ HSave::CopyReply HSave::copyType() const
 
 void HSave::setCopyType(CopyReply copyType)
 {
+    if (m_copyType == copyType)
+        return;
     m_copyType = copyType;
+    emit copyTypeChanged();
 }
 
 int HSave::type() const
@@ -47,7 +51,10 @@ int HSave::type() const
 
 void HSave::setType(int type)
 {
+    if (m_type == type)
+        return;
     m_type = type;
+    emit typeChanged();
 }
 
 int HSave::overlay() const
@@ -57,7 +64,10 @@ int HSave::overlay() const
 
 void HSave::setOverlay(int overlay)
 {
+    if (m_overlay == overlay)
+        return;
     m_overlay = overlay;
+    emit overlayChanged();
 }
 
 ELFClientInterface *HSave::appClient(const QString &appName)
@@ -71,9 +81,18 @@ bool HSave::callWithoutReply(ELFClientInterface *client, const QString &address,
     return client && client->isValid() && client->callAction(address, argument, nullptr, timeoutMs);
 }
 
+// Sized by the file, not by the bound: a bound-sized buffer would be reserved for every small file. A
+// file that reports no size (or grows meanwhile) is read on to its end, still within the bound.
 QByteArray HSave::readJsonBytes(QFile &file)
 {
-    return file.read(kMaxJsonBytes);
+    QByteArray bytes = file.read(qBound(qint64(0), file.size() - file.pos(), kMaxJsonBytes));
+    while (bytes.size() < kMaxJsonBytes) {
+        const QByteArray more = file.read(qMin(kReadChunkBytes, kMaxJsonBytes - bytes.size()));
+        if (more.isEmpty())
+            break;
+        bytes += more;
+    }
+    return bytes;
 }
 
 QString HSave::timeStamp()

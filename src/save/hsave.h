@@ -1,6 +1,7 @@
 #ifndef HSAVE_H
 #define HSAVE_H
 
+#include <QJsonObject>
 #include <QLoggingCategory>
 #include <QMap>
 #include <QObject>
@@ -13,7 +14,6 @@
 
 class ELFClientInterface;
 class QFile;
-class QJsonObject;
 class QTextStream;
 class persistentLog;
 
@@ -29,9 +29,9 @@ class HPdf;
 class HSave : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(CopyReply copyType READ copyType WRITE setCopyType)
-    Q_PROPERTY(int type READ type WRITE setType)
-    Q_PROPERTY(int overlay READ overlay WRITE setOverlay)
+    Q_PROPERTY(CopyReply copyType READ copyType WRITE setCopyType NOTIFY copyTypeChanged)
+    Q_PROPERTY(int type READ type WRITE setType NOTIFY typeChanged)
+    Q_PROPERTY(int overlay READ overlay WRITE setOverlay NOTIFY overlayChanged)
 
 public:
     enum SaveType : int {
@@ -153,6 +153,11 @@ public:
     bool resetItemsFromFileToDefaultValue(const QString &crAppName, const QString &filePath,
                                           QMap<QString, QVariant> &map);
 
+Q_SIGNALS:
+    void copyTypeChanged();
+    void typeChanged();
+    void overlayChanged();
+
 private:
     // Texts that several sources of this class share.
     static constexpr char s_servicePrefix[] = "gem.base.";
@@ -185,6 +190,8 @@ private:
     // "TabCount" of the header, limited to the six tabs there are.
     int tabCount() const;
     QMap<QString, QVariant> &uiTable();
+    // A tab file's content as fromJsonString reads it, straight from the bytes when nothing needs stripping.
+    QJsonObject tabObject(const QByteArray &bytes);
     void resetHeaderDescription();
 
     static const QString s_storageRoot;
@@ -192,7 +199,8 @@ private:
 
     CopyReply m_copyType = COPY_TRUE;
     QMap<QString, QVariant> m_header;
-    QMap<QString, QVariant> m_tabs[6];
+    // Kept as JSON objects: they come from and go to JSON files, never through a variant map.
+    QJsonObject m_tabs[6];
     QMap<QString, QVariant> m_result;
     int m_type = 1;
     int m_overlay = 0;

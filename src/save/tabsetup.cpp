@@ -9,7 +9,11 @@
 #include <QSet>
 #include <QTextStream>
 
+#include <algorithm>
+
 #include <unistd.h>
+
+#include "qmlinput.h"
 
 #include "elfclientinterface.h"
 #include "hpdf.h"
@@ -79,9 +83,14 @@ QSet<QString> autotestExclusions()
 // Set up when the library loads.
 const QSet<QString> s_autotestExclusions = autotestExclusions();
 
+QByteArray indentedJson(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+}
+
 QByteArray indentedJson(const QMap<QString, QVariant> &map)
 {
-    return QJsonDocument(QJsonObject::fromVariantMap(map)).toJson(QJsonDocument::Indented);
+    return indentedJson(QJsonObject::fromVariantMap(map));
 }
 
 QString tabKey(int number)
@@ -133,8 +142,11 @@ void HSave::addTab(int tabNum, const QString &appName, const QString &moduleName
     // One call loads every item of the module; the reads below cost no further round trip.
     QStringList addresses;
     client->moduleItems(settingsModule(appName), addresses);
+    // A JSON object keeps its keys sorted: taken in the service's order, every new key would move the
+    // entries behind it, and a large module would cost time growing with the square of its size.
+    std::sort(addresses.begin(), addresses.end());
 
-    QMap<QString, QVariant> &table = m_tabs[tabNum];
+    QJsonObject &table = m_tabs[tabNum];
     for (const QString &address : qAsConst(addresses)) {
         if (!address.startsWith(QLatin1String(kConfigPrefix)))
             continue;
@@ -156,18 +168,18 @@ void HSave::addTab(int tabNum, const QString &appName, const QString &moduleName
             QStringList texts;
             for (int i = 0; i < count; ++i)
                 texts.append(QString::number(values.at(i), 'g', 6));
-            table.insert(address, texts);
+            table.insert(address, QJsonArray::fromStringList(texts));
         } else if (address.endsWith(QLatin1String(kStringArraySuffix))) {
             const auto *array = qobject_cast<ELFVecStringClientItem *>(item);
             const QStringList values = array ? array->list() : QStringList();
             const int count = qMin(array ? array->count() : 0, values.size());
             if (values.isEmpty())
                 continue;
-            table.insert(address, QStringList(values.mid(0, count)));
+            table.insert(address, QJsonArray::fromStringList(values.mid(0, count)));
         } else {
             const QVariant value = item->getValue();
             if (!value.isNull())
-                table.insert(address, value);
+                table.insert(address, QJsonValue::fromVariant(value));
         }
     }
 }
@@ -227,9 +239,9 @@ bool HSave::loadTabFile(int tabNum, const QString &appName)
         return true;
 
     QFile file(path);
-    QMap<QString, QVariant> table;
+    QJsonObject table;
     if (file.open(QIODevice::ReadOnly))
-        table = fromJsonString(QString::fromUtf8(readJsonBytes(file)));
+        table = tabObject(readJsonBytes(file));
     file.close();
 
     const QString module = settingsModule(appName);
@@ -246,7 +258,8 @@ bool HSave::loadTabFile(int tabNum, const QString &appName)
     const QString start = QString::fromLatin1(kStartRecallAction).arg(appName, module);
     const QString load = QString::fromLatin1(kLoadConfigAction).arg(appName, module);
     const QString finish = QString::fromLatin1(kFinishRecallAction).arg(appName, module);
-    const bool started = callWithoutReply(client, start, table.value(modeKey).toString(), kRecallStepTimeoutMs);
+    const QString mode = table.value(modeKey).toVariant().toString();
+    const bool started = callWithoutReply(client, start, mode, kRecallStepTimeoutMs);
     if (!started)
         qCDebug(lcSave) << "Failed startRecall" << start;
     const bool loaded = callWithoutReply(client, load, path, kRecallStepTimeoutMs);
@@ -265,7 +278,7 @@ bool HSave::readTabFile(int tabNum)
     QFile file(tabFilePath(tabNum));
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return false;
-    m_tabs[tabNum] = fromJsonString(QString::fromUtf8(readJsonBytes(file)));
+    m_tabs[tabNum] = tabObject(readJsonBytes(file));
     return true;
 }
 
@@ -314,6 +327,21 @@ QMap<QString, QVariant> HSave::fromJsonString(const QString &text)
     }
     const QJsonDocument document = QJsonDocument::fromJson(kept.toUtf8());
     return document.isObject() ? document.object().toVariantMap() : QMap<QString, QVariant>();
+}
+
+// Without comments and without the file list, stripping only joins the lines: the bytes are parsed as
+// they are, with their line feeds taken out. Anything else (or bytes that are no valid UTF-8) goes the
+// long way, which gives the same object.
+QJsonObject HSave::tabObject(const QByteArray &bytes)
+{
+    if (!bytes.contains(kLineComment) && !bytes.contains(kAutotestFileList)) {
+        QByteArray joined = bytes;
+        joined.truncate(int(std::remove(joined.begin(), joined.end(), '\n') - joined.begin()));
+        const QJsonDocument document = QJsonDocument::fromJson(joined);
+        if (document.isObject())
+            return document.object();
+    }
+    return QJsonObject::fromVariantMap(fromJsonString(QString::fromUtf8(bytes)));
 }
 
 bool HSave::save(const QString &filepath)
@@ -368,7 +396,7 @@ bool HSave::writeSetup(QJsonObject &object)
             return false;
     }
     for (int tab = 0; tab < tabs; ++tab)
-        object.insert(tabKey(tab + 1), QJsonObject::fromVariantMap(m_tabs[tab]));
+        object.insert(tabKey(tab + 1), m_tabs[tab]);
     return true;
 }
 
@@ -380,14 +408,14 @@ void HSave::lastSetup(QJsonObject &object)
     for (int tab = 0; tab < tabs; ++tab)
         readTabFile(tab);
     for (int tab = 0; tab < tabs; ++tab)
-        object.insert(tabKey(tab + 1), QJsonObject::fromVariantMap(m_tabs[tab]));
+        object.insert(tabKey(tab + 1), m_tabs[tab]);
 }
 
 void HSave::backupSetup(QJsonObject &object)
 {
     readTabFile(0);
     object.insert(QString::fromLatin1(s_headerKey), QJsonObject::fromVariantMap(m_header));
-    object.insert(tabKey(1), QJsonObject::fromVariantMap(m_tabs[0]));
+    object.insert(tabKey(1), m_tabs[0]);
 }
 
 void HSave::loggingUISetup(QJsonObject &object)
@@ -412,7 +440,7 @@ void HSave::read(const QJsonObject &object)
     uiTable() = object.value(QString::fromLatin1(kUi)).toObject().toVariantMap();
     const int tabs = tabCount();
     for (int tab = 0; tab < tabs; ++tab) {
-        m_tabs[tab] = object.value(tabKey(tab + 1)).toObject().toVariantMap();
+        m_tabs[tab] = object.value(tabKey(tab + 1)).toObject();
         saveToTabJsonFile(tab);
     }
 }
@@ -434,7 +462,7 @@ bool HSave::restoreSetup(const QString &file)
         return false;
     const QJsonObject object = QJsonDocument::fromJson(readJsonBytes(input)).object();
     m_header = object.value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
-    m_tabs[0] = object.value(tabKey(1)).toObject().toVariantMap();
+    m_tabs[0] = object.value(tabKey(1)).toObject();
     saveToTabJsonFile(0);
     return true;
 }
@@ -442,19 +470,19 @@ bool HSave::restoreSetup(const QString &file)
 void HSave::clearAll()
 {
     m_header.clear();
-    for (QMap<QString, QVariant> &tab : m_tabs)
-        tab.clear();
+    for (QJsonObject &tab : m_tabs)
+        tab = QJsonObject();
     uiTable().clear();
 }
 
 void HSave::addCommonHeader(const QString &pro, const QVariant &value)
 {
-    m_header.insert(pro, value);
+    m_header.insert(pro, QmlInput::plain(value));
 }
 
 void HSave::addCommonUI(const QString &pro, const QVariant &value)
 {
-    uiTable().insert(pro, value);
+    uiTable().insert(pro, QmlInput::plain(value));
 }
 
 QString HSave::getHeader(const QString &name)

@@ -1,6 +1,7 @@
 #include "deskhandler.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusError>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -26,8 +27,11 @@ const char kConnectedMessage[] = "Connnected Desktop service : ";
 DeskHandler::DeskHandler(QObject *parent)
     : QObject(parent)
 {
-    // Emitted errors from here reach nobody yet; QML sees the state through a later setupDbusConnection.
+    // An error signalled from here would reach nobody: QML connects its handlers after construction.
+    // The first attempt's error is therefore delivered once the event loop runs again.
+    m_constructing = true;
     setupDbusConnection(QString::fromLatin1(kServiceName), QString::fromLatin1(kObjectPath));
+    m_constructing = false;
 }
 
 // The handler releases whatever interface it still holds, including one cleanUp scheduled but the
@@ -55,9 +59,14 @@ bool DeskHandler::setupDbusConnection(const QString &service, const QString &pat
     m_desktopInterface = new ComTorvanelabsPlatformDesktopInterface(service, path, QDBusConnection::sessionBus());
 
     if (!m_desktopInterface->isValid()) {
-        m_lastError = m_desktopInterface->lastError().message();
+        m_lastError = busReason(service);
         qCCritical(lcDesktop).noquote() << QLatin1String(kInvalidInterfaceMessage) + m_lastError;
-        emit error(m_lastError);
+        if (m_constructing) {
+            const QString reason = m_lastError;
+            QMetaObject::invokeMethod(this, [this, reason] { emit error(reason); }, Qt::QueuedConnection);
+        } else {
+            emit error(m_lastError);
+        }
         return false;
     }
 
@@ -65,6 +74,18 @@ bool DeskHandler::setupDbusConnection(const QString &service, const QString &pat
     m_taskRaisedConnection = connect(m_desktopInterface.data(), &ComTorvanelabsPlatformDesktopInterface::TaskRaised,
                                      this, &DeskHandler::slotTaskRaised);
     return true;
+}
+
+// The interface keeps no error of its own when the service is simply absent; the bus then says why.
+QString DeskHandler::busReason(const QString &service) const
+{
+    const QString reason = m_desktopInterface->lastError().message();
+    if (!reason.isEmpty())
+        return reason;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return bus.lastError().message();
+    return bus.interface()->serviceOwner(service).error().message();
 }
 
 void DeskHandler::cleanUp()

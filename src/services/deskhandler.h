@@ -31,10 +31,12 @@ public:
 
 private:
     void releaseInterface();
+    QString busReason(const QString &service) const;
 
     // Guarded: cleanUp hands the interface to the event loop, which deletes it behind our back.
     QPointer<ComTorvanelabsPlatformDesktopInterface> m_desktopInterface;
     QString m_lastError;
+    bool m_constructing = false;
     // Set only for an interface whose TaskRaised reaches slotTaskRaised.
     QMetaObject::Connection m_taskRaisedConnection;
 };

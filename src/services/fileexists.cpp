@@ -44,11 +44,10 @@ bool FileExists::queryForFile(const QString &fileName)
     const QString listing = DeviceCommand::runLine(m_process, m_command.arg(fileName), kCommandTimeoutMs).trimmed();
 
     const bool found = (listing == fileName);
-    // A query updates the answer without notifying; QML reads the returned value.
-    m_exists = found;
-
     writeToStandardError(QLatin1String(kQueryTag) + QLatin1String(" test for [") + fileName
                          + QLatin1String("], output [") + listing + QLatin1String("], return ")
                          + QLatin1Char(found ? '1' : '0'));
+    // QML reads the returned value; a binding on `exists` follows the answer too.
+    setExists(found);
     return found;
 }

@@ -14,6 +14,7 @@ const QString HEnvironment::s_unknownService = QStringLiteral("Unknown service")
 
 HEnvironment::HEnvironment(QObject *parent)
     : QObject(parent)
+    , m_lastFailedService(readFailedService())
 {
 }
 
@@ -28,6 +29,18 @@ QString HEnvironment::productName() const
 }
 
 QString HEnvironment::getFailedService() const
+{
+    const QString value = readFailedService();
+    if (value != m_lastFailedService) {
+        m_lastFailedService = value;
+        // Queued: the reader may be a binding being evaluated right now.
+        QMetaObject::invokeMethod(const_cast<HEnvironment *>(this), &HEnvironment::failedServiceChanged,
+                                  Qt::QueuedConnection);
+    }
+    return value;
+}
+
+QString HEnvironment::readFailedService()
 {
     // An empty value is a real answer ("" is not the fallback), so test for presence, not content.
     const char *value = std::getenv(kFailedServiceVariable);

@@ -36,7 +36,6 @@ private Q_SLOTS:
     {
         HHistoryFileName history;
         QSignalSpy errors(&history, &HHistoryFileName::error);
-        QSignalSpy sourceChanges(&history, &HHistoryFileName::sourceChanged);
         history.setSource(m_path);
         QCOMPARE(errors.takeFirst(), QVariantList{"Unable to open the file"});
 
@@ -56,7 +55,7 @@ private Q_SLOTS:
         history.setData("a.sta");
         QCOMPARE(readFile(m_path), QByteArray("untouched"));
         QCOMPARE((QStringList{history.getDate(0), history.getName(4), history.getDate(-1)}), QStringList({"7", "", ""}));
-        QCOMPARE(sourceChanges.count() + errors.count(), 0);
+        QCOMPARE(errors.count(), 0);
     }
 
     void lengthRule()
@@ -104,9 +103,12 @@ private Q_SLOTS:
         writeFile(second, "three,3\n");
         HHistoryFileName history;
         QSignalSpy errors(&history, &HHistoryFileName::error);
+        QSignalSpy sourceChanges(&history, &HHistoryFileName::sourceChanged);
         history.setSource(m_path);
         history.setSource(second);
+        history.setSource(second); // the same source again adds nothing
         QCOMPARE(entries(history), QStringList({"one | 1", "two|2", QString::fromUtf8("caf\xc3\xa9| 3"), "three|3"}));
+        QCOMPARE(sourceChanges, (QList<QVariantList>{{m_path}, {second}}));
         history.setSource("");
         history.setSource(m_dir.path());
         QCOMPARE(errors, (QList<QVariantList>{{"source is empty"}, {"Unable to open the file"}}));

@@ -227,21 +227,19 @@ private Q_SLOTS:
         QCOMPARE(itemChanged.count(), 1);
         QCOMPARE(size.count(), 1);
 
-        // A table changed in the service reloads; decreasing points load as valid and edits judge them.
-        QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("{300=3},{100=1}")));
-        QTRY_COMPARE(item->getValue().toString(), QStringLiteral("{300=3},{100=1}"));
+        // A table changed in the service reloads by itself; decreasing points load as valid and edits
+        // judge them. Asking again for the same text reloads nothing.
         removed.clear();
+        QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("{300=3},{100=1}")));
+        QTRY_COMPARE(rows(model), QStringLiteral("300/3 100/1"));
         model.updateModelFromElfItem();
-        QCOMPARE(rows(model), QStringLiteral("300/3 100/1"));
         QCOMPARE(removed.count(), 1);
         model.updateItem(1, 100, 1);
         QCOMPARE(rows(model), QStringLiteral("300/3 100/1!"));
 
         size.clear();
         QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("")));
-        QTRY_COMPARE(item->getValue().toString(), QStringLiteral(""));
-        model.updateModelFromElfItem();
-        QCOMPARE(model.rowCount(), 0);
+        QTRY_COMPARE(model.rowCount(), 0);
         QCOMPARE(size.count(), 1);
         QVERIFY(!model.saveToElfItem());
 

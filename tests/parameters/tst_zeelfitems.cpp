@@ -173,6 +173,9 @@ private Q_SLOTS:
     void moduleMovesTheApplication()
     {
         ZeElfItems bridge;
+        QSignalSpy appChanges(&bridge, &ZeElfItems::appChanged);
+        QSignalSpy moduleChanges(&bridge, &ZeElfItems::regModuleChanged);
+        QSignalSpy initialedChanges(&bridge, &ZeElfItems::initialedChanged);
         bridge.setDbusAddress(kAddress);
         QCOMPARE(addressOf(bridge.getConfigItem("vswrLimit", "vswr")),
                  QStringLiteral(":config:networkanalyzer_app:vswr:vswrLimit:"));
@@ -200,6 +203,10 @@ private Q_SLOTS:
         // A new address starts from its own application again.
         bridge.setDbusAddress(kAddress);
         QCOMPARE(bridge.app(), QStringLiteral("spectrumanalyzer_app"));
+        // Each move was announced once; the settings module and the manifest stayed.
+        QCOMPARE(appChanges.count(), 4);
+        QCOMPARE(moduleChanges.count(), 1);
+        QCOMPARE(initialedChanges.count(), 1);
     }
 
     void manifests()

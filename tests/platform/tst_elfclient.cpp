@@ -67,22 +67,14 @@ private Q_SLOTS:
         QVERIFY(leaving->isValid() && early->isValid());
     }
 
-    void clientsAreSharedPerServiceAndParent()
+    void clientsAreSharedPerService()
     {
         auto *first = client();
-        QCOMPARE(client(), first);
         auto *owner = new QObject;
-        auto *owned = ELFClientInterface::getSessionBusClient(kService, owner);
-        QVERIFY(owned != first);
-        QCOMPARE(ELFClientInterface::getSessionBusClient(kService, owner), owned);
-        QPointer<ELFClientInterface> guard(owned);
+        QCOMPARE(ELFClientInterface::getSessionBusClient(kService, owner), first);
         delete owner;
-        QVERIFY(guard.isNull());
-        // Whatever object takes the dead parent's place gets a fresh, living client.
-        QObject next;
-        auto *fresh = ELFClientInterface::getSessionBusClient(kService, &next);
-        QCOMPARE(fresh->parent(), &next);
-        QVERIFY(fresh->isValid());
+        QCOMPARE(client(), first);
+        QVERIFY(first->isValid());
     }
 
     void moduleItemsLoadsEveryKindInOrder()
@@ -220,6 +212,25 @@ private Q_SLOTS:
         QCOMPARE(results.keys(), QStringList{":result:sa_app:sa_result:power:"});
     }
 
+    // A refused write leaves the service's value and type: later values stay numbers.
+    void refusedWritesKeepTheServiceValue()
+    {
+        ElfData *atten = item("attenuation:");
+        const QString address = kReg + "attenuation:";
+        atten->setValue(QString()); // no number: not shown, and the service refuses it
+        QCOMPARE(atten->getValue(), QVariant(10));
+        QVERIFY(m_sim.removeItem(address));
+        QSignalSpy changed(atten, &ElfData::valueChanged);
+        atten->setValue(20);
+        QCOMPARE(atten->getValue(), QVariant(20));
+        QTRY_COMPARE(changed.count(), 2);
+        QCOMPARE(atten->getValue(), QVariant(10));
+        QVERIFY(m_sim.setItem(address, 30, 10));
+        QTRY_COMPARE(atten->getValue(), QVariant(30));
+        atten->setValue("40");
+        QCOMPARE(atten->getValue(), QVariant(40));
+    }
+
     void cachedReadsMakeNoCalls()
     {
         QJsonArray items;
@@ -240,6 +251,35 @@ private Q_SLOTS:
         QCOMPARE(sum, 0.5 * 1999 * 2000 / 2);
         QCOMPARE(m_sim.stats(), before);
         QCOMPARE(before.value("ModuleItems"), 1u);
+    }
+
+    // A living manifest answers for its module; a change of the module's items makes the next request
+    // ask the service again.
+    void livingManifestsAnswerModuleItems()
+    {
+        const QString removed = kReg + "label:";
+        const QString added = kReg + "newcomer:";
+        QVERIFY(m_sim.startJson(testModel()));
+        QStringList addresses;
+        {
+            Manifest manifest(client(), kApp, "sa_reg_module");
+            const uint calls = m_sim.stat("ModuleItems");
+            QVERIFY(client()->moduleItems("sa_reg_module", addresses));
+            QCOMPARE(addresses, manifest.addresses());
+            QCOMPARE(m_sim.stat("ModuleItems"), calls);
+
+            QVERIFY(m_sim.removeItem(removed));
+            QTRY_VERIFY(client()->moduleItems("sa_reg_module", addresses) && !addresses.contains(removed));
+            QVERIFY(m_sim.setItem(added, 7.0));
+            QTRY_VERIFY(client()->moduleItems("sa_reg_module", addresses) && addresses.contains(added));
+            const uint refreshed = m_sim.stat("ModuleItems");
+            QVERIFY(client()->moduleItems("sa_reg_module", addresses));
+            QCOMPARE(m_sim.stat("ModuleItems"), refreshed);
+        }
+        // Without a living manifest every request asks the service.
+        const uint calls = m_sim.stat("ModuleItems");
+        QVERIFY(client()->moduleItems("sa_reg_module", addresses));
+        QCOMPARE(m_sim.stat("ModuleItems"), calls + 1);
     }
 };
 

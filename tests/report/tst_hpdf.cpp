@@ -195,7 +195,9 @@ private Q_SLOTS:
         QFETCH(QSize, picture);
         QFETCH(QSize, drawn);
         HPdf pdf;
-        pdf.commonUI().insert("reportLogoCnfg", writePicture("/tmp/logo 'a'.png", picture, Qt::blue));
+        // The interface may hand the logo over as a file: URL.
+        const QString logo = writePicture("/tmp/logo 'a'.png", picture, Qt::blue);
+        pdf.commonUI().insert("reportLogoCnfg", QUrl::fromLocalFile(logo).toString());
         pdf.savePdf("/tmp/logo.pdf", "Off", "Off");
         QVERIFY(sameBox(boxOf(renderPage("/tmp/logo.pdf", 1), Qt::blue), QRect(onPage(407, 78, 0, 0).topLeft(), drawn)));
     }
@@ -204,8 +206,10 @@ private Q_SLOTS:
     {
         HPdf pdf;
         pdf.commonUI().insert("reportAttachCnfg03", writePicture("/tmp/a3.png", QSize(1280, 800), Qt::red));
-        // In key order, one page each, always 522 wide; an unreadable picture leaves its page blank.
-        pdf.commonUI().insert("reportAttachCnfg01", writePicture("/tmp/a1.png", QSize(640, 480), Qt::blue));
+        // In key order, one page each, always 522 wide; an unreadable picture leaves its page blank. Paths
+        // and file: URLs alike.
+        const QString a1 = writePicture("/tmp/a 1.png", QSize(640, 480), Qt::blue);
+        pdf.commonUI().insert("reportAttachCnfg01", QUrl::fromLocalFile(a1).toString());
         pdf.commonUI().insert("reportAttachCnfg02", "/tmp/missing.png");
         pdf.commonUI().insert("reportAttachCnfg06", writePicture("/tmp/a6.png", QSize(1280, 1000), Qt::darkGreen));
         pdf.commonUI().insert("reportLogoCnfg", "/tmp/missing.png");

@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <QJSEngine>
 
 #include "elfclientinterface.h"
 #include "hsave.h"
@@ -130,11 +131,15 @@ private Q_SLOTS:
 
         save.addCommonHeader("TabCount", 2);
         save.addCommonHeader("Technology", "LTE");
+        // QML hands arrays and objects over as they come from JavaScript.
+        QJSEngine js;
+        save.addCommonHeader("Bands", QVariant::fromValue(js.evaluate("[3, 'n78', {a: 1}]")));
         save.setType(HSave::SAVE_SETUP);
         const QString path = save.getDefaultDir(HSave::SAVE_SETUP) + "/road trip.stp";
         QVERIFY(save.save(path));
         const QJsonObject setup = readObject(path);
-        QCOMPARE(setup, QJsonObject({{"Header", QJsonObject({{"TabCount", 2}, {"Technology", "LTE"}})},
+        const QJsonArray bands{3, "n78", QJsonObject{{"a", 1}}};
+        QCOMPARE(setup, QJsonObject({{"Header", QJsonObject({{"TabCount", 2}, {"Technology", "LTE"}, {"Bands", bands}})},
                                      {"Tab1", specan}, {"Tab2", dxtest}}));
 
         // The user changes everything, then recalls the setup.
@@ -266,6 +271,19 @@ private Q_SLOTS:
         QCOMPARE(save.fromJsonString("{\"a\": \"x//y\",\n\"b\": 2}"), (QMap<QString, QVariant>{}));
         QCOMPARE(save.fromJsonString("{\"a\": \"x\" // \"y\"\n}"), (QMap<QString, QVariant>{{"a", "x"}}));
         QVERIFY(save.fromJsonString("[1, 2]").isEmpty());
+
+        // A tab file read from disk gives what the text gives, whether or not anything needed stripping:
+        // line feeds are dropped even inside a value, lines that only parse joined still do, and bytes
+        // that are no UTF-8 are read as the text would read them.
+        save.setType(2);
+        const QByteArray files[] = {text.toUtf8(), "{\"a\": \"x\ny\"}", "{\"a\": 1\n2}", "{\"a\": \"\xff\"}"};
+        for (const QByteArray &bytes : files) {
+            writeFile(tabFile(1), bytes);
+            QVERIFY(save.save("/tmp/backup.stp"));
+            QCOMPARE(readObject("/tmp/backup.stp").value("Tab1").toObject(),
+                     QJsonObject::fromVariantMap(save.fromJsonString(QString::fromUtf8(bytes))));
+        }
+        QCOMPARE(readObject("/tmp/backup.stp").value("Tab1").toObject().value("a").toString(), QStringLiteral("\uFFFD"));
     }
 
     void saveWritesTheMembersOfEachType_data()

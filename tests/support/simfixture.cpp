@@ -91,7 +91,8 @@ bool SimFixture::start(const QString &modelFile)
     if (emulator.isEmpty())
         m_process->start(simulatorPath(), arguments);
     else
-        m_process->start(emulator, QStringList{simulatorPath()} + arguments);
+        m_process->start(QProcess::splitCommand(emulator).value(0),
+                         QProcess::splitCommand(emulator).mid(1) + QStringList{simulatorPath()} + arguments);
     if (!m_process->waitForStarted(kStartTimeoutMs)) {
         m_errors = m_process->errorString();
         qWarning("SimFixture: cannot start %s: %s", qPrintable(simulatorPath()), qPrintable(m_errors));

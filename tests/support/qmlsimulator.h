@@ -1,0 +1,29 @@
+#ifndef QMLSIMULATOR_H
+#define QMLSIMULATOR_H
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+#include "simfixture.h"
+
+// The simulator's control interface as QML tests see it (the context property `simulator`), so a test
+// can change the instrument behind the interface's back. The simulator itself is started by the test's
+// registration (SIM); this object only talks to it.
+class QmlSimulator : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QmlSimulator(QObject *parent = nullptr);
+
+    // Values from JavaScript (numbers, texts, arrays) are unwrapped before they go on the bus.
+    Q_INVOKABLE bool setItem(const QString &address, const QVariant &value);
+    Q_INVOKABLE bool removeItem(const QString &address);
+    Q_INVOKABLE bool raiseTask(const QString &name, const QString &id);
+
+private:
+    SimFixture m_control;
+};
+
+#endif // QMLSIMULATOR_H
