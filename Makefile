@@ -5,11 +5,16 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+ARM64_BUILD ?= build-arm64
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
+# More configure options, e.g. CMAKE_ARGS=-DHBASE_WERROR=ON (CI).
+CMAKE_ARGS ?=
+
 BENCH_SIZE ?= 2000
 
-.PHONY: all deps build test test-sanitize fuzz demo demo-shell demo-pictures bench clean
+.PHONY: all deps build test test-sanitize fuzz demo demo-shell demo-pictures bench clean qmltypes package \
+        arm64-build test-arm64 package-arm64
 
 all: build
 
@@ -17,7 +22,7 @@ deps:
 	@scripts/install-deps
 
 $(BUILD)/Makefile: CMakeLists.txt
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
 
 build: deps $(BUILD)/Makefile
 	cmake --build $(BUILD) -j $(JOBS)
@@ -26,7 +31,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
 $(ASAN_BUILD)/Makefile: CMakeLists.txt
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DHBASE_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DHBASE_SANITIZE=ON $(CMAKE_ARGS)
 
 # The same suite with AddressSanitizer, UndefinedBehaviorSanitizer and leak detection.
 test-sanitize: deps $(ASAN_BUILD)/Makefile
@@ -54,9 +59,34 @@ demo-pictures: build
 	mkdir -p docs
 	cp $(BUILD)/demo-pictures/user/TK520/internal/quillbox/screenshots/tour-1280x800-*.png docs/
 
+# Renews src/plugin/plugins.qmltypes from the built plugin (inside the sandbox); commit the result.
+qmltypes: build
+	cmake --build $(BUILD) --target qmltypes
+
+# Debian packages of the module and of the simulator, in $(BUILD)/packages.
+package: build
+	cd $(BUILD) && cpack
+
+# The instrument's aarch64: cross-built with Debian's arm64 Qt, tested under qemu-user in the sandbox.
+# ARM64_CTEST_ARGS selects tests (CI runs a subset, see .ci/run).
+ARM64_CTEST_ARGS ?=
+$(ARM64_BUILD)/Makefile: CMakeLists.txt cmake/aarch64-linux-gnu.cmake
+	cmake -S . -B $(ARM64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+
+arm64-build:
+	scripts/install-deps --arm64
+	$(MAKE) $(ARM64_BUILD)/Makefile
+	cmake --build $(ARM64_BUILD) -j $(JOBS)
+
+test-arm64: arm64-build
+	cd $(ARM64_BUILD) && ctest --output-on-failure -j $(JOBS) $(ARM64_CTEST_ARGS)
+
+package-arm64: arm64-build
+	cd $(ARM64_BUILD) && cpack
+
 # Times every measured operation against its floor in the sandbox and prints the table (see bench/).
 bench: build
 	scripts/run-bench $(BUILD) $(BENCH_SIZE)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(ARM64_BUILD)

@@ -3,6 +3,7 @@
 #include <QtQml>
 
 #include "cablelistfiltermodel.h"
+#include "elfdata.h"
 #include "channelplanmodel.h"
 #include "deskhandler.h"
 #include "fileexists.h"
@@ -65,4 +66,6 @@ void Plugin::registerTypes(const char *uri)
     qmlRegisterType<ChannelPlanModel>(uri, 1, 0, "ChannelPlanModel");
     qmlRegisterType<FrequencyLossModel>(uri, 1, 0, "FrequencyLossModel");
     qmlRegisterType<CableListFilterModel>(uri, 1, 0, "CableListFilterModel");
+    // Item handles are never created from QML, but tools (Qt Creator, qmllint) must know their members.
+    qmlRegisterAnonymousType<ElfData>(uri, 1);
 }

@@ -86,7 +86,13 @@ bool SimFixture::start(const QString &modelFile)
     QStringList arguments;
     if (!modelFile.isEmpty())
         arguments << QStringLiteral("--model") << modelFile;
-    m_process->start(simulatorPath(), arguments);
+    // In a cross build the simulator is a program of the target, run through its emulator.
+    const QString emulator = qEnvironmentVariable("HBASE_EMULATOR");
+    if (emulator.isEmpty())
+        m_process->start(simulatorPath(), arguments);
+    else
+        m_process->start(QProcess::splitCommand(emulator).value(0),
+                         QProcess::splitCommand(emulator).mid(1) + QStringList{simulatorPath()} + arguments);
     if (!m_process->waitForStarted(kStartTimeoutMs)) {
         m_errors = m_process->errorString();
         qWarning("SimFixture: cannot start %s: %s", qPrintable(simulatorPath()), qPrintable(m_errors));
