@@ -45,14 +45,6 @@ QString rows(const FrequencyLossModel &model)
 
 } // namespace
 
-char *toString(const Change &change)
-{
-    QByteArray text = "row " + QByteArray::number(change.row) + " roles";
-    for (int role : change.roles)
-        text += ' ' + QByteArray::number(role);
-    return qstrdup(text.constData());
-}
-
 class TestFrequencyLossModel : public QObject
 {
     Q_OBJECT
