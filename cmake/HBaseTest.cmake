@@ -129,7 +129,9 @@ function(hbase_add_qml_test)
     # qmltestrunner itself is not instrumented; the runtime must come first for the plugin to load.
     set(runner env LD_PRELOAD=${HBASE_ASAN_RUNTIME} ${runner})
   endif()
-  add_test(NAME qml_${test_name} COMMAND ${cmd} ${runner} -import ${HBASE_QML_DIR} -input ${test_file})
+  # HBASE_QML_TEST_WRAPPER: a command (set by the caller) that prepares the sandbox and then runs the runner.
+  add_test(NAME qml_${test_name} COMMAND ${cmd} ${HBASE_QML_TEST_WRAPPER} ${runner} -import ${HBASE_QML_DIR}
+                                         -input ${test_file})
   _hbase_test_environment(qml_${test_name})
   hbase_fail_on_qml_warnings(qml_${test_name})
 endfunction()

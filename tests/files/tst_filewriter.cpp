@@ -260,7 +260,8 @@ private Q_SLOTS:
         for (int kill = 0; kill < 200; ++kill) {
             QProcess child;
             child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kChildArgument)});
+            SimFixture::startProgram(child, QCoreApplication::applicationFilePath(),
+                                     {QString::fromLatin1(kChildArgument)});
             QVERIFY(child.waitForStarted());
             const int rounds = QRandomGenerator::global()->bounded(1, 3);
             int done = 0;

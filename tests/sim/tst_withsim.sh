@@ -35,7 +35,7 @@ echo "$msg" | grep -q '^hbase-sim: model /tmp/broken.json: not valid JSON' || fa
 echo "$msg" | grep -q 'with-sim: hbase-sim exited (status 2)' || fail "with-sim did not say why: $msg"
 
 # --verbose: one line per request on standard error.
-"$HBASE_SIM" --verbose --model /tmp/model.json 2>/tmp/verbose.log &
+${HBASE_EMULATOR:-} "$HBASE_SIM" --verbose --model /tmp/model.json 2>/tmp/verbose.log &
 sim=$!
 tries=0
 until has_owner gem.base.simulator; do

@@ -69,6 +69,16 @@ SimFixture::~SimFixture()
     stop();
 }
 
+// In a cross build the programs of the build are the target's, run here through its emulator.
+void SimFixture::startProgram(QProcess &process, const QString &program, const QStringList &arguments)
+{
+    const QStringList emulator = QProcess::splitCommand(qEnvironmentVariable("HBASE_EMULATOR"));
+    if (emulator.isEmpty())
+        process.start(program, arguments);
+    else
+        process.start(emulator.first(), emulator.mid(1) + QStringList{program} + arguments);
+}
+
 QString SimFixture::simulatorPath()
 {
     const QString path = qEnvironmentVariable("HBASE_SIM");
@@ -86,13 +96,7 @@ bool SimFixture::start(const QString &modelFile)
     QStringList arguments;
     if (!modelFile.isEmpty())
         arguments << QStringLiteral("--model") << modelFile;
-    // In a cross build the simulator is a program of the target, run through its emulator.
-    const QString emulator = qEnvironmentVariable("HBASE_EMULATOR");
-    if (emulator.isEmpty())
-        m_process->start(simulatorPath(), arguments);
-    else
-        m_process->start(QProcess::splitCommand(emulator).value(0),
-                         QProcess::splitCommand(emulator).mid(1) + QStringList{simulatorPath()} + arguments);
+    startProgram(*m_process, simulatorPath(), arguments);
     if (!m_process->waitForStarted(kStartTimeoutMs)) {
         m_errors = m_process->errorString();
         qWarning("SimFixture: cannot start %s: %s", qPrintable(simulatorPath()), qPrintable(m_errors));
@@ -126,7 +130,7 @@ int SimFixture::runToExit(const QStringList &arguments)
 {
     stop();
     QProcess process;
-    process.start(simulatorPath(), arguments);
+    startProgram(process, simulatorPath(), arguments);
     if (!process.waitForFinished(kStartTimeoutMs)) {
         process.kill();
         process.waitForFinished();

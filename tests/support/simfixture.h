@@ -84,6 +84,8 @@ public:
     static bool writeModel(const QJsonObject &model, const QString &path);
 
     static QString simulatorPath();
+    // Starts a program of the build (the simulator, a test's own child), through the emulator in a cross build.
+    static void startProgram(QProcess &process, const QString &program, const QStringList &arguments);
 
 private:
     bool waitForBus(bool present, int timeoutMs);
