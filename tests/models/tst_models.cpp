@@ -1,0 +1,681 @@
+#include <QAbstractItemModelTester>
+#include <QStandardItemModel>
+#include <QtTest>
+
+#include "cablelistfiltermodel.h"
+#include "channelplanmodel.h"
+#include "elfclientinterface.h"
+#include "frequencylossmodel.h"
+#include "gaugedraw.h"
+#include "gaugesubdivmodel.h"
+#include "h5gband.h"
+#include "henumlist.h"
+#include "manifest.h"
+#include "simfixture.h"
+
+// QCOMPARE on doubles is fuzzy; the gauge's values are compared bit for bit (17 digits tell every double apart).
+#define COMPARE_EXACT(actual, expected) \
+    QCOMPARE(QString::number(double(actual), 'g', 17), QString::number(double(expected), 'g', 17))
+
+namespace {
+
+const auto kQtTest = QAbstractItemModelTester::FailureReportingMode::QtTest;
+
+// The rows of a list model as "value/value/..." for the given roles, space separated.
+QString rows(const QAbstractItemModel &model, const QVector<int> &roles)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QStringList values;
+        for (int role : roles)
+            values.append(model.index(row, 0).data(role).toString());
+        result.append(values.join('/'));
+    }
+    return result.join(' ');
+}
+
+// The dataChanged signals a view saw, as "row:roles", then forgotten.
+QStringList changes(QSignalSpy &spy)
+{
+    QStringList result;
+    for (const QList<QVariant> &args : qAsConst(spy)) {
+        QStringList roles;
+        for (int role : args.at(2).value<QVector<int>>())
+            roles.append(QString::number(role));
+        result.append(QStringLiteral("%1:%2").arg(args.at(0).value<QModelIndex>().row()).arg(roles.join(',')));
+    }
+    spy.clear();
+    return result;
+}
+
+// Journal entries as "address=value", numbers in one form whatever form the simulator wrote.
+QStringList writes(const SimFixture &sim)
+{
+    QStringList result;
+    for (const SimFixture::Entry &entry : sim.journal()) {
+        bool isNumber = false;
+        const double number = entry.argument.toDouble(&isNumber);
+        result.append(entry.address + '=' + (isNumber ? QString::number(number, 'g', 12) : entry.argument));
+    }
+    return result;
+}
+
+// The cable list's source numbers its roles its own way; the proxy must find them by name.
+QStandardItemModel *makeCables(QObject *parent, bool withVelocity = true)
+{
+    auto *source = new QStandardItemModel(parent);
+    QHash<int, QByteArray> roles{{Qt::DisplayRole, "display"}, {300, "cableName"}, {301, "manufacturer"}, {303, "loss"}};
+    if (withVelocity)
+        roles.insert(302, "velocity");
+    source->setItemRoleNames(roles);
+    const QVariantList cables[] = {{"ABC-1", "Acme", 0.66, 0.2}, {"X-AB", "Beta", 0.7, 0.3},
+                                   {"abd-2", "Acme", 0.8, 0.4}, {"RG58", "Gamma", 0.66, 0.5}};
+    for (const QVariantList &cable : cables) {
+        auto *item = new QStandardItem(cable.at(0).toString());
+        for (int i = 0; i < 4; ++i)
+            item->setData(cable.at(i), 300 + i);
+        source->appendRow(item);
+    }
+    return source;
+}
+
+const QString kDxTestAddress = QStringLiteral("gem.base.dxtest_app,dxtest_app,dxtest_result_module,dxtest_reg_module");
+
+// The address of a field (0 to 3, in the order of the roles) of a channel plan (1 to 16).
+QString planItem(int field, int plan)
+{
+    static const char *const fields[] = {"Type", "BaseFrequency", "TransmitOffset", "Space"};
+    return QStringLiteral(":config:dxtest_app:p25Trunking:channelPlan%1%2:").arg(QLatin1String(fields[field])).arg(plan);
+}
+
+ElfData *planHandle(const ChannelPlanModel &model, int row, int role)
+{
+    return model.data(model.index(row), role).value<ElfData *>();
+}
+
+void expectWarning(const char *pattern)
+{
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QLatin1String(pattern)));
+}
+
+const QString kTableAddress = QStringLiteral(":config:dxtest_app:cableLoss:cableLossTable:");
+const QVector<int> kLossRoles{FrequencyLossModel::FrequencyRole, FrequencyLossModel::LossRole,
+                              FrequencyLossModel::IsValidRole};
+const char kLastItemEmpty[] = "^isLastItemEmpty :: \\d+  Last item is empty!$";
+
+// The gauge scale's ends and span.
+const double kStart = 4.319689898685965;
+const double kEnd = 5.105088062083414;
+const double kWhole = 0.7853981633974492;
+
+// Every warning written while it lives.
+QStringList s_warnings;
+struct WarningRecorder
+{
+    QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &s) {
+        if (type == QtWarningMsg)
+            s_warnings.append(s);
+    });
+    ~WarningRecorder() { qInstallMessageHandler(previous); }
+};
+
+QVector<double> gaugeState(const GaugeDraw &g)
+{
+    return {g.getCurrentValueRatio(), g.getRefValueRatio(), g.getZeroValueRatio(), g.getValueAngleRad(),
+            g.getRefValueAngleRad(), g.getZeroValueAngleRad()};
+}
+
+// Enumerations with a repeated id, a missing label and keys that the address cutting can reach.
+const char kEnums[] = R"({
+  "spectrum:mode": [
+    {"id": "b", "label": "Swept", "enum": 0, "dispSeq": 2},
+    {"id": "a", "label": "Zero Span", "enum": 1, "dispSeq": 1, "disable": 1},
+    {"id": "b", "label": "Swept B", "enum": 2, "dispSeq": 0},
+    {"id": "c", "enum": 3}
+  ],
+  "c:d": [{"id": "x", "label": "X"}], "cd": [{"id": "y", "label": "Y"}], "b": [{"id": "z", "label": "Z"}]
+})";
+const QString kModeAddress = QStringLiteral(":config:spectrumanalyzer_app:spectrum:mode:");
+
+QVariantMap entry(const QVariantList &list, int i)
+{
+    return list.value(i).toMap();
+}
+
+// Translates the one label the enumerations translate, and only in their context.
+class GermanTranslator : public QTranslator
+{
+    QString translate(const char *context, const char *text, const char *, int) const override
+    {
+        const bool known = qstrcmp(context, "HEnumList") == 0 && qstrcmp(text, "Center Frequency") == 0;
+        return known ? QStringLiteral("Mittenfrequenz") : QString();
+    }
+};
+
+} // namespace
+
+class TestModels : public QObject
+{
+    Q_OBJECT
+
+private:
+    SimFixture m_sim;
+    // Spaces, quotes and ';' in the folder: the path is used as given, never interpreted.
+    QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/enum lists 'x';XXXXXX")};
+
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        return file.fileName();
+    }
+
+    bool load(HEnumList &list, const QString &name, const QByteArray &bytes)
+    {
+        list.setFile(QStringLiteral("file://") + write(name, bytes));
+        return list.loadFile(false);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(m_sim.start(qEnvironmentVariable("HBASE_SOURCE_DIR") + "/tests/models/trunking_model.json"),
+                 qPrintable(m_sim.errorOutput()));
+    }
+
+    void cableList()
+    {
+        CableListFilterModel model;
+        QAbstractItemModelTester tester(&model, kQtTest);
+        QCOMPARE(model.get(0), QVariant());
+        QCOMPARE(model.getIndexOfCableName("ABC-1"), -1);
+        model.setSourceModel(makeCables(&model));
+        QSignalSpy changed(&model, &CableListFilterModel::filterTextChanged);
+        // Roles are found by name; other roles and rows outside the list read nothing.
+        QCOMPARE(rows(model, {256, 257, 258, 259, 260, 261, 0}).section(' ', 0, 0), QStringLiteral("/ABC-1/Acme/0.66/0.2//"));
+        QCOMPARE(model.get(-1), QVariant());
+        QCOMPARE(model.get(4), QVariant());
+
+        // A prefix ignoring case; the index search sees hidden cables as absent and compares with case.
+        model.setFilterText("ab");
+        model.setFilterText("ab");
+        QCOMPARE(rows(model, {257, 258}), QStringLiteral("ABC-1/Acme abd-2/Acme"));
+        QCOMPARE(model.getIndexOfCableName("abd-2"), 1);
+        for (const char *name : {"RG58", "abc-1", "ABC"})
+            QCOMPARE(model.getIndexOfCableName(name), -1);
+        model.setFilterText("");
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(model.getIndexOfCableName("RG58"), 3);
+
+        // A role name the source lacks reads the display role, which carries the cable name.
+        model.setSourceModel(makeCables(&model, false));
+        QCOMPARE(model.get(1).toMap(),
+                 (QVariantMap{{"cableName", "X-AB"}, {"manufacturer", "Beta"}, {"velocity", "X-AB"}, {"loss", 0.3}}));
+    }
+
+    void channelPlans()
+    {
+        ChannelPlanModel model;
+        QAbstractItemModelTester tester(&model, kQtTest);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        // A bridge without an address gives no plans; addressed later, it fills the model.
+        ZeElfItems bridge;
+        expectWarning("^initialize :: \\d+  zeElfItems is not initialized!$");
+        model.setProperty("zeElfItems", QVariant::fromValue(&bridge));
+        QCOMPARE(model.getCount(), 0);
+        bridge.setDbusAddress(kDxTestAddress);
+        QCOMPARE(model.getCount(), 16);
+        model.setZeElfItems(&bridge);
+        QCOMPARE(inserted.count(), 1);
+        for (int row = 0; row < 16; ++row)
+            for (int field = 0; field < 4; ++field)
+                QCOMPARE(planHandle(model, row, 257 + field)->address(), planItem(field, row + 1));
+        QCOMPARE(model.data(model.index(0), 261), QVariant());
+
+        // Values set in the service, saved, overwritten by an edit and restored come back unchanged.
+        const QVariant values[] = {1, 851.0125e6, -46e6, 6250.0};
+        for (int field = 0; field < 4; ++field)
+            QVERIFY(m_sim.setItem(planItem(field, 2), values[field]));
+        ElfData *type = planHandle(model, 1, 257);
+        QTRY_COMPARE(planHandle(model, 1, 258)->getValue().toDouble(), 851.0125e6);
+        QTRY_COMPARE(type->getValue().toInt(), 1);
+        const QString typeText = type->valueText(true);
+        expectWarning("^saveBackupValues :: \\d+  ENTER!!!!!!$");
+        model.saveBackupValues();
+        for (int field = 0; field < 4; ++field)
+            planHandle(model, 1, 257 + field)->setValue(field);
+        QTRY_COMPARE(writes(m_sim).size(), 4);
+        m_sim.clearJournal();
+        expectWarning("^restoreBackupValues :: \\d+  ENTER!!!!!!$");
+        model.restoreBackupValues();
+        QTRY_COMPARE(writes(m_sim).size(), 64);
+        QCOMPARE(writes(m_sim).mid(4, 4), (QStringList{planItem(0, 2) + "=1", planItem(1, 2) + "=851012500",
+                                                      planItem(2, 2) + "=-46000000", planItem(3, 2) + "=6250"}));
+        QCOMPARE(writes(m_sim).at(63), planItem(3, 16) + "=12500");
+        QCOMPARE(type->valueText(true), typeText);
+
+        // Without a backup the restore writes the empty one: "" and 0 to every plan.
+        ChannelPlanModel fresh;
+        fresh.setZeElfItems(&bridge);
+        m_sim.clearJournal();
+        expectWarning("^restoreBackupValues");
+        fresh.restoreBackupValues();
+        QStringList expected;
+        for (int plan = 1; plan <= 16; ++plan)
+            expected << planItem(0, plan) + "=" << planItem(1, plan) + "=0" << planItem(2, plan) + "=0"
+                     << planItem(3, plan) + "=0";
+        QTRY_COMPARE(writes(m_sim), expected);
+    }
+
+    // A plan item missing from the service ends the fill: views see exactly the plans before it.
+    void channelPlanWithMissingItem()
+    {
+        QVERIFY(m_sim.removeItem(planItem(2, 5)));
+        ZeElfItems bridge;
+        bridge.setDbusAddress(kDxTestAddress);
+        ChannelPlanModel model;
+        QAbstractItemModelTester tester(&model, kQtTest);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        expectWarning("^getConfigItem .*param= \"channelPlanTransmitOffset5\"$");
+        expectWarning("eDataTransmitOffset wasn't initialized!$");
+        model.setZeElfItems(&bridge);
+        QCOMPARE(model.getCount(), 4);
+        QCOMPARE(inserted.at(0).at(2).toInt(), 3);
+
+        // A plan whose handle is gone is neither saved nor restored; the plans before it are.
+        delete planHandle(model, 2, 258);
+        m_sim.clearJournal();
+        expectWarning("^saveBackupValues");
+        expectWarning("cannot save backup values, elfItems are null!$");
+        model.saveBackupValues();
+        expectWarning("^restoreBackupValues");
+        expectWarning("cannot restore backup values, elfItems are null!$");
+        model.restoreBackupValues();
+        QTRY_COMPARE(writes(m_sim).size(), 8);
+    }
+
+    void lossTableText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("written form") << "{100=0.5}, {200=1.25}" << "{100=0.5}, {200=1.25}";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("spaces and braces anywhere") << " { 1 0 = 2 }{,}{3=4} " << "{10=2}, {3=4}";
+        QTest::newRow("malformed pieces skipped") << "{1=2}, , {3=4=5}, {6}, {7=8}" << "{1=2}, {7=8}";
+        QTest::newRow("no number gives 0") << "{x=7}, {9=}, {1,5=2}" << "{0=7}, {9=0}, {5=2}";
+        QTest::newRow("exponents, decreasing") << "{1.5e3=0.25}, {100=1}" << "{1500=0.25}, {100=1}";
+        QTest::newRow("long numbers") << "{1e10=0.5},{123456789012=0.33333333333333}, {0.30000000000000004=-3}"
+                                      << "{1e+10=0.5}, {1.23456789e+11=0.3333333333}, {0.3=-3}";
+    }
+
+    // Points read from the table text are all valid; written back, each number has ten digits at most.
+    void lossTableText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, written);
+        const QVector<FrequencyLossItem> items = FrequencyLossModel::parseTable(text);
+        for (const FrequencyLossItem &item : items)
+            QVERIFY(item.isValid);
+        QCOMPARE(FrequencyLossModel::tableText(items), written);
+    }
+
+    // Editing without an item: rows change, validity follows, and each view learns exactly what changed.
+    void lossEdits()
+    {
+        FrequencyLossModel model;
+        QAbstractItemModelTester tester(&model, kQtTest);
+        QSignalSpy size(&model, &FrequencyLossModel::sizeChanged);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        for (const auto &point : {QPointF(300, 3), QPointF(100, 1), QPointF(200, 4), QPointF(200, 5), QPointF(400, 6)})
+            model.addItem(point.x(), point.y());
+        const QModelIndex stale = model.index(4);
+        QCOMPARE(rows(model, kLossRoles), QStringLiteral("300/3/true 100/1/false 200/4/true 200/5/false 400/6/true"));
+        QCOMPARE(model.property("size").toInt(), 5);
+        QCOMPARE(model.index(0).data(260), QVariant());
+
+        model.updateFrequency(3, 250);
+        QCOMPARE(changes(changed), (QStringList{"3:257", "3:259"}));
+        model.updateItem(3, 200, 5);
+        QCOMPARE(changes(changed), (QStringList{"3:257,258", "3:259"}));
+        model.updateLoss(3, 7);
+        QCOMPARE(rows(model, kLossRoles), QStringLiteral("300/3/true 100/1/false 200/4/true 200/7/false 400/6/false"));
+        QCOMPARE(changes(changed), (QStringList{"3:258", "4:259"}));
+        model.removeItem(0);
+        QCOMPARE(changes(changed), (QStringList{"0:259"}));
+        model.removeItem(2);
+        QCOMPARE(rows(model, kLossRoles), QStringLiteral("100/1/true 200/4/true 400/6/true"));
+        QCOMPARE(changes(changed), (QStringList{"2:259"}));
+        // Indexes outside the list change nothing and say nothing.
+        for (int index : {-1, 3, 1000}) {
+            model.removeItem(index);
+            model.updateItem(index, 1, 1);
+            model.updateFrequency(index, 1);
+            model.updateLoss(index, 1);
+        }
+        QCOMPARE(rows(model, kLossRoles), QStringLiteral("100/1/true 200/4/true 400/6/true"));
+        QCOMPARE(size.count(), 7);
+        QVERIFY(changes(changed).isEmpty());
+
+        // An empty row is added once, until both its values are filled in.
+        QVERIFY(model.addEmptyItem());
+        expectWarning(kLastItemEmpty);
+        QVERIFY(!model.addEmptyItem());
+        model.updateFrequency(3, 500);
+        expectWarning(kLastItemEmpty);
+        QVERIFY(!model.addEmptyItem());
+        model.updateLoss(3, 1);
+        QVERIFY(model.addEmptyItem());
+        QCOMPARE(rows(model, kLossRoles), QStringLiteral("100/1/true 200/4/true 400/6/true 500/1/false 0/0/false"));
+        model.removeAll();
+        model.removeAll();
+        QCOMPARE(size.count(), 10);
+        // A view's index from before reads nothing once its row is gone.
+        QCOMPARE(model.data(stale, FrequencyLossModel::FrequencyRole), QVariant());
+
+        // Without an item the rows stay and the save is refused.
+        model.addItem(100, 1);
+        expectWarning("^saveToElfItem :: \\d+  m_cableLoss is nullptr$");
+        QVERIFY(!model.saveToElfItem());
+        expectWarning("^initializeModel :: \\d+  m_cableLoss is nullptr$");
+        model.cancelEdit();
+        model.updateModelFromElfItem();
+        QCOMPARE(rows(model, kLossRoles), QStringLiteral("100/1/true"));
+    }
+
+    // The table item: loaded on assignment, written only on save, reloaded only when it changed.
+    void lossTableItem()
+    {
+        Manifest manifest(ELFClientInterface::getSessionBusClient("gem.base.dxtest_app"), "dxtest_app", "cableLoss");
+        ElfData *item = Manifest::getElfData(kTableAddress);
+        QVERIFY(item);
+        FrequencyLossModel model;
+        QAbstractItemModelTester tester(&model, kQtTest);
+        QSignalSpy itemChanged(&model, &FrequencyLossModel::cableLossChanged);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        model.addItem(1, 1);
+        model.setProperty("cableLoss", QVariant::fromValue(item));
+        model.setCableLoss(item);
+        QCOMPARE(rows(model, kLossRoles), QStringLiteral("100/0.5/true 200/1.25/true"));
+        QCOMPARE(itemChanged.count(), 1);
+
+        // A table changed in the service reloads by itself, its points valid in any order; asking again
+        // for the same text reloads nothing.
+        QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("{300=3},{100=1}")));
+        QTRY_COMPARE(rows(model, kLossRoles), QStringLiteral("300/3/true 100/1/true"));
+        model.updateModelFromElfItem();
+        QCOMPARE(removed.count(), 2);
+        QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("")));
+        QTRY_COMPARE(model.rowCount(), 0);
+        QVERIFY(!model.saveToElfItem());
+
+        // Refused saves write nothing; cancelling brings back the item's table.
+        QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("{100=0.5}, {200=1.25}")));
+        QTRY_COMPARE(model.rowCount(), 2);
+        m_sim.clearJournal();
+        model.updateLoss(1, 0.25);
+        QVERIFY(!model.saveToElfItem());
+        model.cancelEdit();
+        QCOMPARE(rows(model, kLossRoles), QStringLiteral("100/0.5/true 200/1.25/true"));
+        model.addItem(1e10, 3);
+        QVERIFY(model.saveToElfItem());
+        QTRY_COMPARE(writes(m_sim), QStringList{kTableAddress + "={100=0.5}, {200=1.25}, {1e+10=3}"});
+        // The model's own save comes back unchanged and does not reload.
+        model.updateModelFromElfItem();
+        QCOMPARE(removed.count(), 4);
+        QCOMPARE(model.rowCount(), 3);
+    }
+
+    void gauge_data()
+    {
+        QTest::addColumn<QVector<double>>("args"); // reference, current, maximum, minimum, bar from zero
+        QTest::addColumn<QVector<double>>("ratios"); // current, reference, zero
+        QTest::addColumn<bool>("draws");
+        QTest::newRow("within") << QVector<double>{5, 7.5, 10, 0, 0} << QVector<double>{0.75, 0.5, 0} << true;
+        QTest::newRow("above the scale") << QVector<double>{10, 11, 10, 0, 0} << QVector<double>{1, 1, 0} << true;
+        QTest::newRow("below the scale") << QVector<double>{-1, -2, 10, 0, 1} << QVector<double>{0, 0, 0} << false;
+        QTest::newRow("from zero") << QVector<double>{0, -5, 10, -10, 1} << QVector<double>{0.25, 0.5, 0.5} << true;
+        QTest::newRow("not from zero") << QVector<double>{0, -5, 10, -10, 0} << QVector<double>{0.25, 0.5, 0} << true;
+        QTest::newRow("zero below") << QVector<double>{0, 7, 10, 5, 1} << QVector<double>{0.4, 0, 0} << true;
+        QTest::newRow("zero above") << QVector<double>{0, -7, -5, -10, 1} << QVector<double>{0.6, 1, 1} << true;
+        // 0.05 of 10 is 0.0039 rad from the zero point: too short to draw; 0.06 is not.
+        QTest::newRow("short bar") << QVector<double>{0, 0.05, 10, 0, 1} << QVector<double>{0.05 / 10, 0, 0} << false;
+        QTest::newRow("long bar") << QVector<double>{0, 0.06, 10, 0, 1} << QVector<double>{0.06 / 10, 0, 0} << true;
+    }
+
+    // Angles are the scale's start plus the ratio of its span, bit for bit.
+    void gauge()
+    {
+        QFETCH(QVector<double>, args);
+        QFETCH(QVector<double>, ratios);
+        QFETCH(bool, draws);
+        const double min = args[3], max = args[2], span = max - min;
+        GaugeDraw gauge;
+        gauge.recalculateRange(args[0], args[1], max, min, args[4] != 0);
+        COMPARE_EXACT(gauge.getRange(), span);
+        const QVector<double> angles{kStart + ratios[0] * kWhole, kStart + ratios[1] * kWhole, kStart + ratios[2] * kWhole};
+        QCOMPARE(gaugeState(gauge), ratios + angles);
+        QCOMPARE(gauge.shouldDrawValueAngleRad(), draws);
+        // The bar runs between the value and the zero point; the reference line is 0.003 rad to each side,
+        // cut at the scale's ends.
+        QCOMPARE((QVector<double>{gauge.getStartAngleValue(), gauge.getEndAngleValue(), gauge.calculateStartAngleByRefVal(),
+                                  gauge.calculateEndAngleByRefVal()}),
+                 (QVector<double>{std::min(angles[0], angles[2]), std::max(angles[0], angles[2]),
+                                  std::max(angles[1] - 0.003, kStart), std::min(angles[1] + 0.003, kEnd)}));
+        // Limit zones divide by the span of recalculateRange, whatever span they are given.
+        QCOMPARE((QVector<double>{gauge.calculateStartAngleUpperLimit(min + span / 2, min, min + 10 * span),
+                                  gauge.calculateStartAngleUpperLimit(min, min, max),
+                                  gauge.calculateStartAngleUpperLimit(min - 1, min, max),
+                                  gauge.calculateStartAngleUpperLimit(max, min, max),
+                                  gauge.calculateEndAngleLowerLimit(min + span / 4, min, max),
+                                  gauge.calculateEndAngleLowerLimit(min, min, max),
+                                  gauge.calculateEndAngleLowerLimit(max + 1, min, max)}),
+                 (QVector<double>{kStart + 0.5 * kWhole, kStart, kStart, kEnd, kStart + 0.25 * kWhole, kStart, kEnd}));
+        // The value and the reference alone give the same.
+        GaugeDraw parts;
+        parts.recalculateRange(min, min, max, min, args[4] != 0);
+        parts.recalculateCurrentValueRatio(args[1], min);
+        parts.recalculateRefValueRatio(args[0], min);
+        QCOMPARE(gaugeState(parts), gaugeState(gauge));
+    }
+
+    // A span within the machine epsilon refuses to divide: the first step that divides writes its line
+    // once and nothing after it runs, so ratios and angles keep their values.
+    void gaugeZeroSpan()
+    {
+        GaugeDraw gauge;
+        gauge.recalculateRange(5, 7.5, 10, 0, true);
+        const QVector<double> before = gaugeState(gauge);
+        const double eps = std::numeric_limits<double>::epsilon();
+        s_warnings.clear();
+        WarningRecorder recorder;
+        gauge.recalculateRange(1, 1, 1, 1, true);
+        gauge.recalculateRange(3, 3, 1 + eps, 1, true);
+        gauge.recalculateRange(3, 3, 1, 1 + eps, false);
+        COMPARE_EXACT(gauge.getRange(), -eps);
+        gauge.recalculateCurrentValueRatio(2, 0);
+        gauge.recalculateRefValueRatio(2, 0);
+        QCOMPARE(gaugeState(gauge), before);
+        COMPARE_EXACT(gauge.calculateStartAngleUpperLimit(0.5, 0, 1), kEnd);
+        COMPARE_EXACT(gauge.calculateEndAngleLowerLimit(0.5, 0, 1), kStart);
+        const QString current = QStringLiteral("updateCurrentValueRatio");
+        QStringList expected{current, current, current, current, "updateRefValueRatio",
+                             "calculateStartAngleUpperLimit", "calculateEndAngleLowerLimit"};
+        for (QString &method : expected)
+            method = "GaugeDraw::" + method + ": Division by zero! m_range == 0";
+        QCOMPARE(s_warnings, expected);
+        // Twice the epsilon divides again.
+        gauge.recalculateRange(0, 2 * eps, 2 * eps, 0, false);
+        COMPARE_EXACT(gauge.getCurrentValueRatio(), 1.0);
+        QCOMPARE(s_warnings.size(), 7);
+    }
+
+    void gaugeSubdivisions()
+    {
+        GaugeSubDivModel model;
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        QCOMPARE(model.roleNames(), (QHash<int, QByteArray>{{0, "text"}, {257, "x"}, {258, "y"}}));
+        // An index at or beyond the end appends (-1 from QML included).
+        model.appendItem("0", 1, 2);
+        model.updateItem(1, "5", 3, 4);
+        model.updateItem(7, "10", 5, 6);
+        model.updateItem(std::numeric_limits<uint>::max(), "15", 7, 8);
+        QCOMPARE(inserted.count(), 4);
+        QCOMPARE(inserted.at(3).at(1).toInt(), 3);
+        model.updateItem(2, "ten", -5, 99);
+        QCOMPARE(rows(model, {0, 257, 258, 1, 259}), QStringLiteral("0/1/2// 5/3/4// ten/-5/99// 15/7/8//"));
+        QCOMPARE(changes(changed), QStringList{"2:0,257,258"});
+        // The view is reset even when there is nothing to clear.
+        model.clearModel();
+        model.clearModel();
+        QCOMPARE(reset.count(), 2);
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    void fiveGSpacings_data()
+    {
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<QString>("bandwidth");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList range0 = {"15 (Case A)", "30 (Case B)", "30 (Case C)", "60"};
+        const QStringList range1 = {"60", "120 (Case D)", "240 (Case E)"};
+        // Unknown ranges, the empty one included, are the first range.
+        for (const QString range : {"FR1", "1-C 1-H", "", "fr1"}) {
+            QTest::addRow("%s 5", qPrintable(range)) << range << "5" << QStringList(range0.mid(0, 3));
+            for (const char *bw : {"10", "15", "20", "25", "30", "40", "50"})
+                QTest::addRow("%s %s", qPrintable(range), bw) << range << bw << range0;
+            for (const char *bw : {"60", "70", "80", "90", "100"})
+                QTest::addRow("%s %s", qPrintable(range), bw) << range << bw << QStringList(range0.mid(1));
+        }
+        for (const QString range : {"FR2", "OTA 2-O"}) {
+            QTest::addRow("%s 50", qPrintable(range)) << range << "50" << QStringList(range1.mid(0, 2));
+            QTest::addRow("%s 100", qPrintable(range)) << range << "100" << range1;
+            QTest::addRow("%s 200", qPrintable(range)) << range << "200" << range1;
+            QTest::addRow("%s 400", qPrintable(range)) << range << "400" << QStringList(range1.mid(1));
+        }
+        // Bandwidths are compared as given: with a unit or spaces nothing is excluded.
+        QTest::newRow("FR1 100 MHz") << "FR1" << "100 MHz" << range0;
+        QTest::newRow("FR1 ' 5'") << "FR1" << " 5" << range0;
+        QTest::newRow("FR2 400 MHz") << "FR2" << "400 MHz" << range1;
+    }
+
+    void fiveGSpacings()
+    {
+        QFETCH(QString, range);
+        QFETCH(QString, bandwidth);
+        QFETCH(QStringList, expected);
+        h5GBand band;
+        band.setBandStByMeas("Sweep Tuned Spectrum", "FR2", "400"); // each call replaces the whole answer
+        band.setBandStByMeas("Channel Power", range, bandwidth);
+        QStringList allowed;
+        for (int i = 0; i < band.getBandCount(); ++i)
+            allowed.append(band.getSCS(i));
+        QCOMPARE(allowed, expected);
+        for (int index : {-1, int(expected.size()), std::numeric_limits<int>::min()})
+            QCOMPARE(band.getSCS(index) + band.getBandwidth(index), QString());
+    }
+
+    void enumQueries()
+    {
+        HEnumList list;
+        QVERIFY(load(list, "enums.json", kEnums));
+        const QVariantList mode = list.getList("spectrum:mode");
+        QCOMPARE(mode.size(), 4);
+        QCOMPARE(entry(mode, 1),
+                 (QVariantMap{{"id", "a"}, {"label", "Zero Span"}, {"enum", 1.0}, {"dispSeq", 1.0}, {"disable", 1.0}}));
+        QCOMPARE(list.getList("Spectrum:mode"), QVariantList());
+        QCOMPARE(list.getListByFullId(kModeAddress), mode);
+        // The key is cut out of the address blindly; these find the lists "c:d", "cd" and "b".
+        QCOMPARE(entry(list.getListByFullId(":a:b:c:d:"), 0).value("id"), QVariant("x"));
+        QCOMPARE(entry(list.getListByFullId("xa:b:c:d"), 0).value("id"), QVariant("y"));
+        QCOMPARE(entry(list.getListByFullId("abc"), 0).value("id"), QVariant("z"));
+        QCOMPARE(list.getListByFullId(":"), QVariantList());
+        // Ordered by sub-id, the later "b" wins, a missing label stays an invalid value.
+        const QVariantMap labels = list.getLabelMap(kModeAddress);
+        QCOMPARE(labels, (QVariantMap{{"a", "Zero Span"}, {"b", "Swept B"}, {"c", QVariant()}}));
+        QCOMPARE(list.getLabelMapByShortId("spectrum:mode"), labels);
+        QCOMPARE(list.getLabelMapByShortId(kModeAddress), QVariantMap());
+        QCOMPARE(list.getLabelList(kModeAddress), (QStringList{"Swept", "Zero Span", "Swept B", ""}));
+        QCOMPARE(list.getLabelList("spectrum:mode"), QStringList());
+    }
+
+    void enumChangesStayInMemoryUntilTheNextLoad()
+    {
+        HEnumList list;
+        QVERIFY(load(list, "enums.json", kEnums));
+        const QVariantList original = list.getList("spectrum:mode");
+        list.replaceLabelForId("spectrum:mode", "", "Gated");
+        list.replaceLabelForId("spectrum:mode", "Swept", "Sweep");
+        list.replaceLabelForId("spectrum:mode", "swept b", "never");
+        list.disableSubIdforItemId("spectrum:mode", "b");
+        list.enableSubIdforItemId("spectrum:mode", "a");
+        QVERIFY(list.addNewSubItemforItemId("spectrum:mode", "b", "Third B", 7, 9));
+        const QVariantList mode = list.getList("spectrum:mode");
+        QCOMPARE(mode.size(), 5);
+        QCOMPARE(entry(mode, 0),
+                 (QVariantMap{{"id", "b"}, {"label", "Sweep"}, {"enum", 0.0}, {"dispSeq", 2.0}, {"disable", 1}}));
+        QCOMPARE(entry(mode, 0).value("disable").userType(), int(QMetaType::Int));
+        QCOMPARE(entry(mode, 1).value("disable"), QVariant(0));
+        QCOMPARE(entry(mode, 2).value("disable"), QVariant(1));
+        QCOMPARE(entry(mode, 3), (QVariantMap{{"id", "c"}, {"label", "Gated"}, {"enum", 3.0}}));
+        QCOMPARE(entry(mode, 4), (QVariantMap{{"id", "b"}, {"label", "Third B"}, {"enum", 7}, {"dispSeq", 9}}));
+        // Unknown keys: nothing changes and no list appears.
+        list.replaceLabelForId("nope", "", "x");
+        list.disableSubIdforItemId("nope", "b");
+        QVERIFY(!list.addNewSubItemforItemId("nope", "b", "x", 1, 1));
+        QCOMPARE(list.getLabelMapByShortId("nope"), QVariantMap());
+        // A reload reads the file, which the changes never touched.
+        QVERIFY(list.loadFile(true));
+        QCOMPARE(list.getList("spectrum:mode"), original);
+        QFile file(m_dir.filePath("enums.json"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray(kEnums));
+    }
+
+    void enumBadFiles()
+    {
+        HEnumList list;
+        const QString missing = m_dir.filePath("missing.json");
+        list.setFile(missing);
+        QTest::ignoreMessage(QtDebugMsg, qPrintable("\"Cannot read " + missing + ": No such file or directory\""));
+        QVERIFY(!list.loadFile(true));
+        QVERIFY(!list.getIsLoad());
+        // A broken file keeps the previous table.
+        QVERIFY(load(list, "enums.json", kEnums));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^\"Cannot parse .*broken.json at offset \\d+: .+\"$"));
+        QVERIFY(!load(list, "broken.json", QByteArray(kEnums).left(60)));
+        QCOMPARE(list.getList("spectrum:mode").size(), 4);
+
+        // Members of the wrong type convert as variants do; a key holding no array is an empty list, and
+        // writing to it makes it one.
+        QVERIFY(load(list, "odd.json", R"({"scalar": 5, "object": {"id": "a"},
+          "items": [7, "text", {"id": {"x": 1}, "label": 3}, {"id": 4, "label": true}, {"id": null}]})"));
+        QCOMPARE(list.getList("object"), QVariantList());
+        QCOMPARE(list.getLabelMapByShortId("items"), (QVariantMap{{"", QVariant()}, {"4", true}}));
+        QCOMPARE(list.getLabelList("::x:items:"), (QStringList{"", "", "3", "true", ""}));
+        QCOMPARE(list.getList("scalar"), QVariantList());
+        QVERIFY(list.addNewSubItemforItemId("scalar", "s", "S", 1, 2));
+        QCOMPARE(list.getList("scalar").size(), 1);
+        list.replaceLabelForId("items", "", "L");
+        QCOMPARE(list.getLabelList("::x:items:"), (QStringList{"L", "L", "3", "true", "L"}));
+        // A top level array is a document without lists.
+        QVERIFY(load(list, "array.json", "[{\"spectrum:mode\": []}]"));
+        QCOMPARE(list.getList("spectrum:mode"), QVariantList());
+    }
+
+    void enumTranslatesOneLabel()
+    {
+        GermanTranslator translator;
+        QCoreApplication::installTranslator(&translator);
+        HEnumList list;
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(list.getTr("Center Frequency"), QStringLiteral("Mittenfrequenz"));
+        QCOMPARE(list.getTr("center frequency"), QStringLiteral("center frequency"));
+        QCOMPARE(HEnumList().getTr("Center Frequency"), QStringLiteral("Center Frequency"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModels)
+#include "tst_models.moc"
