@@ -7,15 +7,10 @@
 #include "elfclientinterface.h"
 #include "frequencylossmodel.h"
 #include "gaugedraw.h"
-#include "gaugesubdivmodel.h"
 #include "h5gband.h"
 #include "henumlist.h"
 #include "manifest.h"
 #include "simfixture.h"
-
-// QCOMPARE on doubles is fuzzy; the gauge's values are compared bit for bit (17 digits tell every double apart).
-#define COMPARE_EXACT(actual, expected) \
-    QCOMPARE(QString::number(double(actual), 'g', 17), QString::number(double(expected), 'g', 17))
 
 namespace {
 
@@ -38,13 +33,13 @@ QString rows(const QAbstractItemModel &model, const QVector<int> &roles)
 QStringList changes(QSignalSpy &spy)
 {
     QStringList result;
-    for (const QList<QVariant> &args : qAsConst(spy)) {
-        QStringList roles;
-        for (int role : args.at(2).value<QVector<int>>())
-            roles.append(QString::number(role));
-        result.append(QStringLiteral("%1:%2").arg(args.at(0).value<QModelIndex>().row()).arg(roles.join(',')));
-    }
+    const QList<QList<QVariant>> seen = spy;
     spy.clear();
+    for (const QList<QVariant> &args : seen) {
+        result.append(QString::number(args.at(0).value<QModelIndex>().row()) + ':');
+        for (int role : args.at(2).value<QVector<int>>())
+            result.last() += QString::number(role) + ' ';
+    }
     return result;
 }
 
@@ -88,9 +83,9 @@ QString planItem(int field, int plan)
     return QStringLiteral(":config:dxtest_app:p25Trunking:channelPlan%1%2:").arg(QLatin1String(fields[field])).arg(plan);
 }
 
-ElfData *planHandle(const ChannelPlanModel &model, int row, int role)
+ElfData *planHandle(const ChannelPlanModel &model, int row, int field)
 {
-    return model.data(model.index(row), role).value<ElfData *>();
+    return model.data(model.index(row), ChannelPlanModel::eDataChannelType + field).value<ElfData *>();
 }
 
 void expectWarning(const char *pattern)
@@ -104,9 +99,7 @@ const QVector<int> kLossRoles{FrequencyLossModel::FrequencyRole, FrequencyLossMo
 const char kLastItemEmpty[] = "^isLastItemEmpty :: \\d+  Last item is empty!$";
 
 // The gauge scale's ends and span.
-const double kStart = 4.319689898685965;
-const double kEnd = 5.105088062083414;
-const double kWhole = 0.7853981633974492;
+const double kStart = 4.319689898685965, kEnd = 5.105088062083414, kWhole = 0.7853981633974492;
 
 // Every warning written while it lives.
 QStringList s_warnings;
@@ -137,21 +130,6 @@ const char kEnums[] = R"({
 })";
 const QString kModeAddress = QStringLiteral(":config:spectrumanalyzer_app:spectrum:mode:");
 
-QVariantMap entry(const QVariantList &list, int i)
-{
-    return list.value(i).toMap();
-}
-
-// Translates the one label the enumerations translate, and only in their context.
-class GermanTranslator : public QTranslator
-{
-    QString translate(const char *context, const char *text, const char *, int) const override
-    {
-        const bool known = qstrcmp(context, "HEnumList") == 0 && qstrcmp(text, "Center Frequency") == 0;
-        return known ? QStringLiteral("Mittenfrequenz") : QString();
-    }
-};
-
 } // namespace
 
 class TestModels : public QObject
@@ -163,17 +141,13 @@ private:
     // Spaces, quotes and ';' in the folder: the path is used as given, never interpreted.
     QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/enum lists 'x';XXXXXX")};
 
-    QString write(const QString &name, const QByteArray &bytes)
+    bool load(HEnumList &list, const QString &name, const QByteArray &bytes)
     {
         QFile file(m_dir.filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(file.fileName()));
-        return file.fileName();
-    }
-
-    bool load(HEnumList &list, const QString &name, const QByteArray &bytes)
-    {
-        list.setFile(QStringLiteral("file://") + write(name, bytes));
+        file.close();
+        list.setFile(QStringLiteral("file://") + file.fileName());
         return list.loadFile(false);
     }
 
@@ -191,23 +165,17 @@ private Q_SLOTS:
         QCOMPARE(model.get(0), QVariant());
         QCOMPARE(model.getIndexOfCableName("ABC-1"), -1);
         model.setSourceModel(makeCables(&model));
-        QSignalSpy changed(&model, &CableListFilterModel::filterTextChanged);
         // Roles are found by name; other roles and rows outside the list read nothing.
         QCOMPARE(rows(model, {256, 257, 258, 259, 260, 261, 0}).section(' ', 0, 0), QStringLiteral("/ABC-1/Acme/0.66/0.2//"));
         QCOMPARE(model.get(-1), QVariant());
         QCOMPARE(model.get(4), QVariant());
-
         // A prefix ignoring case; the index search sees hidden cables as absent and compares with case.
-        model.setFilterText("ab");
-        model.setFilterText("ab");
+        model.setFilterText("aB");
         QCOMPARE(rows(model, {257, 258}), QStringLiteral("ABC-1/Acme abd-2/Acme"));
-        QCOMPARE(model.getIndexOfCableName("abd-2"), 1);
         for (const char *name : {"RG58", "abc-1", "ABC"})
             QCOMPARE(model.getIndexOfCableName(name), -1);
         model.setFilterText("");
-        QCOMPARE(changed.count(), 2);
         QCOMPARE(model.getIndexOfCableName("RG58"), 3);
-
         // A role name the source lacks reads the display role, which carries the cable name.
         model.setSourceModel(makeCables(&model, false));
         QCOMPARE(model.get(1).toMap(),
@@ -219,32 +187,31 @@ private Q_SLOTS:
         ChannelPlanModel model;
         QAbstractItemModelTester tester(&model, kQtTest);
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-        // A bridge without an address gives no plans; addressed later, it fills the model.
+        // A bridge without an address gives no plans; addressed later, it fills the model once.
         ZeElfItems bridge;
         expectWarning("^initialize :: \\d+  zeElfItems is not initialized!$");
         model.setProperty("zeElfItems", QVariant::fromValue(&bridge));
         QCOMPARE(model.getCount(), 0);
         bridge.setDbusAddress(kDxTestAddress);
-        QCOMPARE(model.getCount(), 16);
         model.setZeElfItems(&bridge);
         QCOMPARE(inserted.count(), 1);
-        for (int row = 0; row < 16; ++row)
-            for (int field = 0; field < 4; ++field)
-                QCOMPARE(planHandle(model, row, 257 + field)->address(), planItem(field, row + 1));
-        QCOMPARE(model.data(model.index(0), 261), QVariant());
+        QCOMPARE(model.getCount(), 16);
+        for (int i = 0; i < 64; ++i)
+            QCOMPARE(planHandle(model, i / 4, i % 4)->address(), planItem(i % 4, i / 4 + 1));
+        QCOMPARE(planHandle(model, 0, 4), nullptr);
 
         // Values set in the service, saved, overwritten by an edit and restored come back unchanged.
         const QVariant values[] = {1, 851.0125e6, -46e6, 6250.0};
         for (int field = 0; field < 4; ++field)
             QVERIFY(m_sim.setItem(planItem(field, 2), values[field]));
-        ElfData *type = planHandle(model, 1, 257);
-        QTRY_COMPARE(planHandle(model, 1, 258)->getValue().toDouble(), 851.0125e6);
+        ElfData *type = planHandle(model, 1, 0);
+        QTRY_COMPARE(planHandle(model, 1, 1)->getValue().toDouble(), 851.0125e6);
         QTRY_COMPARE(type->getValue().toInt(), 1);
         const QString typeText = type->valueText(true);
         expectWarning("^saveBackupValues :: \\d+  ENTER!!!!!!$");
         model.saveBackupValues();
         for (int field = 0; field < 4; ++field)
-            planHandle(model, 1, 257 + field)->setValue(field);
+            planHandle(model, 1, field)->setValue(field);
         QTRY_COMPARE(writes(m_sim).size(), 4);
         m_sim.clearJournal();
         expectWarning("^restoreBackupValues :: \\d+  ENTER!!!!!!$");
@@ -255,17 +222,6 @@ private Q_SLOTS:
         QCOMPARE(writes(m_sim).at(63), planItem(3, 16) + "=12500");
         QCOMPARE(type->valueText(true), typeText);
 
-        // Without a backup the restore writes the empty one: "" and 0 to every plan.
-        ChannelPlanModel fresh;
-        fresh.setZeElfItems(&bridge);
-        m_sim.clearJournal();
-        expectWarning("^restoreBackupValues");
-        fresh.restoreBackupValues();
-        QStringList expected;
-        for (int plan = 1; plan <= 16; ++plan)
-            expected << planItem(0, plan) + "=" << planItem(1, plan) + "=0" << planItem(2, plan) + "=0"
-                     << planItem(3, plan) + "=0";
-        QTRY_COMPARE(writes(m_sim), expected);
     }
 
     // A plan item missing from the service ends the fill: views see exactly the plans before it.
@@ -276,15 +232,12 @@ private Q_SLOTS:
         bridge.setDbusAddress(kDxTestAddress);
         ChannelPlanModel model;
         QAbstractItemModelTester tester(&model, kQtTest);
-        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
         expectWarning("^getConfigItem .*param= \"channelPlanTransmitOffset5\"$");
         expectWarning("eDataTransmitOffset wasn't initialized!$");
         model.setZeElfItems(&bridge);
         QCOMPARE(model.getCount(), 4);
-        QCOMPARE(inserted.at(0).at(2).toInt(), 3);
-
         // A plan whose handle is gone is neither saved nor restored; the plans before it are.
-        delete planHandle(model, 2, 258);
+        delete planHandle(model, 2, 1);
         m_sim.clearJournal();
         expectWarning("^saveBackupValues");
         expectWarning("cannot save backup values, elfItems are null!$");
@@ -295,6 +248,7 @@ private Q_SLOTS:
         QTRY_COMPARE(writes(m_sim).size(), 8);
     }
 
+    // Points read from the text are all valid; written back, each number has ten digits at most.
     void lossTableText_data()
     {
         QTest::addColumn<QString>("text");
@@ -309,14 +263,12 @@ private Q_SLOTS:
                                       << "{1e+10=0.5}, {1.23456789e+11=0.3333333333}, {0.3=-3}";
     }
 
-    // Points read from the table text are all valid; written back, each number has ten digits at most.
     void lossTableText()
     {
         QFETCH(QString, text);
         QFETCH(QString, written);
         const QVector<FrequencyLossItem> items = FrequencyLossModel::parseTable(text);
-        for (const FrequencyLossItem &item : items)
-            QVERIFY(item.isValid);
+        QVERIFY(std::all_of(items.begin(), items.end(), [](const FrequencyLossItem &item) { return item.isValid; }));
         QCOMPARE(FrequencyLossModel::tableText(items), written);
     }
 
@@ -331,21 +283,15 @@ private Q_SLOTS:
             model.addItem(point.x(), point.y());
         const QModelIndex stale = model.index(4);
         QCOMPARE(rows(model, kLossRoles), QStringLiteral("300/3/true 100/1/false 200/4/true 200/5/false 400/6/true"));
-        QCOMPARE(model.property("size").toInt(), 5);
-        QCOMPARE(model.index(0).data(260), QVariant());
-
         model.updateFrequency(3, 250);
-        QCOMPARE(changes(changed), (QStringList{"3:257", "3:259"}));
         model.updateItem(3, 200, 5);
-        QCOMPARE(changes(changed), (QStringList{"3:257,258", "3:259"}));
         model.updateLoss(3, 7);
         QCOMPARE(rows(model, kLossRoles), QStringLiteral("300/3/true 100/1/false 200/4/true 200/7/false 400/6/false"));
-        QCOMPARE(changes(changed), (QStringList{"3:258", "4:259"}));
+        QCOMPARE(changes(changed), (QStringList{"3:257 ", "3:259 ", "3:257 258 ", "3:259 ", "3:258 ", "4:259 "}));
         model.removeItem(0);
-        QCOMPARE(changes(changed), (QStringList{"0:259"}));
         model.removeItem(2);
         QCOMPARE(rows(model, kLossRoles), QStringLiteral("100/1/true 200/4/true 400/6/true"));
-        QCOMPARE(changes(changed), (QStringList{"2:259"}));
+        QCOMPARE(changes(changed), (QStringList{"0:259 ", "2:259 "}));
         // Indexes outside the list change nothing and say nothing.
         for (int index : {-1, 3, 1000}) {
             model.removeItem(index);
@@ -359,11 +305,11 @@ private Q_SLOTS:
 
         // An empty row is added once, until both its values are filled in.
         QVERIFY(model.addEmptyItem());
-        expectWarning(kLastItemEmpty);
-        QVERIFY(!model.addEmptyItem());
-        model.updateFrequency(3, 500);
-        expectWarning(kLastItemEmpty);
-        QVERIFY(!model.addEmptyItem());
+        for (int filled = 0; filled < 2; ++filled) {
+            expectWarning(kLastItemEmpty);
+            QVERIFY(!model.addEmptyItem());
+            model.updateFrequency(3, 500);
+        }
         model.updateLoss(3, 1);
         QVERIFY(model.addEmptyItem());
         QCOMPARE(rows(model, kLossRoles), QStringLiteral("100/1/true 200/4/true 400/6/true 500/1/false 0/0/false"));
@@ -391,14 +337,10 @@ private Q_SLOTS:
         QVERIFY(item);
         FrequencyLossModel model;
         QAbstractItemModelTester tester(&model, kQtTest);
-        QSignalSpy itemChanged(&model, &FrequencyLossModel::cableLossChanged);
         QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
         model.addItem(1, 1);
         model.setProperty("cableLoss", QVariant::fromValue(item));
-        model.setCableLoss(item);
         QCOMPARE(rows(model, kLossRoles), QStringLiteral("100/0.5/true 200/1.25/true"));
-        QCOMPARE(itemChanged.count(), 1);
-
         // A table changed in the service reloads by itself, its points valid in any order; asking again
         // for the same text reloads nothing.
         QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("{300=3},{100=1}")));
@@ -408,21 +350,16 @@ private Q_SLOTS:
         QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("")));
         QTRY_COMPARE(model.rowCount(), 0);
         QVERIFY(!model.saveToElfItem());
-
-        // Refused saves write nothing; cancelling brings back the item's table.
+        // Only the save writes: the whole table, once.
         QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("{100=0.5}, {200=1.25}")));
         QTRY_COMPARE(model.rowCount(), 2);
         m_sim.clearJournal();
-        model.updateLoss(1, 0.25);
-        QVERIFY(!model.saveToElfItem());
-        model.cancelEdit();
-        QCOMPARE(rows(model, kLossRoles), QStringLiteral("100/0.5/true 200/1.25/true"));
         model.addItem(1e10, 3);
         QVERIFY(model.saveToElfItem());
         QTRY_COMPARE(writes(m_sim), QStringList{kTableAddress + "={100=0.5}, {200=1.25}, {1e+10=3}"});
         // The model's own save comes back unchanged and does not reload.
         model.updateModelFromElfItem();
-        QCOMPARE(removed.count(), 4);
+        QCOMPARE(removed.count(), 3);
         QCOMPARE(model.rowCount(), 3);
     }
 
@@ -452,17 +389,17 @@ private Q_SLOTS:
         const double min = args[3], max = args[2], span = max - min;
         GaugeDraw gauge;
         gauge.recalculateRange(args[0], args[1], max, min, args[4] != 0);
-        COMPARE_EXACT(gauge.getRange(), span);
+        QVERIFY(gauge.getRange() == span);
         const QVector<double> angles{kStart + ratios[0] * kWhole, kStart + ratios[1] * kWhole, kStart + ratios[2] * kWhole};
         QCOMPARE(gaugeState(gauge), ratios + angles);
         QCOMPARE(gauge.shouldDrawValueAngleRad(), draws);
-        // The bar runs between the value and the zero point; the reference line is 0.003 rad to each side,
-        // cut at the scale's ends.
+        // The bar runs between the value and the zero point; the reference line is 0.003 rad to each
+        // side, cut at the scale's ends; limit zones divide by the span of recalculateRange, whatever
+        // span they are given.
         QCOMPARE((QVector<double>{gauge.getStartAngleValue(), gauge.getEndAngleValue(), gauge.calculateStartAngleByRefVal(),
                                   gauge.calculateEndAngleByRefVal()}),
                  (QVector<double>{std::min(angles[0], angles[2]), std::max(angles[0], angles[2]),
                                   std::max(angles[1] - 0.003, kStart), std::min(angles[1] + 0.003, kEnd)}));
-        // Limit zones divide by the span of recalculateRange, whatever span they are given.
         QCOMPARE((QVector<double>{gauge.calculateStartAngleUpperLimit(min + span / 2, min, min + 10 * span),
                                   gauge.calculateStartAngleUpperLimit(min, min, max),
                                   gauge.calculateStartAngleUpperLimit(min - 1, min, max),
@@ -471,12 +408,6 @@ private Q_SLOTS:
                                   gauge.calculateEndAngleLowerLimit(min, min, max),
                                   gauge.calculateEndAngleLowerLimit(max + 1, min, max)}),
                  (QVector<double>{kStart + 0.5 * kWhole, kStart, kStart, kEnd, kStart + 0.25 * kWhole, kStart, kEnd}));
-        // The value and the reference alone give the same.
-        GaugeDraw parts;
-        parts.recalculateRange(min, min, max, min, args[4] != 0);
-        parts.recalculateCurrentValueRatio(args[1], min);
-        parts.recalculateRefValueRatio(args[0], min);
-        QCOMPARE(gaugeState(parts), gaugeState(gauge));
     }
 
     // A span within the machine epsilon refuses to divide: the first step that divides writes its line
@@ -492,89 +423,63 @@ private Q_SLOTS:
         gauge.recalculateRange(1, 1, 1, 1, true);
         gauge.recalculateRange(3, 3, 1 + eps, 1, true);
         gauge.recalculateRange(3, 3, 1, 1 + eps, false);
-        COMPARE_EXACT(gauge.getRange(), -eps);
+        QVERIFY(gauge.getRange() == -eps);
         gauge.recalculateCurrentValueRatio(2, 0);
         gauge.recalculateRefValueRatio(2, 0);
         QCOMPARE(gaugeState(gauge), before);
-        COMPARE_EXACT(gauge.calculateStartAngleUpperLimit(0.5, 0, 1), kEnd);
-        COMPARE_EXACT(gauge.calculateEndAngleLowerLimit(0.5, 0, 1), kStart);
-        const QString current = QStringLiteral("updateCurrentValueRatio");
-        QStringList expected{current, current, current, current, "updateRefValueRatio",
-                             "calculateStartAngleUpperLimit", "calculateEndAngleLowerLimit"};
+        QVERIFY(gauge.calculateStartAngleUpperLimit(0.5, 0, 1) == kEnd);
+        QVERIFY(gauge.calculateEndAngleLowerLimit(0.5, 0, 1) == kStart);
+        QStringList expected{"updateCurrentValueRatio", "updateRefValueRatio", "calculateStartAngleUpperLimit",
+                             "calculateEndAngleLowerLimit"};
+        for (int i = 0; i < 3; ++i)
+            expected.prepend(expected.first());
         for (QString &method : expected)
             method = "GaugeDraw::" + method + ": Division by zero! m_range == 0";
         QCOMPARE(s_warnings, expected);
         // Twice the epsilon divides again.
         gauge.recalculateRange(0, 2 * eps, 2 * eps, 0, false);
-        COMPARE_EXACT(gauge.getCurrentValueRatio(), 1.0);
+        QCOMPARE(gauge.getCurrentValueRatio(), 1.0);
         QCOMPARE(s_warnings.size(), 7);
-    }
-
-    void gaugeSubdivisions()
-    {
-        GaugeSubDivModel model;
-        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-        QCOMPARE(model.roleNames(), (QHash<int, QByteArray>{{0, "text"}, {257, "x"}, {258, "y"}}));
-        // An index at or beyond the end appends (-1 from QML included).
-        model.appendItem("0", 1, 2);
-        model.updateItem(1, "5", 3, 4);
-        model.updateItem(7, "10", 5, 6);
-        model.updateItem(std::numeric_limits<uint>::max(), "15", 7, 8);
-        QCOMPARE(inserted.count(), 4);
-        QCOMPARE(inserted.at(3).at(1).toInt(), 3);
-        model.updateItem(2, "ten", -5, 99);
-        QCOMPARE(rows(model, {0, 257, 258, 1, 259}), QStringLiteral("0/1/2// 5/3/4// ten/-5/99// 15/7/8//"));
-        QCOMPARE(changes(changed), QStringList{"2:0,257,258"});
-        // The view is reset even when there is nothing to clear.
-        model.clearModel();
-        model.clearModel();
-        QCOMPARE(reset.count(), 2);
-        QCOMPARE(model.rowCount(), 0);
     }
 
     void fiveGSpacings_data()
     {
         QTest::addColumn<QString>("range");
-        QTest::addColumn<QString>("bandwidth");
+        QTest::addColumn<QString>("bandwidths");
         QTest::addColumn<QStringList>("expected");
-        const QStringList range0 = {"15 (Case A)", "30 (Case B)", "30 (Case C)", "60"};
-        const QStringList range1 = {"60", "120 (Case D)", "240 (Case E)"};
+        const QStringList fr1{"15 (Case A)", "30 (Case B)", "30 (Case C)", "60"}, fr2{"60", "120 (Case D)", "240 (Case E)"};
         // Unknown ranges, the empty one included, are the first range.
-        for (const QString range : {"FR1", "1-C 1-H", "", "fr1"}) {
-            QTest::addRow("%s 5", qPrintable(range)) << range << "5" << QStringList(range0.mid(0, 3));
-            for (const char *bw : {"10", "15", "20", "25", "30", "40", "50"})
-                QTest::addRow("%s %s", qPrintable(range), bw) << range << bw << range0;
-            for (const char *bw : {"60", "70", "80", "90", "100"})
-                QTest::addRow("%s %s", qPrintable(range), bw) << range << bw << QStringList(range0.mid(1));
+        for (const char *range : {"FR1", "1-C 1-H", "", "fr1"}) {
+            QTest::addRow("%s narrow", range) << range << "5" << QStringList(fr1.mid(0, 3));
+            QTest::addRow("%s middle", range) << range << "10,15,20,25,30,40,50" << fr1;
+            QTest::addRow("%s wide", range) << range << "60,70,80,90,100" << QStringList(fr1.mid(1));
         }
-        for (const QString range : {"FR2", "OTA 2-O"}) {
-            QTest::addRow("%s 50", qPrintable(range)) << range << "50" << QStringList(range1.mid(0, 2));
-            QTest::addRow("%s 100", qPrintable(range)) << range << "100" << range1;
-            QTest::addRow("%s 200", qPrintable(range)) << range << "200" << range1;
-            QTest::addRow("%s 400", qPrintable(range)) << range << "400" << QStringList(range1.mid(1));
+        for (const char *range : {"FR2", "OTA 2-O"}) {
+            QTest::addRow("%s narrow", range) << range << "50" << QStringList(fr2.mid(0, 2));
+            QTest::addRow("%s middle", range) << range << "100,200" << fr2;
+            QTest::addRow("%s wide", range) << range << "400" << QStringList(fr2.mid(1));
         }
         // Bandwidths are compared as given: with a unit or spaces nothing is excluded.
-        QTest::newRow("FR1 100 MHz") << "FR1" << "100 MHz" << range0;
-        QTest::newRow("FR1 ' 5'") << "FR1" << " 5" << range0;
-        QTest::newRow("FR2 400 MHz") << "FR2" << "400 MHz" << range1;
+        QTest::newRow("FR1 with units") << "FR1" << "100 MHz, 5" << fr1;
+        QTest::newRow("FR2 with units") << "FR2" << "400 MHz" << fr2;
     }
 
+    // Each call replaces the whole answer; indexes outside it read "", as every bandwidth does.
     void fiveGSpacings()
     {
         QFETCH(QString, range);
-        QFETCH(QString, bandwidth);
+        QFETCH(QString, bandwidths);
         QFETCH(QStringList, expected);
-        h5GBand band;
-        band.setBandStByMeas("Sweep Tuned Spectrum", "FR2", "400"); // each call replaces the whole answer
-        band.setBandStByMeas("Channel Power", range, bandwidth);
-        QStringList allowed;
-        for (int i = 0; i < band.getBandCount(); ++i)
-            allowed.append(band.getSCS(i));
-        QCOMPARE(allowed, expected);
-        for (int index : {-1, int(expected.size()), std::numeric_limits<int>::min()})
-            QCOMPARE(band.getSCS(index) + band.getBandwidth(index), QString());
+        for (const QString &bandwidth : bandwidths.split(',')) {
+            h5GBand band;
+            band.setBandStByMeas("Sweep Tuned Spectrum", "FR2", "400");
+            band.setBandStByMeas("Channel Power", range, bandwidth);
+            QStringList allowed;
+            for (int i = 0; i < band.getBandCount(); ++i)
+                allowed.append(band.getSCS(i));
+            QCOMPARE(allowed, expected);
+            QCOMPARE(band.getSCS(-1) + band.getSCS(expected.size()) + band.getBandwidth(0), QString());
+        }
     }
 
     void enumQueries()
@@ -583,14 +488,14 @@ private Q_SLOTS:
         QVERIFY(load(list, "enums.json", kEnums));
         const QVariantList mode = list.getList("spectrum:mode");
         QCOMPARE(mode.size(), 4);
-        QCOMPARE(entry(mode, 1),
+        QCOMPARE(mode.at(1).toMap(),
                  (QVariantMap{{"id", "a"}, {"label", "Zero Span"}, {"enum", 1.0}, {"dispSeq", 1.0}, {"disable", 1.0}}));
-        QCOMPARE(list.getList("Spectrum:mode"), QVariantList());
         QCOMPARE(list.getListByFullId(kModeAddress), mode);
         // The key is cut out of the address blindly; these find the lists "c:d", "cd" and "b".
-        QCOMPARE(entry(list.getListByFullId(":a:b:c:d:"), 0).value("id"), QVariant("x"));
-        QCOMPARE(entry(list.getListByFullId("xa:b:c:d"), 0).value("id"), QVariant("y"));
-        QCOMPARE(entry(list.getListByFullId("abc"), 0).value("id"), QVariant("z"));
+        QStringList ids;
+        for (const char *address : {":a:b:c:d:", "xa:b:c:d", "abc"})
+            ids.append(list.getListByFullId(address).value(0).toMap().value("id").toString());
+        QCOMPARE(ids, (QStringList{"x", "y", "z"}));
         QCOMPARE(list.getListByFullId(":"), QVariantList());
         // Ordered by sub-id, the later "b" wins, a missing label stays an invalid value.
         const QVariantMap labels = list.getLabelMap(kModeAddress);
@@ -612,15 +517,14 @@ private Q_SLOTS:
         list.disableSubIdforItemId("spectrum:mode", "b");
         list.enableSubIdforItemId("spectrum:mode", "a");
         QVERIFY(list.addNewSubItemforItemId("spectrum:mode", "b", "Third B", 7, 9));
+        QCOMPARE(list.getLabelList(kModeAddress), (QStringList{"Sweep", "Zero Span", "Swept B", "Gated", "Third B"}));
         const QVariantList mode = list.getList("spectrum:mode");
-        QCOMPARE(mode.size(), 5);
-        QCOMPARE(entry(mode, 0),
-                 (QVariantMap{{"id", "b"}, {"label", "Sweep"}, {"enum", 0.0}, {"dispSeq", 2.0}, {"disable", 1}}));
-        QCOMPARE(entry(mode, 0).value("disable").userType(), int(QMetaType::Int));
-        QCOMPARE(entry(mode, 1).value("disable"), QVariant(0));
-        QCOMPARE(entry(mode, 2).value("disable"), QVariant(1));
-        QCOMPARE(entry(mode, 3), (QVariantMap{{"id", "c"}, {"label", "Gated"}, {"enum", 3.0}}));
-        QCOMPARE(entry(mode, 4), (QVariantMap{{"id", "b"}, {"label", "Third B"}, {"enum", 7}, {"dispSeq", 9}}));
+        QCOMPARE(mode.at(0).toMap().value("disable").userType(), int(QMetaType::Int));
+        QStringList disabled;
+        for (const QVariant &entry : mode)
+            disabled.append(entry.toMap().value("disable").toString());
+        QCOMPARE(disabled, (QStringList{"1", "0", "1", "", ""}));
+        QCOMPARE(mode.at(4).toMap(), (QVariantMap{{"id", "b"}, {"label", "Third B"}, {"enum", 7}, {"dispSeq", 9}}));
         // Unknown keys: nothing changes and no list appears.
         list.replaceLabelForId("nope", "", "x");
         list.disableSubIdforItemId("nope", "b");
@@ -647,7 +551,6 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^\"Cannot parse .*broken.json at offset \\d+: .+\"$"));
         QVERIFY(!load(list, "broken.json", QByteArray(kEnums).left(60)));
         QCOMPARE(list.getList("spectrum:mode").size(), 4);
-
         // Members of the wrong type convert as variants do; a key holding no array is an empty list, and
         // writing to it makes it one.
         QVERIFY(load(list, "odd.json", R"({"scalar": 5, "object": {"id": "a"},
@@ -665,16 +568,6 @@ private Q_SLOTS:
         QCOMPARE(list.getList("spectrum:mode"), QVariantList());
     }
 
-    void enumTranslatesOneLabel()
-    {
-        GermanTranslator translator;
-        QCoreApplication::installTranslator(&translator);
-        HEnumList list;
-        QCoreApplication::removeTranslator(&translator);
-        QCOMPARE(list.getTr("Center Frequency"), QStringLiteral("Mittenfrequenz"));
-        QCOMPARE(list.getTr("center frequency"), QStringLiteral("center frequency"));
-        QCOMPARE(HEnumList().getTr("Center Frequency"), QStringLiteral("Center Frequency"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestModels)

@@ -120,6 +120,7 @@ private Q_SLOTS:
         row("getResultItemIntArr", {"bins"}, ":result" + res + "bins:int32ARRAY:");
         row("getResultItemAddr", {"spectrumanalyzer_result_module:peakFreq:"}, ":result" + res + "peakFreq:");
         row("getConfigItemDoubleArr", {"traceCnfg"}, ":config" + reg + "traceCnfg:doubleARRAY:");
+        row("getResultItemStarterApp", {"appNameCnfg"}, ":result:starter_app:starter_reg_module:appNameCnfg:");
         // Items that exist only under another form of the address are not found.
         row("getConfigItem", {"peakFreq"}, "null");
         row("getResultItemStrArr", {"peakFreq"}, "null");
@@ -133,21 +134,10 @@ private Q_SLOTS:
         QFETCH(QString, address);
         ZeElfItems bridge;
         bridge.setDbusAddress(kAddress);
+        Manifest starter(nullptr, "starter_app", "starter_reg_module"); // the starter's results, from any bridge
         if (method.contains("DxTest"))
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^" + method + " : m_curApp wasn't updated yet"));
         QCOMPARE(lookUp(bridge, method.constData(), args), address);
-    }
-
-    // The starter's results are reached from any bridge, as long as a manifest covers them.
-    void starterResults()
-    {
-        ZeElfItems bridge;
-        bridge.setDbusAddress(kAddress);
-        QCOMPARE(bridge.getResultItemStarterApp("appNameCnfg"), nullptr);
-        Manifest starter(ELFClientInterface::getSessionBusClient("gem.base.starter_app"), "starter_app",
-                         "starter_reg_module");
-        QCOMPARE(addressOf(bridge.getResultItemStarterApp("appNameCnfg")),
-                 QStringLiteral(":result:starter_app:starter_reg_module:appNameCnfg:"));
     }
 
     // A module that belongs to another application moves the bridge there until it is addressed again.
@@ -261,12 +251,12 @@ private Q_SLOTS:
             "warning getResultItemDxTest : m_curApp wasn't updated yet!!!!!!!!" + app + "elfModuleName =  \"p25Meas\" ; param =  \"absent\"",
             "warning getConfigItem !!!!------------------:getElfData() returns null!!!!!!!!" + app
                 + "curr elfModuleName =  \"marker_module\" , param= \"absent\""}));
-        QCOMPARE(bridge.getItem(":config:nothing:"), nullptr);
-        QCOMPARE(lookUp(bridge, "getActionItem", {"absent", "marker_module"}) + lookUp(bridge, "getResultItem", {"absent", "marker_module"}), "nullnull");
-        for (const char *method : {"getConfigItem", "getActionItem", "getResultItem", "getResultItemStarterApp",
+        for (const char *method : {"getItem", "getConfigItem", "getActionItem", "getResultItem", "getResultItemStarterApp",
                                    "getResultItemStrArr", "getResultItemDoubleArr", "getResultItemIntArr",
                                    "getResultItemAddr", "getConfigItemDoubleArr"})
             QCOMPARE(lookUp(bridge, method, {"absent"}), QStringLiteral("null"));
+        QCOMPARE(lookUp(bridge, "getActionItem", {"a", "marker_module"}) + lookUp(bridge, "getResultItem", {"a", "marker_module"}),
+                 QStringLiteral("nullnull"));
         ZeElfItems dxtest;
         dxtest.setDirectAddress("dxtest_app");
         QCOMPARE(addressOf(dxtest.getResultItemDxTest("ber", "p25Meas")), QStringLiteral(":result:dxtest_app:p25Meas:ber:"));
@@ -304,7 +294,7 @@ private Q_SLOTS:
         QSignalSpy changed(&top, &ZeTop::elfHandleChanged);
         QCOMPARE(top.getData("Mode", QVariant()), QStringLiteral("Mode:"));
         auto *bridge = new ZeElfItems;
-        top.setProperty("elfHandle", QVariant::fromValue(bridge));
+        top.setElfHandle(bridge);
         top.setElfHandle(bridge);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(top.getConfigItem("centerFreqCnfg"), QStringLiteral(""));
