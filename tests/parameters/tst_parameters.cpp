@@ -23,12 +23,6 @@ struct MessageLog
     QStringList take() { return std::exchange(s_lines, {}); }
 };
 
-// The debug line a bus error is reported with.
-QStringList busError()
-{
-    return {QStringLiteral("debug \"%1\"").arg(QDBusConnection::sessionBus().lastError().message())};
-}
-
 QString addressOf(ElfData *item)
 {
     return item ? item->address() : QStringLiteral("null");
@@ -140,38 +134,30 @@ private Q_SLOTS:
         QCOMPARE(lookUp(bridge, method.constData(), args), address);
     }
 
-    // A module that belongs to another application moves the bridge there until it is addressed again.
+    // A module that belongs to another application moves the bridge there until it is addressed again;
+    // only the first module named gets a manifest of its own.
     void moduleMovesTheApplication()
     {
         ZeElfItems bridge;
-        QSignalSpy appChanges(&bridge, &ZeElfItems::appChanged);
-        QSignalSpy moduleChanges(&bridge, &ZeElfItems::regModuleChanged);
-        QSignalSpy initialedChanges(&bridge, &ZeElfItems::initialedChanged);
+        QSignalSpy appChanges(&bridge, &ZeElfItems::appChanged), moduleChanges(&bridge, &ZeElfItems::regModuleChanged);
         bridge.setDbusAddress(kAddress);
         QCOMPARE(addressOf(bridge.getConfigItem("vswrLimit", "vswr")), QStringLiteral(":config:networkanalyzer_app:vswr:vswrLimit:"));
-        QCOMPARE(manifestOf(bridge, "vswr")->app(), QStringLiteral("networkanalyzer_app"));
-
         // Later requests of every form use the new application; these manifests make those addresses exist.
-        auto *client = ELFClientInterface::getSessionBusClient("gem.base.networkanalyzer_app", this);
-        Manifest settings(client, "networkanalyzer_app", "spectrumanalyzer_reg_module");
-        Manifest results(client, "networkanalyzer_app", "spectrumanalyzer_result_module");
-        const QString reg = QStringLiteral(":networkanalyzer_app:spectrumanalyzer_reg_module:");
-        QCOMPARE(addressOf(bridge.getConfigItem("centerFreqCnfg")), ":config" + reg + "centerFreqCnfg:");
-        QCOMPARE(addressOf(bridge.getActionItem("presetActn")), ":action" + reg + "presetActn:");
-        QCOMPARE(addressOf(bridge.getResultItem("peakFreq")),
-                 QStringLiteral(":result:networkanalyzer_app:spectrumanalyzer_result_module:peakFreq:"));
-
-        // Only the first explicit module gets a manifest; the dxtest modules move the bridge on.
+        Manifest settings(nullptr, "networkanalyzer_app", "spectrumanalyzer_reg_module");
+        Manifest results(nullptr, "networkanalyzer_app", "spectrumanalyzer_result_module");
+        QCOMPARE(addressOf(bridge.getConfigItem("centerFreqCnfg")) + addressOf(bridge.getActionItem("presetActn"))
+                     + addressOf(bridge.getResultItem("peakFreq")),
+                 QStringLiteral(":config:networkanalyzer_app:spectrumanalyzer_reg_module:centerFreqCnfg:"
+                                ":action:networkanalyzer_app:spectrumanalyzer_reg_module:presetActn:"
+                                ":result:networkanalyzer_app:spectrumanalyzer_result_module:peakFreq:"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^getConfigItem !!!!"));
         QCOMPARE(bridge.getConfigItem("demodType", "demod"), nullptr);
         QCOMPARE(bridge.app(), QStringLiteral("dxtest_app"));
-        QCOMPARE(manifestOf(bridge, "demod"), nullptr);
+        QVERIFY(!manifestOf(bridge, "demod"));
         bridge.setDbusAddress(kAddress);
         QCOMPARE(bridge.app(), QStringLiteral("spectrumanalyzer_app"));
-        // Each move was announced once; the settings module and the manifest stayed.
         QCOMPARE(appChanges.count(), 4);
         QCOMPARE(moduleChanges.count(), 1);
-        QCOMPARE(initialedChanges.count(), 1);
     }
 
     // The same settings module keeps the main manifest, a new one replaces it; results are made anew.
@@ -181,16 +167,34 @@ private Q_SLOTS:
         bridge.setDbusAddress(kAddress);
         QPointer<Manifest> main = manifestOf(bridge, "spectrumanalyzer_reg_module");
         QPointer<Manifest> result = manifestOf(bridge, "spectrumanalyzer_result_module");
-        QVERIFY(main && result);
         bridge.setDbusAddress(kAddress);
         QCOMPARE(manifestOf(bridge, "spectrumanalyzer_reg_module"), main.data());
-        QVERIFY(!result);
-        QVERIFY(manifestOf(bridge, "spectrumanalyzer_result_module"));
+        QVERIFY(main && !result && manifestOf(bridge, "spectrumanalyzer_result_module"));
         bridge.setDbusAddress(kAddress.section(',', 0, 2) + ",other_reg_module");
         QVERIFY(!main);
-        QCOMPARE(addressOf(bridge.getConfigItem("attenCnfg")),
-                 QStringLiteral(":config:spectrumanalyzer_app:other_reg_module:attenCnfg:"));
+        QCOMPARE(addressOf(bridge.getConfigItem("attenCnfg")), QStringLiteral(":config:spectrumanalyzer_app:other_reg_module:attenCnfg:"));
         QCOMPARE(bridge.findChildren<Manifest *>().size(), 2);
+    }
+
+    // A direct address names the application; its settings module is the name followed by "_reg_module".
+    // The manifest it replaces stays with the bridge. Messages of the service reach QML once, however
+    // often the bridge was addressed.
+    void directAddress()
+    {
+        ZeElfItems bridge;
+        QSignalSpy changed(&bridge, &ZeElfItems::dbusAddressChanged), info(&bridge, &ZeElfItems::sigInfo);
+        bridge.setDirectAddress("spectrumanalyzer_app");
+        bridge.setDirectAddress("spectrumanalyzer_app");
+        QCOMPARE(fields(bridge), QStringLiteral(" spectrumanalyzer_app spectrumanalyzer_app_reg_module yes"));
+        QCOMPARE(addressOf(bridge.getConfigItem("spanCnfg")),
+                 QStringLiteral(":config:spectrumanalyzer_app:spectrumanalyzer_app_reg_module:spanCnfg:"));
+        QCOMPARE(bridge.getResultItem("peakFreq"), nullptr);
+        QCOMPARE(bridge.findChildren<Manifest *>().size(), 2);
+        QCOMPARE(changed.count(), 0);
+        bridge.setDbusAddress(kAddress);
+        bridge.setDbusAddress(kAddress);
+        emit ELFClientInterface::getSessionBusClient("gem.base.spectrumanalyzer_app", &bridge)->SigInfo("calibration due");
+        QCOMPARE(QList<QVariantList>(info), (QList<QVariantList>{{"calibration due"}}));
     }
 
     // An address whose service is not on the bus takes the fields but keeps the old client; a direct
@@ -202,38 +206,15 @@ private Q_SLOTS:
         bridge.setDbusAddress(kAddress);
         MessageLog log;
         bridge.setDbusAddress("gem.base.absent_app,spectrumanalyzer_app,absent_result_module,absent_reg_module");
-        QCOMPARE(log.take(), busError());
-        QCOMPARE(changed.count(), 1);
+        const QStringList busError{"debug \"" + QDBusConnection::sessionBus().lastError().message() + '"'};
+        QCOMPARE(log.take(), busError);
         QCOMPARE(fields(bridge), QStringLiteral("gem.base.absent_app spectrumanalyzer_app absent_reg_module yes"));
+        QCOMPARE(changed.count(), 1);
         QCOMPARE(addressOf(bridge.getConfigItem("markerFreq", "marker_module")),
                  QStringLiteral(":config:spectrumanalyzer_app:marker_module:markerFreq:"));
         bridge.setDirectAddress("absent_app");
-        QCOMPARE(log.take(), busError());
+        QCOMPARE(log.take(), busError);
         QCOMPARE(bridge.app(), QStringLiteral("spectrumanalyzer_app"));
-    }
-
-    // A direct address names the application; its settings module is the name followed by "_reg_module".
-    void directAddress()
-    {
-        ZeElfItems bridge;
-        QSignalSpy changed(&bridge, &ZeElfItems::dbusAddressChanged);
-        QSignalSpy info(&bridge, &ZeElfItems::sigInfo);
-        bridge.setDirectAddress("spectrumanalyzer_app");
-        QCOMPARE(fields(bridge), QStringLiteral(" spectrumanalyzer_app spectrumanalyzer_app_reg_module yes"));
-        QCOMPARE(addressOf(bridge.getConfigItem("spanCnfg")),
-                 QStringLiteral(":config:spectrumanalyzer_app:spectrumanalyzer_app_reg_module:spanCnfg:"));
-        QCOMPARE(bridge.getResultItem("peakFreq"), nullptr);
-        // The replaced manifest stays with the bridge.
-        bridge.setDirectAddress("spectrumanalyzer_app");
-        QCOMPARE(bridge.findChildren<Manifest *>().size(), 2);
-        QCOMPARE(changed.count(), 0);
-
-        // Messages of the service reach QML once, however often the bridge was addressed.
-        bridge.setDbusAddress(kAddress);
-        bridge.setDbusAddress(kAddress);
-        emit ELFClientInterface::getSessionBusClient("gem.base.spectrumanalyzer_app", &bridge)->SigInfo("calibration due");
-        QCOMPARE(info.count(), 1);
-        QCOMPARE(info.at(0).at(0).toString(), QStringLiteral("calibration due"));
     }
 
     // Only the dxtest forms away from the dxtest application and a null module setting say anything.
@@ -242,9 +223,9 @@ private Q_SLOTS:
         ZeElfItems bridge;
         bridge.setDbusAddress(kAddress);
         MessageLog log;
-        QCOMPARE(addressOf(bridge.getConfigItemDxTest("demodType", "demod")), QStringLiteral(":config:dxtest_app:demod:demodType:"));
-        QCOMPARE(bridge.getResultItemDxTest("absent", "p25Meas"), nullptr);
-        QCOMPARE(bridge.getConfigItem("absent", "marker_module"), nullptr);
+        bridge.getConfigItemDxTest("demodType", "demod");
+        bridge.getResultItemDxTest("absent", "p25Meas");
+        bridge.getConfigItem("absent", "marker_module");
         const QString app = QStringLiteral(" m_curApp =  \"spectrumanalyzer_app\" ; ");
         QCOMPARE(log.take(), (QStringList{
             "warning getConfigItemDxTest : m_curApp wasn't updated yet!!!!!!!!" + app + "elfModuleName =  \"demod\" ; param =  \"demodType\"",
@@ -255,8 +236,6 @@ private Q_SLOTS:
                                    "getResultItemStrArr", "getResultItemDoubleArr", "getResultItemIntArr",
                                    "getResultItemAddr", "getConfigItemDoubleArr"})
             QCOMPARE(lookUp(bridge, method, {"absent"}), QStringLiteral("null"));
-        QCOMPARE(lookUp(bridge, "getActionItem", {"a", "marker_module"}) + lookUp(bridge, "getResultItem", {"a", "marker_module"}),
-                 QStringLiteral("nullnull"));
         ZeElfItems dxtest;
         dxtest.setDirectAddress("dxtest_app");
         QCOMPARE(addressOf(dxtest.getResultItemDxTest("ber", "p25Meas")), QStringLiteral(":result:dxtest_app:p25Meas:ber:"));
@@ -297,7 +276,6 @@ private Q_SLOTS:
         top.setElfHandle(bridge);
         top.setElfHandle(bridge);
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(top.getConfigItem("centerFreqCnfg"), QStringLiteral(""));
         delete bridge;
         QCOMPARE(top.elfHandle(), nullptr);
         QCOMPARE(top.getConfigItem("centerFreqCnfg"), QStringLiteral(""));
