@@ -15,10 +15,11 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// Writes `content` to `path`, making its folder when needed.
 inline void writeFile(const QString &path, const QByteArray &content)
 {
     QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QVERIFY2(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
     file.write(content);
 }
 

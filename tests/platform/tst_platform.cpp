@@ -1,0 +1,373 @@
+// The instrument's platform libraries: the parameter-service client, the JSON file reader, the
+// channel-standard table and the logging files.
+#include <QtTest>
+
+#include <sys/stat.h>
+
+#include "chbandstore.h"
+#include "chstd.h"
+#include "elfclientinterface.h"
+#include "elfdata.h"
+#include "manifest.h"
+#include "persistentlog.h"
+#include "quenjsondocument.h"
+#include "simfixture.h"
+#include "testfiles.h"
+
+namespace {
+const QString kApp = QStringLiteral("sa_app");
+const QString kService = QStringLiteral("gem.base.sa_app");
+const QString kReg = QStringLiteral(":config:sa_app:sa_reg_module:");
+const QString kAction = QStringLiteral(":action:sa_app:sa_reg_module:myAction:");
+const QString kPower = QStringLiteral(":result:sa_app:sa_result:power:");
+
+QJsonObject testModel()
+{
+    using F = SimFixture;
+    QJsonObject detector = F::item("detector", 1, "int");
+    detector.insert("enumStrings", QJsonArray{"Peak", "Sample", "RMS"});
+    QJsonObject label = F::item("label", "x");
+    label.insert("initValue", QJsonValue::Null);
+    QJsonObject span = F::item("span", 5e6);
+    span.insert("initValue", 1e8);
+    const QJsonArray settings{F::item("centreFreq", 1e9), span, F::item("attenuation", 10, "int"), F::item("preamp", true),
+                              F::item("title", "Band 7"), F::item("traceModes", QJsonArray{"Clear Write", "Max Hold"}),
+                              F::item("limitLine", QJsonArray{-30.5, -40, 12.25}), detector, label,
+                              F::item("myAction", QJsonValue(), QString(), "action"),
+                              F::item("markers", QJsonArray{3, 1}, "intArray")};
+    return F::model({F::app(kApp, {F::module("sa_reg_module", settings),
+                                   F::module("sa_result", {F::item("power", -40.0, QString(), "result")})})});
+}
+
+ELFClientInterface *client(const QString &service = kService)
+{
+    return ELFClientInterface::getSessionBusClient(service);
+}
+
+ElfData *item(const QString &name)
+{
+    return client()->item(kReg + name);
+}
+}
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+    SimFixture m_sim;
+    QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/quen json 'x';XXXXXX")};
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_sim.startJson(testModel())); }
+
+    void clientsFollowTheBus()
+    {
+        // One client per service, whatever parent a caller names.
+        ELFClientInterface *shared = client();
+        QObject owner;
+        QCOMPARE(ELFClientInterface::getSessionBusClient(kService, &owner), shared);
+        QVERIFY(shared->isValid());
+        QVERIFY(!client("gem.base.nothere_app")->isValid());
+        QString reply = "OK";
+        QVERIFY(!client("gem.base.nothere_app")->callAction(kAction, QString(), &reply));
+        QCOMPARE(reply, "OK");
+
+        // A service that leaves and comes back (start() returns once the name is on the bus and its
+        // events are delivered); the big application's client, made now, sees its service come later.
+        m_sim.stop();
+        QTRY_VERIFY(!shared->isValid());
+        QVERIFY(!client("gem.base.big_app")->isValid());
+        QVERIFY(m_sim.startJson(testModel()));
+        QVERIFY(shared->isValid());
+    }
+
+    void moduleItemsLoadsEveryKindInOrder()
+    {
+        QStringList addresses{"stale"};
+        QVERIFY(client()->moduleItems("sa_reg_module", addresses));
+        QCOMPARE(addresses, (QStringList{kReg + "centreFreq:", kReg + "span:", kReg + "attenuation:", kReg + "preamp:",
+                                         kReg + "title:", kReg + "traceModes:stringARRAY:", kReg + "limitLine:doubleARRAY:",
+                                         kReg + "detector:", kReg + "label:", kAction, kReg + "markers:int32ARRAY:"}));
+        const uint itemCalls = m_sim.stat("Item");
+        QCOMPARE(item("span:")->getManifestAttr("initValue"), QVariant(1e8));
+        QVERIFY(!item("label:")->getManifestAttr("initValue").isValid());
+        QCOMPARE(qobject_cast<ELFVecStringClientItem *>(item("traceModes:stringARRAY:"))->list(), (QStringList{"Clear Write", "Max Hold"}));
+        QCOMPARE(qobject_cast<ELFVecDoubleClientItem *>(item("limitLine:doubleARRAY:"))->vector(), (QVector<double>{-30.5, -40, 12.25}));
+        QVERIFY(!qobject_cast<ELFVecDoubleClientItem *>(item("centreFreq:")));
+        QCOMPARE(item("detector:")->valueText(false), "1");
+        QCOMPARE(m_sim.stat("Item"), itemCalls);
+
+        // An item not loaded yet costs one call; an unknown one is null.
+        QCOMPARE(client()->item(kPower)->getValue(), QVariant(-40.0));
+        QVERIFY(!item("nothing:"));
+        QCOMPARE(m_sim.stat("Item"), itemCalls + 2);
+        QVERIFY(!client()->moduleItems("no_module", addresses));
+        QVERIFY(addresses.isEmpty());
+    }
+
+    void values_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("text"); // valueText(true)
+        QTest::newRow("double") << "centreFreq:" << QVariant(1e9) << "1000000000";
+        QTest::newRow("int") << "attenuation:" << QVariant(10) << "10";
+        QTest::newRow("bool") << "preamp:" << QVariant(true) << "true";
+        QTest::newRow("text") << "title:" << QVariant("Band 7") << "Band 7";
+        QTest::newRow("enumeration") << "detector:" << QVariant(1) << "Sample";
+        QTest::newRow("texts") << "traceModes:stringARRAY:" << QVariant(QStringList{"Clear Write", "Max Hold"}) << "Clear Write,Max Hold";
+        QTest::newRow("doubles") << "limitLine:doubleARRAY:" << QVariant(QVariantList{-30.5, -40.0, 12.25}) << "-30.5,-40,12.25";
+        QTest::newRow("ints") << "markers:int32ARRAY:" << QVariant(QVariantList{3, 1}) << "3,1";
+    }
+
+    void values()
+    {
+        QFETCH(QString, name);
+        QTEST(item(name)->getValue(), "value");
+        QTEST(item(name)->valueText(true), "text");
+    }
+
+    void manifestsCoverAddresses()
+    {
+        QVERIFY(!Manifest::getElfData(kPower)); // loaded, but no manifest covers it yet
+        auto *first = new Manifest(client(), kApp, "sa_result");
+        ElfData *handle = Manifest::getElfData(kPower);
+        QVERIFY(handle);
+        QCOMPARE(first->addresses(), QStringList{kPower});
+        // A manifest made with another application's client still asks its own application, and
+        // covers the address when the first goes.
+        const Manifest second(client("gem.base.nothere_app"), kApp, "sa_result");
+        QCOMPARE(second.addresses(), QStringList{kPower});
+        delete first;
+        QCOMPARE(Manifest::getElfData(kPower), handle);
+        QVERIFY(Manifest(client(), kApp, "no_module").addresses().isEmpty());
+    }
+
+    void serviceChangesReachTheHandle()
+    {
+        ElfData *span = item("span:");
+        QSignalSpy changed(span, &ElfData::valueChanged);
+        QVERIFY(m_sim.setItem(kReg + "span:", 2e6, 1e8));
+        QTRY_COMPARE(span->getValue(), QVariant(2e6));
+        QVERIFY(m_sim.setItem(kReg + "span:", 2e6, 1e8)); // no change, no signal
+        QVERIFY(m_sim.setItem(kReg + "title:", "sync", "x"));
+        QTRY_COMPARE(item("title:")->getValue(), QVariant("sync"));
+        QCOMPARE(changed.count(), 1);
+
+        QSignalSpy info(client(), SIGNAL(SigInfo(QString)));
+        QVERIFY(m_sim.sendInfo(kApp, "Calibration done"));
+        QTRY_COMPARE(info, QList<QVariantList>{{"Calibration done"}});
+    }
+
+    void setValueIsImmediateAndReachesTheService()
+    {
+        ElfData *freq = item("centreFreq:");
+        QSignalSpy changed(freq, &ElfData::valueChanged);
+        m_sim.clearJournal();
+        freq->setValue(2.5e9);
+        QCOMPARE(freq->getValue(), QVariant(2.5e9));
+        QCOMPARE(changed.count(), 1);
+        freq->setProperty("value", QVariant("7.5e8")); // text from QML becomes a double
+        QCOMPARE(freq->getValue(), QVariant(7.5e8));
+        item("detector:")->setValue("RMS");
+        QCOMPARE(item("detector:")->getValue(), QVariant(2));
+        QVERIFY(client()->setItemValue(kReg + "limitLine:doubleARRAY:", QVariantList{1.5, 2}));
+        QTRY_COMPARE(m_sim.journal(), (QVector<SimFixture::Entry>{{kService, kReg + "centreFreq:", "2.5e+09"},
+                                                                  {kService, kReg + "centreFreq:", "7.5e+08"},
+                                                                  {kService, kReg + "detector:", "2"},
+                                                                  {kService, kReg + "limitLine:doubleARRAY:", "[1.5,2]"}}));
+        // The service's echoes of the writes do not move the handle again.
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(freq->getValue(), QVariant(7.5e8));
+    }
+
+    // The service's text is the verdict. A late answer ends the call exactly at its time-out (never
+    // early, at most 10 % late) and leaves the caller's reply; an answer within it is waited for.
+    void callAction_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("answer"); // the service's answer; empty: "OK"
+        QTest::addColumn<uint>("delayMs");
+        QTest::addColumn<int>("timeoutMs");
+        QTest::addColumn<QString>("reply");
+        QTest::newRow("OK") << kAction << "" << 0u << 500 << "OK";
+        QTest::newRow("refused") << kAction << "Busy" << 0u << 500 << "Busy";
+        QTest::newRow("unknown action") << ":action:sa_app:sa_reg_module:noSuchAction:" << "" << 0u << 500 << "preset";
+        QTest::newRow("answered at 300 ms of 500") << kAction << "" << 300u << 500 << "OK";
+        QTest::newRow("late, 100 ms") << kAction << "" << 3000u << 100 << "preset";
+        QTest::newRow("late, 500 ms") << kAction << "" << 3000u << 500 << "preset";
+        QTest::newRow("late, 1000 ms") << kAction << "" << 3000u << 1000 << "preset";
+        QTest::newRow("no time at all") << kAction << "" << 300u << 0 << "preset";
+    }
+
+    void callAction()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, answer);
+        QFETCH(uint, delayMs);
+        QFETCH(int, timeoutMs);
+        QFETCH(QString, reply);
+        QVERIFY(m_sim.setActionReply(kAction, answer) && m_sim.setActionDelay(kAction, delayMs));
+        QString text = "preset";
+        QElapsedTimer timer;
+        timer.start();
+        const bool done = client()->callAction(action, "arg", &text, timeoutMs);
+        const qint64 elapsed = timer.elapsed();
+        QVERIFY(m_sim.setActionReply(kAction, QString()) && m_sim.setActionDelay(kAction, 0));
+        QCOMPARE(text, reply);
+        QCOMPARE(done, reply == "OK");
+        const bool late = int(delayMs) > timeoutMs;
+        QVERIFY2(elapsed >= (late ? timeoutMs : int(delayMs)), qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed <= qMax(late ? timeoutMs * 11 / 10 : timeoutMs, 20), qPrintable(QString::number(elapsed)));
+    }
+
+    void snapshotListsEveryAddress()
+    {
+        ELFItemSnapshotTable items;
+        ELFItemSnapshotTable results;
+        QVERIFY(client()->snapshot(items, results));
+        QCOMPARE(items.size(), 12);
+        QCOMPARE(items.value(kReg + "span:").attributes.value("initValue"), QVariant(1e8));
+        QCOMPARE(results.keys(), QStringList{kPower});
+    }
+
+    // A refused write leaves the service's value and type: later values stay numbers.
+    void refusedWritesKeepTheServiceValue()
+    {
+        ElfData *atten = item("attenuation:");
+        const QString address = kReg + "attenuation:";
+        atten->setValue(QString()); // no number: not shown, and the service refuses it
+        QCOMPARE(atten->getValue(), QVariant(10));
+        QVERIFY(m_sim.removeItem(address));
+        QSignalSpy changed(atten, &ElfData::valueChanged);
+        atten->setValue(20);
+        QCOMPARE(atten->getValue(), QVariant(20));
+        QTRY_COMPARE(changed.count(), 2);
+        QCOMPARE(atten->getValue(), QVariant(10));
+        QVERIFY(m_sim.setItem(address, 30, 10));
+        QTRY_COMPARE(atten->getValue(), QVariant(30));
+        atten->setValue("40");
+        QCOMPARE(atten->getValue(), QVariant(40));
+    }
+
+    // A living manifest answers for its module; a change of the module's items makes the next request
+    // ask the service again. Without one, every request asks.
+    void livingManifestsAnswerModuleItems()
+    {
+        QVERIFY(m_sim.startJson(testModel()));
+        QStringList addresses;
+        const auto calls = [this] { return m_sim.stat("ModuleItems"); };
+        {
+            Manifest manifest(client(), kApp, "sa_reg_module");
+            const uint before = calls();
+            QVERIFY(client()->moduleItems("sa_reg_module", addresses));
+            QCOMPARE(addresses, manifest.addresses());
+            QCOMPARE(calls(), before);
+            QVERIFY(m_sim.removeItem(kReg + "label:"));
+            QTRY_VERIFY(client()->moduleItems("sa_reg_module", addresses) && !addresses.contains(kReg + "label:"));
+            QVERIFY(m_sim.setItem(kReg + "newcomer:", 7.0));
+            QTRY_VERIFY(client()->moduleItems("sa_reg_module", addresses) && addresses.contains(kReg + "newcomer:"));
+            const uint refreshed = calls();
+            QVERIFY(client()->moduleItems("sa_reg_module", addresses));
+            QCOMPARE(calls(), refreshed);
+        }
+        const uint before = calls();
+        QVERIFY(client()->moduleItems("sa_reg_module", addresses));
+        QCOMPARE(calls(), before + 1);
+    }
+
+    void cachedReadsMakeNoCalls()
+    {
+        QJsonArray items;
+        for (int i = 0; i < 2000; ++i)
+            items.append(SimFixture::item(QStringLiteral("setting%1").arg(i), i * 0.5));
+        QVERIFY(m_sim.startJson(SimFixture::model({SimFixture::app("big_app", {SimFixture::module("big_reg_module", items)})})));
+        ELFClientInterface *big = client("gem.base.big_app");
+        QVERIFY(big->isValid());
+        QStringList addresses;
+        QVERIFY(big->moduleItems("big_reg_module", addresses));
+        QCOMPARE(addresses.size(), 2000);
+        const QMap<QString, uint> before = m_sim.stats();
+        double sum = 0;
+        for (const QString &address : qAsConst(addresses))
+            sum += big->item(address)->getValue().toDouble();
+        QCOMPARE(sum, 0.5 * 1999 * 2000 / 2);
+        QCOMPARE(m_sim.stats(), before);
+        QCOMPARE(before.value("ModuleItems"), 1u);
+    }
+
+    // Each failure names the file (a parse failure also says where and why) and leaves no content
+    // of the earlier successful read. A FIFO would block in open(): it is refused before.
+    void jsonFiles_data()
+    {
+        QTest::addColumn<QString>("name"); // in the test's folder (with a space, a quote and a ';')
+        QTest::addColumn<QByteArray>("bytes"); // "<none>": not written; "<fifo>": a FIFO
+        QTest::addColumn<QString>("json"); // compact; or the error with %1 for the path
+        QTest::newRow("object") << "object.json" << QByteArray(R"({"a": [1, "x"]})") << R"({"a":[1,"x"]})";
+        QTest::newRow("array") << "array.json" << QByteArray("[1, 2]") << "[1,2]";
+        QTest::newRow("missing") << "missing.json" << QByteArray("<none>") << "Cannot read %1: No such file or directory";
+        QTest::newRow("broken") << "broken.json" << QByteArray(R"({"a": 1,,})") << "Cannot parse %1 at offset 9: unterminated object";
+        QTest::newRow("empty") << "empty.json" << QByteArray("") << "Cannot parse %1 at offset 0: illegal value";
+        QTest::newRow("no name") << "" << QByteArray("<none>") << "Cannot read: no file name given";
+        QTest::newRow("folder") << "." << QByteArray("<none>") << "Cannot read %1: not a regular file";
+        QTest::newRow("fifo") << "fifo" << QByteArray("<fifo>") << "Cannot read %1: not a regular file";
+    }
+
+    void jsonFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, json);
+        const QString path = name.isEmpty() ? QString() : QDir::cleanPath(m_dir.filePath(name));
+        if (bytes == "<fifo>")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (bytes != "<none>")
+            writeFile(path, bytes);
+        writeFile(m_dir.filePath("good.json"), R"({"b": 2})");
+        QuenJsonDocument document;
+        QVERIFY(document.readFile(m_dir.filePath("good.json")) && !document.hasError());
+        const bool read = document.readFile(path);
+        QCOMPARE(document.hasError(), !read);
+        QCOMPARE(read ? QString(document.toJson(QJsonDocument::Compact)) : document.errorString(), json.replace("%1", path));
+        QVERIFY(read || document.object().isEmpty());
+    }
+
+    // The interface shows the middle field of each text; the order is the enumeration's.
+    void channelStandards()
+    {
+        const ChBandStore *store = ChStd::GetChStdPointer();
+        QCOMPARE(store->count(), 73);
+        QCOMPARE(store->GetEnumulator(0), "GSM - GSM 450 - UL 450.4-457.6 MHz / DL 460.4-467.6 MHz");
+        QCOMPARE(store->GetEnumulator(34), "LTE - Band 29 - SDL 717-728 MHz");
+        QCOMPARE(store->GetEnumulator(67), "NR - n78 - TDD 3300-3800 MHz");
+        QSet<QString> bands;
+        for (int i = 0; i < store->count(); ++i) {
+            const QStringList fields = store->GetEnumulator(i).split(" - ");
+            QVERIFY(fields.size() == 3 && !fields.at(1).isEmpty());
+            bands.insert(fields.at(0) + fields.at(1));
+        }
+        QCOMPARE(bands.size(), store->count());
+        for (int index : {-1, store->count(), std::numeric_limits<int>::max(), std::numeric_limits<int>::min()})
+            QCOMPARE(store->GetEnumulator(index), QString());
+    }
+
+    // Only the first line of a logging file counts, and a refused file leaves the last conversion.
+    void loggingFileSetup()
+    {
+        const QByteArray converted = "{\n    \"Measure\": \"RSRP\",\n    \"Technology\": \"LTE\"\n}\n";
+        persistentLog log;
+        writeFile("/tmp/test.grr", "  {\"Technology\":\"LTE\",\"Measure\":\"RSRP\"}\r\n{\"t\": 1}\nnot json at all\n");
+        QVERIFY(log.loadUiSetup("/tmp/test.grr"));
+        QCOMPARE(readFile(persistentLog::uiSetupFile()), converted);
+        for (const QByteArray &bad : {QByteArray("\n{\"Technology\": \"NR\"}\n"), QByteArray("[1, 2]\n"),
+                                      QByteArray("{\"Technology\": \"NR\""), QByteArray(2 * 1024 * 1024, '{'), QByteArray()}) {
+            writeFile("/tmp/test.grr", bad);
+            QVERIFY(!log.loadUiSetup("/tmp/test.grr"));
+        }
+        QVERIFY(!log.loadUiSetup("/tmp/missing.grr"));
+        QCOMPARE(readFile("/tmp/loggingLoadUiSetup.json"), converted);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"
