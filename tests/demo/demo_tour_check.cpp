@@ -1,7 +1,6 @@
 // Checks the files the demo's tour wrote: they must be what they say they are, and the pictures must
 // show the spectrum a person saw.
 // Usage: demo_tour_check WxH SETUP SCREENSHOT INVERTED_SCREENSHOT REPORT FAVOURITES_DB SPECTRUM_PICTURE
-#include <QColor>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -12,85 +11,29 @@
 #include <cstdio>
 
 static int failures = 0;
-// T1's colour on the display: a picture of the Spectrum screen shows its trace.
-static const QColor kTraceOne(0xff, 0xd5, 0x4f);
 
 static void check(bool condition, const QString &what)
 {
     std::printf("%s %s\n", condition ? "ok  " : "FAIL", qPrintable(what));
-    if (!condition)
-        ++failures;
+    failures += condition ? 0 : 1;
 }
 
-static void checkSetup(const QString &path)
+static QByteArray contents(const char *path)
 {
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    const QJsonObject setup = QJsonDocument::fromJson(file.readAll()).object();
-    const QJsonObject header = setup.value("Header").toObject();
-    check(header.value("TabCount").toInt() == 2, "set-up header has TabCount 2");
-    const QJsonObject tab1 = setup.value("Tab1").toObject();
-    const QJsonObject tab2 = setup.value("Tab2").toObject();
-    check(tab1.value(":config:spectrumanalyzer_app:spectrumanalyzer_reg_module:centreFreq:").toDouble() == 1842.5e6,
-          "Tab1 holds the spectrum analyser's centre frequency 1842.5 MHz");
-    check(tab2.contains(":config:networkanalyzer_app:networkanalyzer_reg_module:measurementModeCnfg:"),
-          "Tab2 holds the network analyser's settings");
+    QFile file(QString::fromLocal8Bit(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Pixels of the picture area (above `height`) in `colour`, or in its inverse.
-static int pixelsOf(const QImage &image, int height, QColor colour, bool inverted)
+// Whether the picture area (above `height`) shows trace T1 in its colour on the display, or inverted.
+static bool showsTrace(const QImage &image, int height, bool inverted)
 {
-    if (inverted)
-        colour = QColor(255 - colour.red(), 255 - colour.green(), 255 - colour.blue());
+    const QColor colour = inverted ? QColor(0x00, 0x2a, 0xb0) : QColor(0xff, 0xd5, 0x4f);
     int count = 0;
     for (int y = 0; y < qMin(height, image.height()); ++y) {
         for (int x = 0; x < image.width(); ++x)
             count += image.pixelColor(x, y) == colour;
     }
-    return count;
-}
-
-static void checkScreenshot(const QString &path, const QSize &screen, bool inverted)
-{
-    const QImage image(path);
-    // The settings band below the picture: 165 rows on a 1920 x 1080 screen, 120 on any other.
-    const int band = screen == QSize(1920, 1080) ? 165 : 120;
-    check(image.size() == QSize(screen.width(), screen.height() + band),
-          QStringLiteral("%1 is the screen and its band").arg(path));
-    check(image.text("Description") == "LTE/Spectrum", "screenshot description is LTE/Spectrum");
-    check(pixelsOf(image, screen.height(), kTraceOne, inverted) > 200, "the capture shows the spectrum's trace T1");
-    // The interface is dark; an inverted capture is mostly light.
-    const QColor corner = image.pixelColor(2, 2);
-    check(inverted ? corner.lightness() > 128 : corner.lightness() < 128,
-          QStringLiteral("picture area is %1").arg(inverted ? "inverted" : "as shown"));
-    check(image.pixelColor(image.width() - 1, image.height() - 1) == QColor(Qt::white), "annotation band is white");
-}
-
-static void checkReport(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    const QByteArray bytes = file.readAll();
-    check(bytes.endsWith("%%EOF\nLTE,Spectrum"), "report ends with the trailer LTE,Spectrum");
-}
-
-static void checkFavourites(const QString &path)
-{
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "check");
-    db.setDatabaseName(path);
-    check(db.open(), "favourites database opens");
-    QSqlQuery query("SELECT groupName, fileName FROM FAVORITE_FILES ORDER BY id", db);
-    int rows = 0;
-    while (query.next())
-        ++rows;
-    check(rows == 3, QStringLiteral("favourites database holds the 3 sample favourites (%1)").arg(rows));
-}
-
-static void checkPicture(const QString &path, const QSize &screen)
-{
-    const QImage image(path);
-    check(image.size() == screen, QStringLiteral("%1 is the whole window").arg(path));
-    check(pixelsOf(image, screen.height(), kTraceOne, false) > 200, "the spectrum picture shows trace T1");
+    return count > 200;
 }
 
 int main(int argc, char **argv)
@@ -102,11 +45,33 @@ int main(int argc, char **argv)
     }
     const QStringList size = QString::fromLocal8Bit(argv[1]).split('x');
     const QSize screen(size.value(0).toInt(), size.value(1).toInt());
-    checkSetup(argv[2]);
-    checkScreenshot(argv[3], screen, false);
-    checkScreenshot(argv[4], screen, true);
-    checkReport(argv[5]);
-    checkFavourites(argv[6]);
-    checkPicture(argv[7], screen);
+
+    const QJsonObject setup = QJsonDocument::fromJson(contents(argv[2])).object();
+    check(setup.value("Header").toObject().value("TabCount").toInt() == 2, "set-up header has TabCount 2");
+    check(setup.value("Tab1").toObject().value(":config:spectrumanalyzer_app:spectrumanalyzer_reg_module:centreFreq:")
+              .toDouble() == 1842.5e6, "Tab1 holds the spectrum analyser's centre frequency 1842.5 MHz");
+    check(setup.value("Tab2").toObject().contains(":config:networkanalyzer_app:networkanalyzer_reg_module:measurementModeCnfg:"),
+          "Tab2 holds the network analyser's settings");
+
+    for (const bool inverted : {false, true}) {
+        const QImage image(QString::fromLocal8Bit(argv[inverted ? 4 : 3]));
+        // The settings band below the picture: 165 rows on a 1920 x 1080 screen, 120 on any other.
+        const int band = screen == QSize(1920, 1080) ? 165 : 120;
+        check(image.size() == QSize(screen.width(), screen.height() + band), "the screenshot is the screen and its band");
+        check(image.text("Description") == "LTE/Spectrum", "screenshot description is LTE/Spectrum");
+        check(showsTrace(image, screen.height(), inverted), "the capture shows the spectrum's trace T1");
+        // The interface is dark; an inverted capture is mostly light.
+        check((image.pixelColor(2, 2).lightness() > 128) == inverted, inverted ? "picture is inverted" : "picture is as shown");
+        check(image.pixelColor(image.width() - 1, image.height() - 1) == Qt::white, "annotation band is white");
+    }
+
+    check(contents(argv[5]).endsWith("%%EOF\nLTE,Spectrum"), "report ends with the trailer LTE,Spectrum");
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "check");
+    db.setDatabaseName(QString::fromLocal8Bit(argv[6]));
+    const bool open = db.open();
+    QSqlQuery query("SELECT COUNT(*) FROM FAVORITE_FILES", db);
+    check(open && query.next() && query.value(0).toInt() == 3, "favourites database holds 3 favourites");
+    const QImage picture(QString::fromLocal8Bit(argv[7]));
+    check(picture.size() == screen && showsTrace(picture, screen.height(), false), "the spectrum picture is the window with T1");
     return failures == 0 ? 0 : 1;
 }
