@@ -53,25 +53,25 @@ int main(int argc, char **argv)
     check(setup.value("Tab2").toObject().contains(":config:networkanalyzer_app:networkanalyzer_reg_module:measurementModeCnfg:"),
           "Tab2 holds the network analyser's settings");
 
-    for (const bool inverted : {false, true}) {
-        const QImage image(QString::fromLocal8Bit(argv[inverted ? 4 : 3]));
-        // The settings band below the picture: 165 rows on a 1920 x 1080 screen, 120 on any other.
-        const int band = screen == QSize(1920, 1080) ? 165 : 120;
-        check(image.size() == QSize(screen.width(), screen.height() + band), "the screenshot is the screen and its band");
-        check(image.text("Description") == "LTE/Spectrum", "screenshot description is LTE/Spectrum");
-        check(showsTrace(image, screen.height(), inverted), "the capture shows the spectrum's trace T1");
-        // The interface is dark; an inverted capture is mostly light.
+    // The screenshots add a settings band below the picture: 165 rows on a 1920 x 1080 screen, 120 on
+    // any other. The interface is dark; an inverted capture is mostly light.
+    const int band = screen == QSize(1920, 1080) ? 165 : 120;
+    for (const int file : {3, 4, 7}) {
+        const QImage image(QString::fromLocal8Bit(argv[file]));
+        const bool inverted = file == 4;
+        check(image.size() == screen + QSize(0, file == 7 ? 0 : band), QStringLiteral("%1 has its size").arg(argv[file]));
+        check(showsTrace(image, screen.height(), inverted), QStringLiteral("%1 shows the spectrum's trace T1").arg(argv[file]));
         check((image.pixelColor(2, 2).lightness() > 128) == inverted, inverted ? "picture is inverted" : "picture is as shown");
-        check(image.pixelColor(image.width() - 1, image.height() - 1) == Qt::white, "annotation band is white");
+        if (file != 7) {
+            check(image.text("Description") == "LTE/Spectrum", "screenshot description is LTE/Spectrum");
+            check(image.pixelColor(image.width() - 1, image.height() - 1) == Qt::white, "annotation band is white");
+        }
     }
-
     check(contents(argv[5]).endsWith("%%EOF\nLTE,Spectrum"), "report ends with the trailer LTE,Spectrum");
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "check");
     db.setDatabaseName(QString::fromLocal8Bit(argv[6]));
     const bool open = db.open();
     QSqlQuery query("SELECT COUNT(*) FROM FAVORITE_FILES", db);
     check(open && query.next() && query.value(0).toInt() == 3, "favourites database holds 3 favourites");
-    const QImage picture(QString::fromLocal8Bit(argv[7]));
-    check(picture.size() == screen && showsTrace(picture, screen.height(), false), "the spectrum picture is the window with T1");
     return failures == 0 ? 0 : 1;
 }

@@ -60,23 +60,18 @@ class TestPlatform : public QObject
 private Q_SLOTS:
     void initTestCase() { QVERIFY(m_sim.startJson(testModel())); }
 
+    // One client per service, whatever parent a caller names; it follows its service leaving and
+    // coming back (start() returns once the name is on the bus and its events are delivered).
     void clientsFollowTheBus()
     {
-        // One client per service, whatever parent a caller names.
         ELFClientInterface *shared = client();
         QObject owner;
         QCOMPARE(ELFClientInterface::getSessionBusClient(kService, &owner), shared);
-        QVERIFY(shared->isValid());
-        QVERIFY(!client("gem.base.nothere_app")->isValid());
+        QVERIFY(shared->isValid() && !client("gem.base.nothere_app")->isValid());
         QString reply = "OK";
-        QVERIFY(!client("gem.base.nothere_app")->callAction(kAction, QString(), &reply));
-        QCOMPARE(reply, "OK");
-
-        // A service that leaves and comes back (start() returns once the name is on the bus and its
-        // events are delivered); the big application's client, made now, sees its service come later.
+        QVERIFY(!client("gem.base.nothere_app")->callAction(kAction, QString(), &reply) && reply == "OK");
         m_sim.stop();
         QTRY_VERIFY(!shared->isValid());
-        QVERIFY(!client("gem.base.big_app")->isValid());
         QVERIFY(m_sim.startJson(testModel()));
         QVERIFY(shared->isValid());
     }
@@ -91,18 +86,15 @@ private Q_SLOTS:
         const uint itemCalls = m_sim.stat("Item");
         QCOMPARE(item("span:")->getManifestAttr("initValue"), QVariant(1e8));
         QVERIFY(!item("label:")->getManifestAttr("initValue").isValid());
-        QCOMPARE(qobject_cast<ELFVecStringClientItem *>(item("traceModes:stringARRAY:"))->list(), (QStringList{"Clear Write", "Max Hold"}));
         QCOMPARE(qobject_cast<ELFVecDoubleClientItem *>(item("limitLine:doubleARRAY:"))->vector(), (QVector<double>{-30.5, -40, 12.25}));
-        QVERIFY(!qobject_cast<ELFVecDoubleClientItem *>(item("centreFreq:")));
+        QVERIFY(qobject_cast<ELFVecStringClientItem *>(item("traceModes:stringARRAY:")) && !qobject_cast<ELFVecDoubleClientItem *>(item("span:")));
         QCOMPARE(item("detector:")->valueText(false), "1");
         QCOMPARE(m_sim.stat("Item"), itemCalls);
-
         // An item not loaded yet costs one call; an unknown one is null.
         QCOMPARE(client()->item(kPower)->getValue(), QVariant(-40.0));
         QVERIFY(!item("nothing:"));
         QCOMPARE(m_sim.stat("Item"), itemCalls + 2);
-        QVERIFY(!client()->moduleItems("no_module", addresses));
-        QVERIFY(addresses.isEmpty());
+        QVERIFY(!client()->moduleItems("no_module", addresses) && addresses.isEmpty());
     }
 
     void values_data()
@@ -132,8 +124,7 @@ private Q_SLOTS:
         QVERIFY(!Manifest::getElfData(kPower)); // loaded, but no manifest covers it yet
         auto *first = new Manifest(client(), kApp, "sa_result");
         ElfData *handle = Manifest::getElfData(kPower);
-        QVERIFY(handle);
-        QCOMPARE(first->addresses(), QStringList{kPower});
+        QVERIFY(handle && first->addresses() == QStringList{kPower});
         // A manifest made with another application's client still asks its own application, and
         // covers the address when the first goes.
         const Manifest second(client("gem.base.nothere_app"), kApp, "sa_result");
@@ -143,30 +134,15 @@ private Q_SLOTS:
         QVERIFY(Manifest(client(), kApp, "no_module").addresses().isEmpty());
     }
 
-    void serviceChangesReachTheHandle()
-    {
-        ElfData *span = item("span:");
-        QSignalSpy changed(span, &ElfData::valueChanged);
-        QVERIFY(m_sim.setItem(kReg + "span:", 2e6, 1e8));
-        QTRY_COMPARE(span->getValue(), QVariant(2e6));
-        QVERIFY(m_sim.setItem(kReg + "span:", 2e6, 1e8)); // no change, no signal
-        QVERIFY(m_sim.setItem(kReg + "title:", "sync", "x"));
-        QTRY_COMPARE(item("title:")->getValue(), QVariant("sync"));
-        QCOMPARE(changed.count(), 1);
-
-        QSignalSpy info(client(), SIGNAL(SigInfo(QString)));
-        QVERIFY(m_sim.sendInfo(kApp, "Calibration done"));
-        QTRY_COMPARE(info, QList<QVariantList>{{"Calibration done"}});
-    }
-
-    void setValueIsImmediateAndReachesTheService()
+    // A write shows at once and reaches the service; the service's echo does not move the handle
+    // again, and its own changes (only real ones) reach the handle.
+    void valuesBothWays()
     {
         ElfData *freq = item("centreFreq:");
         QSignalSpy changed(freq, &ElfData::valueChanged);
         m_sim.clearJournal();
         freq->setValue(2.5e9);
         QCOMPARE(freq->getValue(), QVariant(2.5e9));
-        QCOMPARE(changed.count(), 1);
         freq->setProperty("value", QVariant("7.5e8")); // text from QML becomes a double
         QCOMPARE(freq->getValue(), QVariant(7.5e8));
         item("detector:")->setValue("RMS");
@@ -176,8 +152,11 @@ private Q_SLOTS:
                                                                   {kService, kReg + "centreFreq:", "7.5e+08"},
                                                                   {kService, kReg + "detector:", "2"},
                                                                   {kService, kReg + "limitLine:doubleARRAY:", "[1.5,2]"}}));
-        // The service's echoes of the writes do not move the handle again.
-        QCOMPARE(changed.count(), 2);
+        for (const double value : {2e6, 2e6, 7.5e8})
+            QVERIFY(m_sim.setItem(kReg + "centreFreq:", value, 1e9));
+        QVERIFY(m_sim.setItem(kReg + "title:", "sync", "x"));
+        QTRY_COMPARE(item("title:")->getValue(), QVariant("sync"));
+        QCOMPARE(changed.count(), 4);
         QCOMPARE(freq->getValue(), QVariant(7.5e8));
     }
 
@@ -195,7 +174,6 @@ private Q_SLOTS:
         QTest::newRow("unknown action") << ":action:sa_app:sa_reg_module:noSuchAction:" << "" << 0u << 500 << "preset";
         QTest::newRow("answered at 300 ms of 500") << kAction << "" << 300u << 500 << "OK";
         QTest::newRow("late, 100 ms") << kAction << "" << 3000u << 100 << "preset";
-        QTest::newRow("late, 500 ms") << kAction << "" << 3000u << 500 << "preset";
         QTest::newRow("late, 1000 ms") << kAction << "" << 3000u << 1000 << "preset";
         QTest::newRow("no time at all") << kAction << "" << 300u << 0 << "preset";
     }
@@ -221,79 +199,42 @@ private Q_SLOTS:
         QVERIFY2(elapsed <= qMax(late ? timeoutMs * 11 / 10 : timeoutMs, 20), qPrintable(QString::number(elapsed)));
     }
 
-    void snapshotListsEveryAddress()
-    {
-        ELFItemSnapshotTable items;
-        ELFItemSnapshotTable results;
-        QVERIFY(client()->snapshot(items, results));
-        QCOMPARE(items.size(), 12);
-        QCOMPARE(items.value(kReg + "span:").attributes.value("initValue"), QVariant(1e8));
-        QCOMPARE(results.keys(), QStringList{kPower});
-    }
-
     // A refused write leaves the service's value and type: later values stay numbers.
     void refusedWritesKeepTheServiceValue()
     {
         ElfData *atten = item("attenuation:");
-        const QString address = kReg + "attenuation:";
         atten->setValue(QString()); // no number: not shown, and the service refuses it
         QCOMPARE(atten->getValue(), QVariant(10));
-        QVERIFY(m_sim.removeItem(address));
+        QVERIFY(m_sim.removeItem(kReg + "attenuation:"));
         QSignalSpy changed(atten, &ElfData::valueChanged);
         atten->setValue(20);
         QCOMPARE(atten->getValue(), QVariant(20));
         QTRY_COMPARE(changed.count(), 2);
         QCOMPARE(atten->getValue(), QVariant(10));
-        QVERIFY(m_sim.setItem(address, 30, 10));
+        QVERIFY(m_sim.setItem(kReg + "attenuation:", 30, 10));
         QTRY_COMPARE(atten->getValue(), QVariant(30));
         atten->setValue("40");
         QCOMPARE(atten->getValue(), QVariant(40));
     }
 
-    // A living manifest answers for its module; a change of the module's items makes the next request
-    // ask the service again. Without one, every request asks.
+    // A living manifest answers for its module, and follows its changes; without one, every request
+    // asks the service.
     void livingManifestsAnswerModuleItems()
     {
-        QVERIFY(m_sim.startJson(testModel()));
         QStringList addresses;
-        const auto calls = [this] { return m_sim.stat("ModuleItems"); };
+        const auto asks = [&] {
+            const uint before = m_sim.stat("ModuleItems");
+            return client()->moduleItems("sa_reg_module", addresses) ? m_sim.stat("ModuleItems") - before : 99;
+        };
         {
             Manifest manifest(client(), kApp, "sa_reg_module");
-            const uint before = calls();
-            QVERIFY(client()->moduleItems("sa_reg_module", addresses));
+            QCOMPARE(asks(), 0u);
             QCOMPARE(addresses, manifest.addresses());
-            QCOMPARE(calls(), before);
-            QVERIFY(m_sim.removeItem(kReg + "label:"));
-            QTRY_VERIFY(client()->moduleItems("sa_reg_module", addresses) && !addresses.contains(kReg + "label:"));
             QVERIFY(m_sim.setItem(kReg + "newcomer:", 7.0));
-            QTRY_VERIFY(client()->moduleItems("sa_reg_module", addresses) && addresses.contains(kReg + "newcomer:"));
-            const uint refreshed = calls();
-            QVERIFY(client()->moduleItems("sa_reg_module", addresses));
-            QCOMPARE(calls(), refreshed);
+            QTRY_VERIFY(asks() < 99 && addresses.contains(kReg + "newcomer:"));
+            QCOMPARE(asks(), 0u);
         }
-        const uint before = calls();
-        QVERIFY(client()->moduleItems("sa_reg_module", addresses));
-        QCOMPARE(calls(), before + 1);
-    }
-
-    void cachedReadsMakeNoCalls()
-    {
-        QJsonArray items;
-        for (int i = 0; i < 2000; ++i)
-            items.append(SimFixture::item(QStringLiteral("setting%1").arg(i), i * 0.5));
-        QVERIFY(m_sim.startJson(SimFixture::model({SimFixture::app("big_app", {SimFixture::module("big_reg_module", items)})})));
-        ELFClientInterface *big = client("gem.base.big_app");
-        QVERIFY(big->isValid());
-        QStringList addresses;
-        QVERIFY(big->moduleItems("big_reg_module", addresses));
-        QCOMPARE(addresses.size(), 2000);
-        const QMap<QString, uint> before = m_sim.stats();
-        double sum = 0;
-        for (const QString &address : qAsConst(addresses))
-            sum += big->item(address)->getValue().toDouble();
-        QCOMPARE(sum, 0.5 * 1999 * 2000 / 2);
-        QCOMPARE(m_sim.stats(), before);
-        QCOMPARE(before.value("ModuleItems"), 1u);
+        QCOMPARE(asks(), 1u);
     }
 
     // Each failure names the file (a parse failure also says where and why) and leaves no content
@@ -332,14 +273,13 @@ private Q_SLOTS:
         QVERIFY(read || document.object().isEmpty());
     }
 
-    // The interface shows the middle field of each text; the order is the enumeration's.
+    // Each text is "technology - band - frequencies", band unique within its technology; the
+    // interface shows the middle field, in the enumeration's order.
     void channelStandards()
     {
         const ChBandStore *store = ChStd::GetChStdPointer();
         QCOMPARE(store->count(), 73);
-        QCOMPARE(store->GetEnumulator(0), "GSM - GSM 450 - UL 450.4-457.6 MHz / DL 460.4-467.6 MHz");
         QCOMPARE(store->GetEnumulator(34), "LTE - Band 29 - SDL 717-728 MHz");
-        QCOMPARE(store->GetEnumulator(67), "NR - n78 - TDD 3300-3800 MHz");
         QSet<QString> bands;
         for (int i = 0; i < store->count(); ++i) {
             const QStringList fields = store->GetEnumulator(i).split(" - ");
@@ -356,16 +296,14 @@ private Q_SLOTS:
     {
         const QByteArray converted = "{\n    \"Measure\": \"RSRP\",\n    \"Technology\": \"LTE\"\n}\n";
         persistentLog log;
-        writeFile("/tmp/test.grr", "  {\"Technology\":\"LTE\",\"Measure\":\"RSRP\"}\r\n{\"t\": 1}\nnot json at all\n");
-        QVERIFY(log.loadUiSetup("/tmp/test.grr"));
-        QCOMPARE(readFile(persistentLog::uiSetupFile()), converted);
-        for (const QByteArray &bad : {QByteArray("\n{\"Technology\": \"NR\"}\n"), QByteArray("[1, 2]\n"),
-                                      QByteArray("{\"Technology\": \"NR\""), QByteArray(2 * 1024 * 1024, '{'), QByteArray()}) {
-            writeFile("/tmp/test.grr", bad);
-            QVERIFY(!log.loadUiSetup("/tmp/test.grr"));
+        for (const QByteArray &bytes : {QByteArray("  {\"Technology\":\"LTE\",\"Measure\":\"RSRP\"}\r\n{\"t\": 1}\nnot json\n"),
+                                        QByteArray("\n{\"Technology\": \"NR\"}\n"), QByteArray("[1, 2]\n"), QByteArray("{\"Technology\": \"NR\""),
+                                        QByteArray(2 * 1024 * 1024, '{'), QByteArray()}) {
+            writeFile("/tmp/test.grr", bytes);
+            QCOMPARE(log.loadUiSetup("/tmp/test.grr"), bytes.startsWith("  {"));
+            QCOMPARE(readFile("/tmp/loggingLoadUiSetup.json"), converted);
         }
         QVERIFY(!log.loadUiSetup("/tmp/missing.grr"));
-        QCOMPARE(readFile("/tmp/loggingLoadUiSetup.json"), converted);
     }
 };
 

@@ -35,10 +35,7 @@ QDBusMessage control(const QString &method, const QVariantList &args = {})
     return reply;
 }
 
-bool ok(const QString &method, const QVariantList &args)
-{
-    return control(method, args).type() == QDBusMessage::ReplyMessage;
-}
+bool ok(const QString &method, const QVariantList &args) { return control(method, args).type() == QDBusMessage::ReplyMessage; }
 
 // The first argument of a control call's reply, as the bus handed it over.
 QDBusArgument answer(const QString &method)
@@ -109,13 +106,9 @@ int SimFixture::runToExit(const QStringList &arguments)
     stop();
     QProcess process;
     startProgram(process, simulatorPath(), arguments);
-    if (!process.waitForFinished(kStartTimeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
+    const bool exited = process.waitForFinished(kStartTimeoutMs) && process.exitStatus() == QProcess::NormalExit;
     m_errors = QString::fromLocal8Bit(process.readAllStandardError());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return exited ? process.exitCode() : -1; // a hanging one is killed as `process` goes
 }
 
 void SimFixture::stop()

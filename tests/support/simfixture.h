@@ -9,18 +9,11 @@
 #include <QVariant>
 #include <QVector>
 
-// Runs hbase-sim for a test, on the sandbox's private session bus.
-//
-//     SimFixture sim;
-//     QVERIFY(sim.start());                                   // the built-in model
-//     QVERIFY(sim.startJson(SimFixture::model({...})));       // or a model of the test's own
-//     QCOMPARE(sim.journal().last().argument, "/tmp/Tab1.oxs,0,");
-//
-// start() returns once every service of the model is on the bus (the simulator claims its control name
-// last), or false after 10 s with the simulator's error output in errorOutput(). stop() waits until its
-// names have left the bus; start() again restarts it. The destructor stops it. Register such tests
-// WITHOUT the SIM option (that one starts a simulator of its own). Models: SimFixture::model({app("x_app",
-// {module("x_reg_module", {item("freq", 1e9), item("mode", 0, "int")})})}), as sim/simmodel.cpp describes.
+// Runs hbase-sim for a test, on the sandbox's private session bus (register such tests WITHOUT the SIM
+// option, which starts a simulator of its own). start() returns once every service of the model is on
+// the bus, or false after 10 s with the simulator's error output in errorOutput(); stop() returns once
+// they have left it. Models: model({app("x_app", {module("x_reg_module", {item("freq", 1e9)})})}), in
+// the format sim/simmodel.cpp describes. The control calls block until the simulator has answered.
 class SimFixture : public QObject
 {
     Q_OBJECT
@@ -37,7 +30,7 @@ public:
     explicit SimFixture(QObject *parent = nullptr);
     ~SimFixture() override;
 
-    // Starts the simulator with a model file (empty: the built-in model); false when it fails.
+    // Starts the simulator with a model file (empty: the built-in model).
     bool start(const QString &modelFile = QString());
     // Writes the model (an object or JSON text) to a file under /tmp and starts the simulator with it.
     bool startJson(const QJsonObject &model);
@@ -47,10 +40,8 @@ public:
     int runToExit(const QStringList &arguments);
     void stop();
     bool isRunning() const;
-    // What the simulator wrote to standard error so far.
     QString errorOutput();
 
-    // The control interface (every call blocks until the simulator has answered).
     QVector<Entry> journal() const;
     void clearJournal() const;
     QMap<QString, uint> stats() const;
@@ -69,7 +60,6 @@ public:
     static QJsonObject module(const QString &name, const QJsonArray &items);
     static QJsonObject item(const QString &name, const QJsonValue &value, const QString &type = QString(),
                             const QString &kind = QString());
-
     // Starts a program of the build (the simulator, a test's own child), through the emulator in a cross build.
     static void startProgram(QProcess &process, const QString &program, const QStringList &arguments);
 
