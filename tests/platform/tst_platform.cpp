@@ -21,33 +21,17 @@ const QString kReg = QStringLiteral(":config:sa_app:sa_reg_module:");
 const QString kAction = QStringLiteral(":action:sa_app:sa_reg_module:myAction:");
 const QString kPower = QStringLiteral(":result:sa_app:sa_result:power:");
 
-QJsonObject testModel()
-{
-    using F = SimFixture;
-    QJsonObject detector = F::item("detector", 1, "int");
-    detector.insert("enumStrings", QJsonArray{"Peak", "Sample", "RMS"});
-    QJsonObject label = F::item("label", "x");
-    label.insert("initValue", QJsonValue::Null);
-    QJsonObject span = F::item("span", 5e6);
-    span.insert("initValue", 1e8);
-    const QJsonArray settings{F::item("centreFreq", 1e9), span, F::item("attenuation", 10, "int"), F::item("preamp", true),
-                              F::item("title", "Band 7"), F::item("traceModes", QJsonArray{"Clear Write", "Max Hold"}),
-                              F::item("limitLine", QJsonArray{-30.5, -40, 12.25}), detector, label,
-                              F::item("myAction", QJsonValue(), QString(), "action"),
-                              F::item("markers", QJsonArray{3, 1}, "intArray")};
-    return F::model({F::app(kApp, {F::module("sa_reg_module", settings),
-                                   F::module("sa_result", {F::item("power", -40.0, QString(), "result")})})});
-}
+const QByteArray kModel = R"({"applications": [{"name": "sa_app", "modules": [{"name": "sa_reg_module", "items": [
+    {"name": "centreFreq", "value": 1e9}, {"name": "span", "value": 5e6, "initValue": 1e8},
+    {"name": "attenuation", "type": "int", "value": 10}, {"name": "preamp", "value": true}, {"name": "title", "value": "Band 7"},
+    {"name": "traceModes", "value": ["Clear Write", "Max Hold"]}, {"name": "limitLine", "value": [-30.5, -40, 12.25]},
+    {"name": "detector", "type": "int", "value": 1, "enumStrings": ["Peak", "Sample", "RMS"]},
+    {"name": "label", "value": "x", "initValue": null}, {"name": "myAction", "kind": "action"},
+    {"name": "markers", "type": "intArray", "value": [3, 1]}]},
+  {"name": "sa_result", "items": [{"name": "power", "kind": "result", "value": -40.0}]}]}]})";
 
-ELFClientInterface *client(const QString &service = kService)
-{
-    return ELFClientInterface::getSessionBusClient(service);
-}
-
-ElfData *item(const QString &name)
-{
-    return client()->item(kReg + name);
-}
+ELFClientInterface *client(const QString &service = kService) { return ELFClientInterface::getSessionBusClient(service); }
+ElfData *item(const QString &name) { return client()->item(kReg + name); }
 }
 
 class TestPlatform : public QObject
@@ -58,7 +42,7 @@ class TestPlatform : public QObject
     QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/quen json 'x';XXXXXX")};
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(m_sim.startJson(testModel())); }
+    void initTestCase() { QVERIFY(m_sim.startJson(QJsonDocument::fromJson(kModel).object())); }
 
     // One client per service, whatever parent a caller names; it follows its service leaving and
     // coming back (start() returns once the name is on the bus and its events are delivered).
@@ -72,7 +56,7 @@ private Q_SLOTS:
         QVERIFY(!client("gem.base.nothere_app")->callAction(kAction, QString(), &reply) && reply == "OK");
         m_sim.stop();
         QTRY_VERIFY(!shared->isValid());
-        QVERIFY(m_sim.startJson(testModel()));
+        QVERIFY(m_sim.startJson(QJsonDocument::fromJson(kModel).object()));
         QVERIFY(shared->isValid());
     }
 
@@ -99,9 +83,7 @@ private Q_SLOTS:
 
     void values_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QString>("text"); // valueText(true)
+        addColumns<QString, QVariant, QString>({"name", "value", "text"}); // text: valueText(true)
         QTest::newRow("double") << "centreFreq:" << QVariant(1e9) << "1000000000";
         QTest::newRow("int") << "attenuation:" << QVariant(10) << "10";
         QTest::newRow("bool") << "preamp:" << QVariant(true) << "true";
@@ -164,11 +146,8 @@ private Q_SLOTS:
     // early, at most 10 % late) and leaves the caller's reply; an answer within it is waited for.
     void callAction_data()
     {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("answer"); // the service's answer; empty: "OK"
-        QTest::addColumn<uint>("delayMs");
-        QTest::addColumn<int>("timeoutMs");
-        QTest::addColumn<QString>("reply");
+        // The service answers `answer` ("OK" when empty) after `delayMs`.
+        addColumns<QString, QString, uint, int, QString>({"action", "answer", "delayMs", "timeoutMs", "reply"});
         QTest::newRow("OK") << kAction << "" << 0u << 500 << "OK";
         QTest::newRow("refused") << kAction << "Busy" << 0u << 500 << "Busy";
         QTest::newRow("unknown action") << ":action:sa_app:sa_reg_module:noSuchAction:" << "" << 0u << 500 << "preset";
@@ -217,33 +196,13 @@ private Q_SLOTS:
         QCOMPARE(atten->getValue(), QVariant(40));
     }
 
-    // A living manifest answers for its module, and follows its changes; without one, every request
-    // asks the service.
-    void livingManifestsAnswerModuleItems()
-    {
-        QStringList addresses;
-        const auto asks = [&] {
-            const uint before = m_sim.stat("ModuleItems");
-            return client()->moduleItems("sa_reg_module", addresses) ? m_sim.stat("ModuleItems") - before : 99;
-        };
-        {
-            Manifest manifest(client(), kApp, "sa_reg_module");
-            QCOMPARE(asks(), 0u);
-            QCOMPARE(addresses, manifest.addresses());
-            QVERIFY(m_sim.setItem(kReg + "newcomer:", 7.0));
-            QTRY_VERIFY(asks() < 99 && addresses.contains(kReg + "newcomer:"));
-            QCOMPARE(asks(), 0u);
-        }
-        QCOMPARE(asks(), 1u);
-    }
-
     // Each failure names the file (a parse failure also says where and why) and leaves no content
     // of the earlier successful read. A FIFO would block in open(): it is refused before.
     void jsonFiles_data()
     {
-        QTest::addColumn<QString>("name"); // in the test's folder (with a space, a quote and a ';')
-        QTest::addColumn<QByteArray>("bytes"); // "<none>": not written; "<fifo>": a FIFO
-        QTest::addColumn<QString>("json"); // compact; or the error with %1 for the path
+        // A file in a folder with a space, a quote and a ';' ("<none>": not written); the compact JSON or
+        // the error read (%1: the path).
+        addColumns<QString, QByteArray, QString>({"name", "bytes", "json"});
         QTest::newRow("object") << "object.json" << QByteArray(R"({"a": [1, "x"]})") << R"({"a":[1,"x"]})";
         QTest::newRow("array") << "array.json" << QByteArray("[1, 2]") << "[1,2]";
         QTest::newRow("missing") << "missing.json" << QByteArray("<none>") << "Cannot read %1: No such file or directory";

@@ -4,7 +4,6 @@
 #include <QQmlEngine>
 #include <QQmlExtensionPlugin>
 
-#include "testfiles.h"
 
 // The module's types, as QML names them.
 static const QStringList kTypeNames = QStringLiteral(
@@ -40,13 +39,6 @@ private Q_SLOTS:
                 QVERIFY2(bool(object) == (version == "1.0"), qPrintable(type + " " + version + component.errorString()));
             }
         }
-    }
-
-    void typeInfoListsEveryType()
-    {
-        const QByteArray text = readFile(QStringLiteral(HBASE_MODULE_DIR "/plugins.qmltypes"));
-        for (const QString &type : kTypeNames)
-            QVERIFY2(text.contains(QStringLiteral("\"HBase/%1 1.0\"").arg(type).toUtf8()), qPrintable(type));
     }
 };
 

@@ -130,10 +130,8 @@ private Q_SLOTS:
     // The task manager's answer `task "NAME"`, read by the tool; null, not merely empty, otherwise.
     void lastRaisedTask_data()
     {
-        QTest::addColumn<bool>("tool");
-        QTest::addColumn<QString>("file"); // a state file of the tool, when not empty
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("task");
+        // `file`, when not empty, is a state file of the tool.
+        addColumns<bool, QString, QByteArray, QString>({"tool", "file", "bytes", "task"});
         QTest::newRow("no tool") << false << "last_raised_task" << QByteArray("Spectrum\n") << QString();
         QTest::newRow("nothing raised yet") << true << "" << QByteArray() << QString();
         QTest::newRow("raised") << true << "last_raised_task" << QByteArray("Spectrum\n") << "Spectrum";
@@ -176,26 +174,22 @@ private Q_SLOTS:
     {
         for (const char *path : {"/tmp/q/full/a.txt", "/tmp/q/r\xc3\xa9sum\xc3\xa9.png", "/tmp/q/with space", "/tmp/q/x;touch", "/tmp/o/-R"})
             writeFile(QString::fromUtf8(path), {});
-        QVERIFY(QDir().mkpath("/tmp/q/empty") && QDir().mkpath("/tmp/o/sub/deeper"));
+        QVERIFY(QDir().mkpath("/tmp/o/sub/deeper"));
         QString tree = "deeper\n";
         for (int i = 0; i < 100; ++i) {
             tree += QStringLiteral("file%1\n").arg(i, 3, 10, QLatin1Char('0'));
             writeFile("/tmp/o/sub/" + tree.section('\n', -2, -2), {});
         }
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("listing"); // as logged
-        QTest::addColumn<bool>("exists");
+        addColumns<QString, QString, bool>({"name", "listing", "exists"}); // listing: as logged
         const QString resume = QString::fromUtf8("/tmp/q/r\xc3\xa9sum\xc3\xa9.png");
         QTest::newRow("file") << "/tmp/q/full/a.txt" << "/tmp/q/full/a.txt" << true;
         QTest::newRow("non-ASCII") << resume << resume << true;
         QTest::newRow("folder") << "/tmp/q/full" << "a.txt" << false;
-        QTest::newRow("empty folder") << "/tmp/q/empty" << "" << false;
         QTest::newRow("missing") << "/tmp/q/missing.txt" << "" << false;
         QTest::newRow("space") << "/tmp/q/with space" << "" << false;
         QTest::newRow("semicolon") << "/tmp/q/x;touch /tmp/q/pwned" << "" << false;
         QTest::newRow("substitution") << "/tmp/q/$(touch /tmp/q/pwned)" << "" << false;
         QTest::newRow("option") << "-R /tmp/o" << "/tmp/o:\n-R\nsub" << false;
-        QTest::newRow("help") << "--help" << "" << false;
         QTest::newRow("long listing") << "/tmp/o/sub" << tree.left(200) + "..." << false;
     }
 
@@ -228,16 +222,13 @@ private Q_SLOTS:
     // reported); polling reports only what changed, as the tool says it (unclamped).
     void volume_data()
     {
-        QTest::addColumn<QString>("step"); // "volume N", "mic N", "mute N" or "poll"
-        QTest::addColumn<QString>("file"); // a state file of the tool written before; for a poll, empty: no tool
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("levels");
-        QTest::addColumn<QString>("changes"); // volume|mic|mute
-        QTest::addColumn<QString>("written"); // by a setter
+        // A step ("PROPERTY VALUE" or "poll") after a state file of the tool is written (for a
+        // poll, none: no tool at all); the levels, changes (volume|mic|mute) and command written after.
+        addColumns<QString, QString, QByteArray, QString, QString, QString>({"step", "file", "bytes", "levels", "changes", "written"});
         QTest::newRow("volume over") << "volume 150" << "" << QByteArray() << "100 30 0" << "100||" << "[SOUND_VOLUME] [100]";
         QTest::newRow("volume under") << "volume -5" << "" << QByteArray() << "0 30 0" << "0||" << "[SOUND_VOLUME] [0]";
         QTest::newRow("volume same") << "volume 50" << "" << QByteArray() << "50 30 0" << "||" << "";
-        QTest::newRow("mic over") << "mic 250" << "" << QByteArray() << "50 100 0" << "|100|" << "[SOUND_IN_VOL] [100]";
+        QTest::newRow("mic over") << "micVolume 250" << "" << QByteArray() << "50 100 0" << "|100|" << "[SOUND_IN_VOL] [100]";
         QTest::newRow("mute") << "mute 1" << "" << QByteArray() << "50 30 1" << "||true" << "[SOUND_MUTE] [YES]";
         QTest::newRow("mute same") << "mute 0" << "" << QByteArray() << "50 30 0" << "||" << "";
         QTest::newRow("poll volume") << "poll" << "SOUND_VOLUME" << QByteArray("250\n") << "250 30 0" << "250||" << "";
@@ -265,15 +256,10 @@ private Q_SLOTS:
             writeFile(kState + file, bytes);
         else if (step == "poll")
             qputenv("PATH", "/nonexistent");
-        const int value = step.section(' ', 1).toInt();
-        if (step.startsWith("volume"))
-            volume.setVolume(value);
-        else if (step.startsWith("mic"))
-            volume.setMicVolume(value);
-        else if (step.startsWith("mute"))
-            volume.setMute(value);
-        else
+        if (step == "poll")
             volume.pollServiceForValues();
+        else
+            volume.setProperty(qPrintable(step.section(' ', 0, 0)), step.section(' ', 1).toInt());
         qputenv("PATH", path);
         QTEST(levels(volume), "levels");
         QTEST(changes(volumeSpy) + '|' + changes(micSpy) + '|' + changes(muteSpy), "changes");

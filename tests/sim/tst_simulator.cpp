@@ -53,8 +53,9 @@ private Q_SLOTS:
 
     void malformedModelsAreRefused_data()
     {
-        QTest::addColumn<QByteArray>("items"); // of module m of application a_app; or the whole file
-        QTest::addColumn<QString>("message");
+        // items: of module m of application a_app; or the whole file
+        addColumns<QByteArray, QString>({"items", "message"});
+        QTest::newRow("absent") << QByteArray() << "cannot read model";
         QTest::newRow("no applications") << QByteArray("[]") << "\"applications\" array";
         QTest::newRow("nameless item") << QByteArray(R"([{"value":1}])") << "an item of a_app/m has no valid \"name\"";
         QTest::newRow("wrong type") << QByteArray(R"([{"name":"x","type":"int","value":"y"}])")
@@ -69,13 +70,17 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, items);
         QFETCH(QString, message);
+        const QString path = items.isEmpty() ? "/tmp/absent.json" : "/tmp/broken model.json";
         if (items.startsWith("[{"))
             items = R"({"applications":[{"name":"a_app","modules":[{"name":"m","items":)" + items + "}]}]}";
-        writeFile("/tmp/broken model.json", items);
-        QCOMPARE(m_sim.runToExit({"--model", "/tmp/broken model.json"}), 2);
-        const QString errors = m_sim.errorOutput();
-        QVERIFY2(errors.startsWith("hbase-sim: model /tmp/broken model.json: ") && errors.contains(message), qPrintable(errors));
-        QCOMPARE(m_sim.runToExit({"--model", "/tmp/absent.json"}), 2);
+        if (!items.isEmpty())
+            writeFile(path, items);
+        QProcess sim;
+        SimFixture::startProgram(sim, qEnvironmentVariable("HBASE_SIM"), {"--model", path});
+        QVERIFY(sim.waitForFinished(10000));
+        QCOMPARE(sim.exitCode(), 2);
+        const QString errors = sim.readAllStandardError();
+        QVERIFY2(errors.startsWith("hbase-sim: ") && errors.contains(path) && errors.contains(message), qPrintable(errors));
     }
 };
 

@@ -88,27 +88,9 @@ bool SimFixture::start(const QString &modelFile)
 
 bool SimFixture::startJson(const QJsonObject &model)
 {
-    return startJson(QJsonDocument(model).toJson(QJsonDocument::Indented));
-}
-
-bool SimFixture::startJson(const QByteArray &model)
-{
     const QString path = QStringLiteral("/tmp/hbase-sim-model-%1.json").arg(++s_modelCount);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(model) != model.size())
-        return false;
-    file.close();
-    return start(path);
-}
-
-int SimFixture::runToExit(const QStringList &arguments)
-{
-    stop();
-    QProcess process;
-    startProgram(process, simulatorPath(), arguments);
-    const bool exited = process.waitForFinished(kStartTimeoutMs) && process.exitStatus() == QProcess::NormalExit;
-    m_errors = QString::fromLocal8Bit(process.readAllStandardError());
-    return exited ? process.exitCode() : -1; // a hanging one is killed as `process` goes
+    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(model).toJson()) > 0 && file.flush() && start(path);
 }
 
 void SimFixture::stop()
@@ -166,7 +148,6 @@ bool SimFixture::setActionReply(const QString &address, const QString &reply) co
 bool SimFixture::setActionDelay(const QString &address, uint ms) const { return ok("SetActionDelay", {address, ms}); }
 bool SimFixture::removeItem(const QString &address) const { return ok("RemoveItem", {address}); }
 bool SimFixture::raiseTask(const QString &name, const QString &id) const { return ok("RaiseTask", {name, id}); }
-bool SimFixture::sendInfo(const QString &app, const QString &msg) const { return ok("SendInfo", {app, msg}); }
 
 bool SimFixture::setItem(const QString &address, const QVariant &value, const QVariant &initValue) const
 {

@@ -32,12 +32,8 @@ public:
 
     // Starts the simulator with a model file (empty: the built-in model).
     bool start(const QString &modelFile = QString());
-    // Writes the model (an object or JSON text) to a file under /tmp and starts the simulator with it.
+    // Writes the model to a file under /tmp and starts the simulator with it.
     bool startJson(const QJsonObject &model);
-    bool startJson(const QByteArray &model);
-    // Runs the simulator with these arguments until it exits, without waiting for the bus; returns the
-    // exit code (-1 when it did not exit in 10 s) and keeps its error output.
-    int runToExit(const QStringList &arguments);
     void stop();
     bool isRunning() const;
     QString errorOutput();
@@ -52,7 +48,6 @@ public:
     bool setItem(const QString &address, const QVariant &value, const QVariant &initValue = QVariant()) const;
     bool removeItem(const QString &address) const;
     bool raiseTask(const QString &name, const QString &id) const;
-    bool sendInfo(const QString &app, const QString &msg) const;
 
     // Model building blocks. `type` empty: taken from the value; `kind` "config", "result" or "action".
     static QJsonObject model(const QJsonArray &apps);
