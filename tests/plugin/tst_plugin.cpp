@@ -22,11 +22,7 @@ private Q_SLOTS:
     {
         QLibrary library(QStringLiteral(HBASE_MODULE_DIR "/libhBase_plugin.so"));
         const auto instance = reinterpret_cast<QObject *(*)()>(library.resolve("qt_plugin_instance"));
-        QVERIFY2(instance, qPrintable(library.errorString()));
-        QPluginLoader loader(library.fileName());
-        QCOMPARE(loader.instance(), instance());
-        QCOMPARE(loader.metaData().value("IID").toString(), "org.qt-project.Qt.QQmlExtensionInterface");
-        QCOMPARE(loader.metaData().value("className").toString(), "Plugin");
+        QVERIFY2(instance && instance() == QPluginLoader(library.fileName()).instance(), qPrintable(library.errorString()));
         auto *plugin = qobject_cast<QQmlExtensionPlugin *>(instance());
         QVERIFY(plugin);
         plugin->registerTypes("Some.Other.Uri");

@@ -1,7 +1,6 @@
 // The device services: the desktop handler, the file query, the audio volume and the environment.
 #include <QtTest>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
+#include <QtDBus>
 #include <private/qhooks_p.h>
 
 #include <unistd.h>
@@ -49,11 +48,6 @@ QString changes(const QSignalSpy &spy)
     for (const QVariantList &arguments : spy)
         values << arguments.value(0).toString();
     return values.join(',');
-}
-
-QString levels(const HBaseVolume &volume)
-{
-    return QStringLiteral("%1 %2 %3").arg(volume.volume()).arg(volume.micVolume()).arg(volume.mute());
 }
 }
 
@@ -172,7 +166,7 @@ private Q_SLOTS:
     // become options of ls ("-R" would list the whole tree); a long listing reaches the log cut short.
     void fileExists_data()
     {
-        for (const char *path : {"/tmp/q/full/a.txt", "/tmp/q/r\xc3\xa9sum\xc3\xa9.png", "/tmp/q/with space", "/tmp/q/x;touch", "/tmp/o/-R"})
+        for (const char *path : {"/tmp/q/full/a.txt", "/tmp/q/with space", "/tmp/q/x;touch", "/tmp/o/-R"})
             writeFile(QString::fromUtf8(path), {});
         QVERIFY(QDir().mkpath("/tmp/o/sub/deeper"));
         QString tree = "deeper\n";
@@ -181,9 +175,7 @@ private Q_SLOTS:
             writeFile("/tmp/o/sub/" + tree.section('\n', -2, -2), {});
         }
         addColumns<QString, QString, bool>({"name", "listing", "exists"}); // listing: as logged
-        const QString resume = QString::fromUtf8("/tmp/q/r\xc3\xa9sum\xc3\xa9.png");
         QTest::newRow("file") << "/tmp/q/full/a.txt" << "/tmp/q/full/a.txt" << true;
-        QTest::newRow("non-ASCII") << resume << resume << true;
         QTest::newRow("folder") << "/tmp/q/full" << "a.txt" << false;
         QTest::newRow("missing") << "/tmp/q/missing.txt" << "" << false;
         QTest::newRow("space") << "/tmp/q/with space" << "" << false;
@@ -232,7 +224,6 @@ private Q_SLOTS:
         QTest::newRow("mute") << "mute 1" << "" << QByteArray() << "50 30 1" << "||true" << "[SOUND_MUTE] [YES]";
         QTest::newRow("mute same") << "mute 0" << "" << QByteArray() << "50 30 0" << "||" << "";
         QTest::newRow("poll volume") << "poll" << "SOUND_VOLUME" << QByteArray("250\n") << "250 30 0" << "250||" << "";
-        QTest::newRow("poll muted") << "poll" << "SOUND_MUTE" << QByteArray("YES\n") << "50 30 1" << "||true" << "";
         QTest::newRow("poll, case-sensitive") << "poll" << "SOUND_MUTE" << QByteArray("yes\n") << "50 30 0" << "||" << "";
         QTest::newRow("poll, zero byte") << "poll" << "cmsend.output" << QByteArray("SOUND_VOLUME 42\0 99 YES\n", 24) << "42 42 0" << "42|42|" << "";
         QTest::newRow("poll, junk") << "poll" << "cmsend.output" << QByteArray("SOUND_VOLUME  high\nYES ") << "0 0 1" << "0|0|true" << "";
@@ -261,7 +252,7 @@ private Q_SLOTS:
         else
             volume.setProperty(qPrintable(step.section(' ', 0, 0)), step.section(' ', 1).toInt());
         qputenv("PATH", path);
-        QTEST(levels(volume), "levels");
+        QTEST(QStringLiteral("%1 %2 %3").arg(volume.volume()).arg(volume.micVolume()).arg(volume.mute()), "levels");
         QTEST(changes(volumeSpy) + '|' + changes(micSpy) + '|' + changes(muteSpy), "changes");
         if (step != "poll")
             QCOMPARE(takeCommands(), written.isEmpty() ? QStringList() : QStringList{"cmsend [ctrlpanelsvc] [cmd] [set] " + written});

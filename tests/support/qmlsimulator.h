@@ -5,9 +5,8 @@
 
 #include "simfixture.h"
 
-// The simulator's control interface as QML tests see it (the context property `simulator`), so a test
-// can change the instrument behind the interface's back. The simulator itself is started by the test's
-// registration (SIM); this object only talks to it.
+// The simulator's control interface as QML tests see it (the context property `simulator`), to change
+// the instrument behind the interface's back; the test's registration (SIM) starts the simulator.
 class QmlSimulator : public QObject
 {
     Q_OBJECT

@@ -3,11 +3,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QMap>
-#include <QObject>
 #include <QProcess>
-#include <QVariant>
-#include <QVector>
 
 // Runs hbase-sim for a test, on the sandbox's private session bus (register such tests WITHOUT the SIM
 // option, which starts a simulator of its own). start() returns once every service of the model is on
