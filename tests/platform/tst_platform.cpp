@@ -2,8 +2,6 @@
 // channel-standard table and the logging files.
 #include <QtTest>
 
-#include <sys/stat.h>
-
 #include "chbandstore.h"
 #include "chstd.h"
 #include "elfclientinterface.h"
@@ -235,6 +233,7 @@ private Q_SLOTS:
     {
         const ChBandStore *store = ChStd::GetChStdPointer();
         QCOMPARE(store->count(), 73);
+        QCOMPARE(store->GetEnumulator(34), "LTE - Band 29 - SDL 717-728 MHz");
         QSet<QString> bands;
         for (int i = 0; i < store->count(); ++i) {
             const QStringList fields = store->GetEnumulator(i).split(" - ");

@@ -124,8 +124,7 @@ private Q_SLOTS:
     // The task manager's answer `task "NAME"`, read by the tool; null, not merely empty, otherwise.
     void lastRaisedTask_data()
     {
-        // `file`, when not empty, is a state file of the tool.
-        addColumns<bool, QString, QByteArray, QString>({"tool", "file", "bytes", "task"});
+        addColumns<bool, QString, QByteArray, QString>({"tool", "file", "bytes", "task"}); // file: of the tool's state
         QTest::newRow("no tool") << false << "last_raised_task" << QByteArray("Spectrum\n") << QString();
         QTest::newRow("nothing raised yet") << true << "" << QByteArray() << QString();
         QTest::newRow("raised") << true << "last_raised_task" << QByteArray("Spectrum\n") << "Spectrum";

@@ -12,8 +12,7 @@ class TestSimulator : public QObject
 private Q_SLOTS:
     void malformedModelsAreRefused_data()
     {
-        // items: of module m of application a_app; or the whole file
-        addColumns<QByteArray, QString>({"items", "message"});
+        addColumns<QByteArray, QString>({"items", "message"}); // items of module m of a_app, or the whole file
         QTest::newRow("absent") << QByteArray() << "cannot read model";
         QTest::newRow("no applications") << QByteArray("[]") << "\"applications\" array";
         QTest::newRow("nameless item") << QByteArray(R"([{"value":1}])") << "an item of a_app/m has no valid \"name\"";

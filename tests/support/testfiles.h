@@ -4,8 +4,6 @@
 // Reading and writing whole files in tests, so written bytes can be compared exactly; and the columns
 // of a data-driven test in one line: addColumns<QString, int>({"name", "count"}).
 
-#include <QDirIterator>
-#include <QFile>
 #include <QtTest>
 
 #include <sys/stat.h>
