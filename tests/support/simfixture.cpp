@@ -3,34 +3,44 @@
 #include "elfwire.h"
 
 #include <QCoreApplication>
-#include <QDBusArgument>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusVariant>
 #include <QDeadlineTimer>
+#include <QtDBus>
 #include <QFile>
 #include <QJsonDocument>
 #include <QTest>
 
-Q_DECLARE_METATYPE(SimFixture::Entry)
-Q_DECLARE_METATYPE(QVector<SimFixture::Entry>)
-using FixtureStats = QMap<QString, uint>;
-Q_DECLARE_METATYPE(FixtureStats)
+namespace {
+const QString kControlService = QStringLiteral("gem.base.simulator");
+const int kStartTimeoutMs = 10000;
+int s_modelCount = 0;
 
-static const QString kControlService = QStringLiteral("gem.base.simulator");
-static const QString kControlPath = QStringLiteral("/gem/base/simulator");
-static const QString kControlInterface = QStringLiteral("gem.base.Simulator");
-static const int kStartTimeoutMs = 10000;
-static int s_modelCount = 0;
-
-static QDBusArgument &operator<<(QDBusArgument &arg, const SimFixture::Entry &entry)
+QString simulatorPath()
 {
-    arg.beginStructure();
-    arg << entry.service << entry.address << entry.argument;
-    arg.endStructure();
-    return arg;
+    const QString path = qEnvironmentVariable("HBASE_SIM");
+    return path.isEmpty() ? qEnvironmentVariable("HBASE_BINARY_DIR") + QStringLiteral("/sim/hbase-sim") : path;
+}
+
+QDBusMessage control(const QString &method, const QVariantList &args = {})
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(kControlService, QStringLiteral("/gem/base/simulator"),
+                                                       QStringLiteral("gem.base.Simulator"), method);
+    call.setArguments(args);
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        qWarning("SimFixture: %s", qPrintable(reply.errorMessage()));
+    return reply;
+}
+
+bool ok(const QString &method, const QVariantList &args) { return control(method, args).type() == QDBusMessage::ReplyMessage; }
+
+// The first argument of a control call's reply, as the bus handed it over.
+QDBusArgument answer(const QString &method)
+{
+    const QDBusMessage reply = control(method);
+    return reply.arguments().isEmpty() ? QDBusArgument() : reply.arguments().constFirst().value<QDBusArgument>();
+}
+
+QVariant wire(const QVariant &value) { return QVariant::fromValue(QDBusVariant(value)); }
 }
 
 static const QDBusArgument &operator>>(const QDBusArgument &arg, SimFixture::Entry &entry)
@@ -41,33 +51,9 @@ static const QDBusArgument &operator>>(const QDBusArgument &arg, SimFixture::Ent
     return arg;
 }
 
-static QDBusMessage control(const QString &method, const QVariantList &args = {})
-{
-    QDBusMessage call = QDBusMessage::createMethodCall(kControlService, kControlPath, kControlInterface, method);
-    call.setArguments(args);
-    return QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
-}
+SimFixture::SimFixture(QObject *parent) : QObject(parent) { ElfWire::registerTypes(); }
 
-static bool ok(const QDBusMessage &reply)
-{
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        qWarning("SimFixture: %s", qPrintable(reply.errorMessage()));
-    return reply.type() == QDBusMessage::ReplyMessage;
-}
-
-SimFixture::SimFixture(QObject *parent)
-    : QObject(parent)
-{
-    qDBusRegisterMetaType<Entry>();
-    qDBusRegisterMetaType<QVector<Entry>>();
-    qDBusRegisterMetaType<FixtureStats>();
-    ElfWire::registerTypes();
-}
-
-SimFixture::~SimFixture()
-{
-    stop();
-}
+SimFixture::~SimFixture() { stop(); }
 
 // In a cross build the programs of the build are the target's, run here through its emulator.
 void SimFixture::startProgram(QProcess &process, const QString &program, const QStringList &arguments)
@@ -79,31 +65,17 @@ void SimFixture::startProgram(QProcess &process, const QString &program, const Q
         process.start(emulator.first(), emulator.mid(1) + QStringList{program} + arguments);
 }
 
-QString SimFixture::simulatorPath()
-{
-    const QString path = qEnvironmentVariable("HBASE_SIM");
-    if (!path.isEmpty())
-        return path;
-    return qEnvironmentVariable("HBASE_BINARY_DIR") + QStringLiteral("/sim/hbase-sim");
-}
-
 bool SimFixture::start(const QString &modelFile)
 {
     stop();
     m_errors.clear();
     m_process = new QProcess(this);
     m_process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
-    QStringList arguments;
-    if (!modelFile.isEmpty())
-        arguments << QStringLiteral("--model") << modelFile;
-    startProgram(*m_process, simulatorPath(), arguments);
-    if (!m_process->waitForStarted(kStartTimeoutMs)) {
-        m_errors = m_process->errorString();
-        qWarning("SimFixture: cannot start %s: %s", qPrintable(simulatorPath()), qPrintable(m_errors));
-        return false;
-    }
-    if (!waitForBus(true, kStartTimeoutMs)) {
-        qWarning("SimFixture: hbase-sim did not come up: %s", qPrintable(errorOutput()));
+    startProgram(*m_process, simulatorPath(),
+                 modelFile.isEmpty() ? QStringList() : QStringList{QStringLiteral("--model"), modelFile});
+    if (!m_process->waitForStarted(kStartTimeoutMs) || !waitForBus(true)) {
+        qWarning("SimFixture: hbase-sim did not come up: %s %s", qPrintable(m_process->errorString()),
+                 qPrintable(errorOutput()));
         stop();
         return false;
     }
@@ -113,31 +85,8 @@ bool SimFixture::start(const QString &modelFile)
 bool SimFixture::startJson(const QJsonObject &model)
 {
     const QString path = QStringLiteral("/tmp/hbase-sim-model-%1.json").arg(++s_modelCount);
-    return writeModel(model, path) && start(path);
-}
-
-bool SimFixture::startJson(const QByteArray &model)
-{
-    const QString path = QStringLiteral("/tmp/hbase-sim-model-%1.json").arg(++s_modelCount);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(model) != model.size())
-        return false;
-    file.close();
-    return start(path);
-}
-
-int SimFixture::runToExit(const QStringList &arguments)
-{
-    stop();
-    QProcess process;
-    startProgram(process, simulatorPath(), arguments);
-    if (!process.waitForFinished(kStartTimeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    m_errors = QString::fromLocal8Bit(process.readAllStandardError());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(model).toJson()) > 0 && file.flush() && start(path);
 }
 
 void SimFixture::stop()
@@ -146,21 +95,15 @@ void SimFixture::stop()
         return;
     if (m_process->state() != QProcess::NotRunning) {
         control(QStringLiteral("Quit"));
-        if (!m_process->waitForFinished(5000)) {
-            m_process->kill();
-            m_process->waitForFinished();
-        }
+        m_process->waitForFinished(5000); // one that hangs is killed as it is deleted
     }
     errorOutput();
     delete m_process;
     m_process = nullptr;
-    waitForBus(false, kStartTimeoutMs);
+    waitForBus(false);
 }
 
-bool SimFixture::isRunning() const
-{
-    return m_process && m_process->state() == QProcess::Running;
-}
+bool SimFixture::isRunning() const { return m_process && m_process->state() == QProcess::Running; }
 
 QString SimFixture::errorOutput()
 {
@@ -169,10 +112,10 @@ QString SimFixture::errorOutput()
     return m_errors;
 }
 
-bool SimFixture::waitForBus(bool present, int timeoutMs)
+bool SimFixture::waitForBus(bool present)
 {
     QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
-    const QDeadlineTimer deadline(timeoutMs);
+    const QDeadlineTimer deadline(kStartTimeoutMs);
     while (!deadline.hasExpired()) {
         if (bus->isServiceRegistered(kControlService).value() == present) {
             // Let the connection deliver the NameOwnerChanged signals that arrived meanwhile, so
@@ -180,100 +123,41 @@ bool SimFixture::waitForBus(bool present, int timeoutMs)
             QCoreApplication::processEvents();
             return true;
         }
-        if (present && (!m_process || m_process->state() == QProcess::NotRunning))
+        if (present && !isRunning())
             return false;
         QTest::qWait(10);
     }
     return false;
 }
 
-QVector<SimFixture::Entry> SimFixture::journal() const
-{
-    const QDBusMessage reply = control(QStringLiteral("Journal"));
-    if (!ok(reply) || reply.arguments().isEmpty())
-        return {};
-    return qdbus_cast<QVector<Entry>>(reply.arguments().constFirst());
-}
-
-void SimFixture::clearJournal() const
-{
-    ok(control(QStringLiteral("ClearJournal")));
-}
-
-QMap<QString, uint> SimFixture::stats() const
-{
-    const QDBusMessage reply = control(QStringLiteral("Stats"));
-    if (!ok(reply) || reply.arguments().isEmpty())
-        return {};
-    return qdbus_cast<FixtureStats>(reply.arguments().constFirst());
-}
-
-uint SimFixture::stat(const QString &method) const
-{
-    return stats().value(method);
-}
-
+QVector<SimFixture::Entry> SimFixture::journal() const { return qdbus_cast<QVector<Entry>>(answer("Journal")); }
+void SimFixture::clearJournal() const { control("ClearJournal"); }
+QMap<QString, uint> SimFixture::stats() const { return qdbus_cast<QMap<QString, uint>>(answer("Stats")); }
+uint SimFixture::stat(const QString &method) const { return stats().value(method); }
 bool SimFixture::setActionReply(const QString &address, const QString &reply) const
 {
-    return ok(control(QStringLiteral("SetActionReply"), {address, reply}));
+    return ok("SetActionReply", {address, reply});
 }
-
-bool SimFixture::setActionDelay(const QString &address, uint ms) const
-{
-    return ok(control(QStringLiteral("SetActionDelay"), {address, ms}));
-}
+bool SimFixture::setActionDelay(const QString &address, uint ms) const { return ok("SetActionDelay", {address, ms}); }
+bool SimFixture::removeItem(const QString &address) const { return ok("RemoveItem", {address}); }
+bool SimFixture::raiseTask(const QString &name, const QString &id) const { return ok("RaiseTask", {name, id}); }
 
 bool SimFixture::setItem(const QString &address, const QVariant &value, const QVariant &initValue) const
 {
     const QVariant init = initValue.isValid() ? ElfWire::toWire(initValue) : QVariant(QVariantMap());
-    return ok(control(QStringLiteral("SetItem"), {address, QVariant::fromValue(QDBusVariant(ElfWire::toWire(value))),
-                                                 QVariant::fromValue(QDBusVariant(init))}));
+    return ok("SetItem", {address, wire(ElfWire::toWire(value)), wire(init)});
 }
 
-bool SimFixture::removeItem(const QString &address) const
-{
-    return ok(control(QStringLiteral("RemoveItem"), {address}));
-}
-
-bool SimFixture::raiseTask(const QString &name, const QString &id) const
-{
-    return ok(control(QStringLiteral("RaiseTask"), {name, id}));
-}
-
-bool SimFixture::sendInfo(const QString &app, const QString &msg) const
-{
-    return ok(control(QStringLiteral("SendInfo"), {app, msg}));
-}
-
-QJsonObject SimFixture::model(const QJsonArray &apps)
-{
-    return QJsonObject{{QStringLiteral("applications"), apps}};
-}
-
-QJsonObject SimFixture::app(const QString &name, const QJsonArray &modules)
-{
-    return QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("modules"), modules}};
-}
-
-QJsonObject SimFixture::module(const QString &name, const QJsonArray &items)
-{
-    return QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("items"), items}};
-}
+QJsonObject SimFixture::model(const QJsonArray &apps) { return {{"applications", apps}}; }
+QJsonObject SimFixture::app(const QString &name, const QJsonArray &modules) { return {{"name", name}, {"modules", modules}}; }
+QJsonObject SimFixture::module(const QString &name, const QJsonArray &items) { return {{"name", name}, {"items", items}}; }
 
 QJsonObject SimFixture::item(const QString &name, const QJsonValue &value, const QString &type, const QString &kind)
 {
-    QJsonObject json{{QStringLiteral("name"), name}, {QStringLiteral("value"), value}};
+    QJsonObject json{{"name", name}, {"value", value}};
     if (!type.isEmpty())
-        json.insert(QStringLiteral("type"), type);
+        json.insert("type", type);
     if (!kind.isEmpty())
-        json.insert(QStringLiteral("kind"), kind);
+        json.insert("kind", kind);
     return json;
-}
-
-bool SimFixture::writeModel(const QJsonObject &model, const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(QJsonDocument(model).toJson(QJsonDocument::Indented)) > 0;
 }
