@@ -115,6 +115,30 @@ private Q_SLOTS:
         QVERIFY(Manifest(client(), kApp, "no_module").addresses().isEmpty());
     }
 
+    // A living manifest answers for its module without the bus and follows the module's changes;
+    // without one every request asks the service.
+    void livingManifestsAnswerModuleItems()
+    {
+        const QString added = kReg + "newcomer:";
+        QStringList addresses;
+        {
+            const Manifest manifest(client(), kApp, "sa_reg_module");
+            const uint calls = m_sim.stat("ModuleItems");
+            QVERIFY(client()->moduleItems("sa_reg_module", addresses) && addresses == manifest.addresses());
+            QCOMPARE(m_sim.stat("ModuleItems"), calls);
+            QVERIFY(m_sim.setItem(added, 7.0));
+            QTRY_VERIFY(client()->moduleItems("sa_reg_module", addresses) && addresses.contains(added));
+            QVERIFY(m_sim.removeItem(added));
+            QTRY_VERIFY(client()->moduleItems("sa_reg_module", addresses) && !addresses.contains(added));
+            const uint refreshed = m_sim.stat("ModuleItems");
+            QVERIFY(client()->moduleItems("sa_reg_module", addresses));
+            QCOMPARE(m_sim.stat("ModuleItems"), refreshed);
+        }
+        const uint calls = m_sim.stat("ModuleItems");
+        QVERIFY(client()->moduleItems("sa_reg_module", addresses));
+        QCOMPARE(m_sim.stat("ModuleItems"), calls + 1);
+    }
+
     // A write shows at once and reaches the service; the service's echo does not move the handle
     // again, and its own changes (only real ones) reach the handle.
     void valuesBothWays()
