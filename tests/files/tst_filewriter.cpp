@@ -27,17 +27,13 @@ namespace {
 // A 64 KiB file system (see CMakeLists.txt); the site tags live in it, the other writers write there too.
 const QString kSmall = QStringLiteral("/base/qml_4410/hetnet_private");
 const QString kTagFile = kSmall + "/tagNameList.json";
-const QString kFiller = kSmall + "/filler";
-const QString kCapture = QStringLiteral("/tmp/tempScreenShotHNA.png");
 const QByteArray kOld = "old content, a line\n";
 // More than the room left on the full disk, and than the capped file size.
 const QString kBig = QString(16 * 1024, QLatin1Char('x'));
 const qint64 kFreeBytes = 8 * 1024;
 const rlim_t kFileSizeCap = 8 * 1024;
-
 const QString kAuto = QStringLiteral(":config:autotest_app:autotest_reg_module:");
 const QString kSa = QStringLiteral(":config:sa_app:sa_reg_module:");
-
 const char kChildArgument[] = "--save-until-killed";
 const QString kKillSetup = QStringLiteral("/user/TK520/internal/quillbox/setup/killed.stp");
 const QString kRounds[] = {QString(3000, QLatin1Char('A')), QString(5000, QLatin1Char('B'))};
@@ -53,7 +49,7 @@ void fillDisk()
 {
     const QStorageInfo disk(kSmall);
     QVERIFY2(disk.rootPath() == kSmall && disk.bytesTotal() <= 1024 * 1024, "run through ctest (--small-fs)");
-    QFile filler(kFiller);
+    QFile filler(kSmall + "/filler");
     QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     const QByteArray chunk(4096, 'f');
     while (filler.write(chunk) == chunk.size()) {
@@ -62,37 +58,9 @@ void fillDisk()
     QVERIFY(filler.resize(filler.size() - kFreeBytes));
 }
 
-// Caps the size of every file this process writes; SIGXFSZ is ignored, so writes past it fail.
-class FileSizeCap
-{
-public:
-    FileSizeCap()
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit capped = m_saved;
-        capped.rlim_cur = kFileSizeCap;
-        setrlimit(RLIMIT_FSIZE, &capped);
-    }
-    ~FileSizeCap() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved {};
-};
-
-QJsonObject model()
-{
-    using F = SimFixture;
-    return F::model({F::app("sa_app", {F::module("sa_reg_module", {F::item("measurementModeCnfg", 2, "int"),
-                                                                  F::item("note", kBig)})}),
-                     F::app("autotest_app", {F::module("autotest_reg_module",
-                                                       {F::item("measurementModeCnfg", 1, "int"),
-                                                        F::item("runTime", 7), F::item("note", kBig)})})});
-}
-
 QByteArray setupBytes(const QString &value)
 {
-    const QJsonObject header{{"Value", value}};
-    return QJsonDocument(QJsonObject{{"Header", header}}).toJson(QJsonDocument::Indented);
+    return QJsonDocument(QJsonObject{{"Header", QJsonObject{{"Value", value}}}}).toJson(QJsonDocument::Indented);
 }
 
 // The child of the kill test: saves a set-up and a site tag, alternating two contents, until killed.
@@ -123,9 +91,15 @@ class TestFileWriter : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        signal(SIGXFSZ, SIG_IGN);
-        HSave save; // the storage tree
-        QVERIFY2(m_sim.startJson(model()), qPrintable(m_sim.errorOutput()));
+        signal(SIGXFSZ, SIG_IGN); // writes past the size cap fail instead of ending the test
+        HSave save;               // the storage tree
+        using F = SimFixture;
+        QVERIFY2(m_sim.startJson(F::model(
+                     {F::app("sa_app", {F::module("sa_reg_module", {F::item("measurementModeCnfg", 2, "int"),
+                                                                   F::item("note", kBig)})}),
+                      F::app("autotest_app", {F::module("autotest_reg_module", {F::item("measurementModeCnfg", 1, "int"),
+                                                                               F::item("runTime", 7), F::item("note", kBig)})})})),
+                 qPrintable(m_sim.errorOutput()));
     }
 
     void init()
@@ -141,7 +115,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         for (const char *writer : {"setup", "site tags", "file-name history", "positions", "favourites export",
                                    "screenshot", "report", "file writer"})
-            QTest::newRow(writer) << writer << (QString::fromLatin1(writer) == "site tags" ? kTagFile : kSmall + "/target");
+            QTest::newRow(writer) << writer << (qstrcmp(writer, "site tags") == 0 ? kTagFile : kSmall + "/target");
     }
 
     void fullDiskKeepsThePreviousFile()
@@ -149,25 +123,24 @@ private Q_SLOTS:
         QFETCH(QString, writer);
         QFETCH(QString, path);
         writeFile(path, kOld);
-        QImage noise(200, 200, QImage::Format_RGB32);
+        QImage noise(200, 200, QImage::Format_RGB32); // a capture that does not compress into the room left
         for (int y = 0; y < noise.height(); ++y)
             for (int x = 0; x < noise.width(); ++x)
                 noise.setPixel(x, y, QRandomGenerator::global()->generate());
-        QVERIFY(noise.save(kCapture));
+        QVERIFY(noise.save("/tmp/tempScreenShotHNA.png"));
         const QString favourite = "/user/tarnwick5G/internal/.favorite/group/a.stav";
         QVERIFY(QDir().mkpath(QFileInfo(favourite).path()));
         writeFile(favourite, kBig.toUtf8());
         fillDisk();
 
         bool result = false;
+        HSave save;
         if (writer == "setup") {
-            HSave save;
             save.setType(HSave::SAVE_MPC);
             save.addCommonHeader("Name", kBig);
             result = save.save(path);
         } else if (writer == "site tags") {
-            HTagFile tags;
-            tags.setTagName("Custom", 0, kBig);
+            HTagFile().setTagName("Custom", 0, kBig);
         } else if (writer == "file-name history") {
             HHistoryFileName history;
             history.setSource(path);
@@ -177,13 +150,10 @@ private Q_SLOTS:
             positions.setSource(path);
             positions.setData(3, kBig, "b", "c");
         } else if (writer == "favourites export") {
-            HFavoriteDB favourites;
-            result = favourites.exportDB(path);
+            result = HFavoriteDB().exportDB(path);
         } else if (writer == "screenshot") {
-            HScreenShot shot(nullptr);
-            shot.saveScreen(path, "Off", "LTE", "Spectrum");
+            HScreenShot(nullptr).saveScreen(path, "Off", "LTE", "Spectrum");
         } else if (writer == "report") {
-            HSave save;
             save.savePDF(path, "Off", "On");
         } else {
             result = FileWriter::writeFile(path, kBig.toUtf8());
@@ -216,25 +186,29 @@ private Q_SLOTS:
         writeFile("/tmp/in.stp", "{\"Header\": {\"TabCount\": 1}, \"Tab1\": " + bigTab + "}");
         writeFile("/tmp/in.grr", QJsonDocument(QJsonObject{{"Technology", kBig}}).toJson(QJsonDocument::Compact) + "\nrecord\n");
         HSave save;
+        if (operation == "reset")
+            QTest::ignoreMessage(QtWarningMsg, "temp file could not be renamed");
 
+        rlimit saved {};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit capped = saved;
+        capped.rlim_cur = kFileSizeCap;
+        setrlimit(RLIMIT_FSIZE, &capped);
         bool result = false;
-        {
-            FileSizeCap cap;
-            if (operation == "loadSetup") {
-                result = save.loadSetup("/tmp/in.stp");
-            } else if (operation == "saveTabFile") {
-                save.saveTabFile(0, "sa_app", "");
-            } else if (operation == "saveTabFileNew") {
-                save.saveTabFileNew(0, "autotest_app", "");
-            } else if (operation == "readResult") {
-                result = save.readResult("/tmp/in.stp");
-            } else if (operation == "reset") {
-                QTest::ignoreMessage(QtWarningMsg, "temp file could not be renamed");
-                result = save.resetTabElfItemsToDefaultValues(1, "sa_app");
-            } else {
-                result = persistentLog().loadUiSetup("/tmp/in.grr");
-            }
-        }
+        if (operation == "loadSetup")
+            result = save.loadSetup("/tmp/in.stp");
+        else if (operation == "saveTabFile")
+            save.saveTabFile(0, "sa_app", "");
+        else if (operation == "saveTabFileNew")
+            save.saveTabFileNew(0, "autotest_app", "");
+        else if (operation == "readResult")
+            result = save.readResult("/tmp/in.stp");
+        else if (operation == "reset")
+            result = save.resetTabElfItemsToDefaultValues(1, "sa_app");
+        else
+            result = persistentLog().loadUiSetup("/tmp/in.grr");
+        setrlimit(RLIMIT_FSIZE, &saved);
+
         QVERIFY(!result);
         if (operation == "saveTabFileNew") {
             // The application wrote the file; the rewrite that would drop the running state failed whole.
@@ -251,17 +225,13 @@ private Q_SLOTS:
     // Killed at random moments while saving, the set-up and the tag file are always the old or the new one.
     void killedWhileSavingLeavesOldOrNew()
     {
-        {
-            HTagFile tags;
-            tags.setTagName("Custom", 0, kRounds[0]);
-        }
+        HTagFile().setTagName("Custom", 0, kRounds[0]);
         const QByteArray setups[] = {setupBytes(kRounds[0]), setupBytes(kRounds[1])};
         QVERIFY(FileWriter::writeFile(kKillSetup, setups[0]));
         for (int kill = 0; kill < 200; ++kill) {
             QProcess child;
             child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            SimFixture::startProgram(child, QCoreApplication::applicationFilePath(),
-                                     {QString::fromLatin1(kChildArgument)});
+            SimFixture::startProgram(child, QCoreApplication::applicationFilePath(), {QString::fromLatin1(kChildArgument)});
             QVERIFY(child.waitForStarted());
             const int rounds = QRandomGenerator::global()->bounded(1, 3);
             int done = 0;
@@ -307,28 +277,27 @@ private Q_SLOTS:
         const struct group *entry = getgrnam(qPrintable(group));
         QVERIFY(entry);
         const QString path = QStringLiteral("/user/TK520/internal/quillbox/setup/owned.stp");
+        const QByteArray native = QFile::encodeName(path);
         writeFile(path, kOld);
-        QCOMPARE(chown(QFile::encodeName(path).constData(), uid, entry->gr_gid), 0);
-        QCOMPARE(chmod(QFile::encodeName(path).constData(), mode), 0);
+        QVERIFY(chown(native.constData(), uid, entry->gr_gid) == 0 && chmod(native.constData(), mode) == 0);
 
         HSave save;
         save.setType(HSave::SAVE_RESULT);
         QVERIFY(save.save(path));
         struct stat after {};
-        QCOMPARE(stat(QFile::encodeName(path).constData(), &after), 0);
+        QCOMPARE(stat(native.constData(), &after), 0);
         QCOMPARE(uint(after.st_uid), uid);
         QCOMPARE(uint(after.st_gid), uint(entry->gr_gid));
         QCOMPARE(uint(after.st_mode & 07777), mode);
         QCOMPARE(readFile(path), QJsonDocument(QJsonObject{{"Header", QJsonObject()}}).toJson());
     }
 
-    // What the writer refuses, and where a link leads.
+    // What the writer refuses, where a link leads, and that an abandoned write leaves nothing behind.
     void writerRefusesAndFollowsLinks()
     {
         const QString dir = QStringLiteral("/user/TK520/internal/w");
         QVERIFY(QDir().mkpath(dir + "/sub"));
-        QVERIFY(!FileWriter::writeFile(dir + "/sub", "x"));
-        QVERIFY(!FileWriter::writeFile(dir + "/missing/f", "x"));
+        QVERIFY(!FileWriter::writeFile(dir + "/sub", "x") && !FileWriter::writeFile(dir + "/missing/f", "x"));
 
         writeFile(dir + "/real", kOld);
         QVERIFY(QFile::link(dir + "/real", dir + "/link"));
@@ -346,6 +315,10 @@ private Q_SLOTS:
         writeFile(dir + "/fresh", "appeared meanwhile");
         QVERIFY(!fresh.commit());
         QCOMPARE(readFile(dir + "/fresh"), QByteArray("appeared meanwhile"));
+        {
+            FileWriter abandoned(dir + "/abandoned");
+            QVERIFY(abandoned.open() && abandoned.write("half"));
+        }
         QCOMPARE(filesIn(dir), (QStringList{"fresh", "link", "real"}));
     }
 };
