@@ -9,7 +9,6 @@
 #include "elfclientinterface.h"
 #include "hsave.h"
 #include "hscreenshot.h"
-#include "pngtext.h"
 #include "simfixture.h"
 #include "testfiles.h"
 
@@ -314,8 +313,7 @@ private Q_SLOTS:
             QCOMPARE(save.makeRootDir(path) ? "true" : "false", result);
         }
         QCOMPARE(sandboxState(changed), before);
-        QCOMPARE(modeOf("/base/private"), 0700);
-        QVERIFY(changed.isEmpty() || QFileInfo(changed).isDir());
+        QVERIFY(modeOf("/base/private") == 0700 && (changed.isEmpty() || QFileInfo(changed).isDir()));
         if (result == "true" && changed.startsWith("/user"))
             verifyOwned(changed);
     }
@@ -333,8 +331,7 @@ private Q_SLOTS:
         du.start("du", {"-s", dir});
         QVERIFY(du.waitForFinished());
         const int expected = QString::fromLocal8Bit(du.readAllStandardOutput()).section('\t', 0, 0).toInt();
-        QVERIFY(expected >= 400 && save.getDirUsageSize("-R") >= 64);
-        QCOMPARE(save.getDirUsageSize(kRoot + "/missing"), 0);
+        QVERIFY(expected >= 400 && save.getDirUsageSize("-R") >= 64 && save.getDirUsageSize(kRoot + "/missing") == 0);
         QCOMPARE(save.getDirUsageSize(dir), expected);
         QCOMPARE(readFile("/tmp/DIR_SIZE"), QStringLiteral("%1\t%2\n").arg(expected).arg(dir).toLocal8Bit());
 
@@ -343,77 +340,63 @@ private Q_SLOTS:
         QVERIFY(QDir().mkdir(q + "/sub"));
         writeFile(q + "/a.csv", {});
         writeFile(q + "/b", {});
-        QVERIFY(!save.isEmptyFolder(q));
-        QCOMPARE(save.getFileCountinDir(q) + save.getFileCountinDir(q + "/none"), 2);
+        QVERIFY(!save.isEmptyFolder(q) && save.getFileCountinDir(q) == 2 && save.getFileCountinDir(q + "/none") == 0);
         const QString named = kRoot + QString::fromUtf8("/Z\xc3\xbcrich \xe6\x97\xa5");
         QVERIFY(QDir().mkpath(named) && save.getDirFreeSize(named) > 0 && save.getDirFreeSize(kRoot) <= save.getDirTotalSize(kRoot));
         QVERIFY(save.getDirTotalSize(named) == save.getDirTotalSize(kRoot) && save.getDirTotalSize(kRoot + "/none") == 0);
     }
 
-    // Plain forms: true from fileCopy means done; true from fileMove and fileDelete means failed. A late
-    // answer counts as not answered (the reply stays "OK", the call returns at 500 ms).
-    void starterActionsAndTheirResultSenses()
+    // Plain forms: true from fileCopy means done; true from fileMove and fileDelete means failed. Into a
+    // folder: a taken name is refused without asking the starter; into its own folder a copy gets a
+    // stamped name (base name up to the first dot, last suffix; a folder none) and a move does nothing.
+    void starterFileOperations()
     {
         HSave save;
-        const QString src = kOps + "a b;'$(x).res", in = kOps + "in", moved = src + "|" + kOps + "moved.res";
+        const QString src = kOps + "a b;'$(x).res", in = kOps + "in", moved = src + "|" + kOps + "r.x.res";
         writeFile(src, "A");
         QVERIFY(save.fileCopy(src, in) && !save.fileCopy(kOps + "none", in));
-        QVERIFY(!save.fileMove(src, kOps + "moved.res") && save.fileMove(src, kOps + "moved.res"));
-        QCOMPARE(readFile(in + "/a b;'$(x).res") + readFile(kOps + "moved.res"), QByteArray("AA"));
-        QVERIFY(!save.fileDelete(in) && !QFileInfo::exists(in) && save.fileDelete(in));
+        QVERIFY(!save.fileMove(src, kOps + "r.x.res") && save.fileMove(src, kOps + "r.x.res"));
+        QVERIFY(!save.fileDelete(in) && !QFileInfo::exists(in) && save.fileDelete(in) && QDir().mkdir(in));
+        QCOMPARE(readFile(kOps + "r.x.res"), QByteArray("A"));
         QCOMPARE(taken(), (Journal{{kStarter, kCopy, src + "|" + in}, {kStarter, kCopy, kOps + "none|" + in},
-                                   {kStarter, kMove, moved}, {kStarter, kMove, moved},
-                                   {kStarter, kDelete, in}, {kStarter, kDelete, in}}));
+                                   {kStarter, kMove, moved}, {kStarter, kMove, moved}, {kStarter, kDelete, in},
+                                   {kStarter, kDelete, in}}));
 
-        QVERIFY(QDir().mkdir(in) && m_sim.setActionDelay(kCopy, 1500));
-        QVERIFY(save.fileCopy(kOps + "moved.res", in) && !QFileInfo::exists(in + "/moved.res"));
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(in + "/moved.res"), 10000);
-    }
-
-    void copyAndMoveIntoAFolder()
-    {
-        HSave save;
-        const QString in = kOps + "in", r = kOps + "r.x.res";
-        writeFile(r, "R");
+        const QString r = kOps + "r.x.res";
         QCOMPARE(save.fileCopy(r, "r.x.res", in), int(HSave::COPY_TRUE));
-        QCOMPARE(readFile(in + "/r.x.res"), QByteArray("R"));
         QCOMPARE(taken(), (Journal{{kStarter, kCopy, r + "|" + in}}));
-        // Taken by another file: refused without asking the starter.
-        QCOMPARE(save.fileCopy(r, "r.x.res", in) + save.fileMove(r, "r.x.res", in), 2 * int(HSave::COPY_EXIST));
+        QCOMPARE(save.fileCopy(r, "r.x.res", in), int(HSave::COPY_EXIST));
+        QCOMPARE(save.fileMove(r, "r.x.res", in), int(HSave::COPY_EXIST));
         QVERIFY(taken().isEmpty());
-
-        // Into its own folder a copy gets a stamped name (base name up to the first dot, last suffix),
-        // a folder no suffix.
         const QDateTime before = QDateTime::currentDateTime();
         QVERIFY(QDir().mkpath(in + "/set.d"));
         writeFile(in + "/set.d/f", "F");
         QCOMPARE(save.fileCopy(in + "/r.x.res", "r.x.res", in), int(HSave::COPY_TRUE));
         QCOMPARE(save.fileCopy(in + "/set.d", "set.d", in), int(HSave::COPY_TRUE));
         const Journal sent = taken();
-        QCOMPARE(sent.size(), 2);
-        QCOMPARE(sent.at(0).argument.section('|', 0, 0), in + "/r.x.res");
+        QVERIFY(sent.size() == 2 && sent.at(0).argument.startsWith(in + "/r.x.res|"));
         const QString copy = sent.at(0).argument.section('|', 1), folderCopy = sent.at(1).argument.section('|', 1);
         QVERIFY2(isStamped(copy, in + "/r", ".res", before), qPrintable(copy));
         QVERIFY2(isStamped(folderCopy, in + "/set", "", before), qPrintable(folderCopy));
-        QCOMPARE(readFile(copy) + readFile(folderCopy + "/f"), QByteArray("RF"));
-
-        // A move into its own folder does nothing.
+        QCOMPARE(readFile(copy) + readFile(folderCopy + "/f"), QByteArray("AF"));
         QCOMPARE(save.fileMove(in + "/r.x.res", "r.x.res", in), int(HSave::COPY_TRUE));
         QVERIFY(taken().isEmpty());
         QCOMPARE(save.fileMove(r, "r.x.res", in + "/set.d"), int(HSave::COPY_TRUE));
-        QVERIFY(readFile(in + "/set.d/r.x.res") == "R" && !QFileInfo::exists(r));
+        QVERIFY(readFile(in + "/set.d/r.x.res") == "A" && !QFileInfo::exists(r));
 
+        // Refused, late (the reply stays "OK", the call returns at 500 ms) or without the starter.
         QVERIFY(m_sim.setActionReply(kCopy, "Error: disk full") && m_sim.setActionReply(kMove, "Error: busy"));
         writeFile(kOps + "s.res", "S");
-        QCOMPARE(save.fileCopy(kOps + "s.res", "s.res", in) + save.fileMove(kOps + "s.res", "s.res", in),
-                 int(HSave::COPY_FALSE));
-        QVERIFY(!QFileInfo::exists(in + "/s.res"));
-
-        // Without the starter nothing is copied, moved or deleted.
+        QCOMPARE(save.fileCopy(kOps + "s.res", "s.res", in), int(HSave::COPY_FALSE));
+        QCOMPARE(save.fileMove(kOps + "s.res", "s.res", in), int(HSave::COPY_FALSE));
+        QVERIFY(m_sim.setActionReply(kCopy, QString()) && m_sim.setActionDelay(kCopy, 1500));
+        QVERIFY(save.fileCopy(kOps + "s.res", in) && !QFileInfo::exists(in + "/s.res"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(in + "/s.res"), 10000);
         m_sim.stop();
-        QVERIFY(save.fileCopy(kOps + "s.res", in) && !save.fileMove(kOps + "s.res", in) && !save.fileDelete(kOps + "s.res"));
-        QCOMPARE(save.fileCopy(kOps + "s.res", "s.res", in) + save.fileMove(kOps + "s.res", "s.res", in), 2);
-        QVERIFY(readFile(kOps + "s.res") == "S" && !QFileInfo::exists(in + "/s.res"));
+        QVERIFY(save.fileCopy(r, in) && !save.fileMove(kOps + "s.res", in) && !save.fileDelete(kOps + "s.res"));
+        QCOMPARE(save.fileCopy(kOps + "s.res", "s.res", kOps + "in/set.d"), int(HSave::COPY_TRUE));
+        QCOMPARE(save.fileMove(kOps + "s.res", "s.res", kOps + "in/set.d"), int(HSave::COPY_TRUE));
+        QVERIFY(readFile(kOps + "s.res") == "S" && !QFileInfo::exists(in + "/set.d/s.res"));
     }
 
     void localFileOperations()
@@ -427,8 +410,7 @@ private Q_SLOTS:
         QVERIFY(!save.qFileCopy(kOps + "missing.res", kOps + "b.res", true) && readFile(kOps + "b.res") == "A");
         QVERIFY(save.qFileDelete(kOps + "b.res") && !save.qFileDelete(kOps + "b.res"));
         QVERIFY(save.qFileCopy(kOps + "a.res", kOps + "b.res", false) && save.renameFile(kOps + "b.res", kOps + "f.res"));
-        QVERIFY(!save.renameFile(kOps + "a.res", kOps + "f.res"));
-        QCOMPARE(readFile(kOps + "f.res") + readFile(kOps + "a.res"), QByteArray("AA"));
+        QVERIFY(!save.renameFile(kOps + "a.res", kOps + "f.res") && readFile(kOps + "f.res") == "A");
 
         // Only "Folder" removes a tree; an empty path names no folder, least of all the working one.
         QVERIFY(QDir().mkpath(kOps + "tree/sub"));
@@ -447,8 +429,7 @@ private Q_SLOTS:
         QVERIFY(isStamped(save.getAppendix("/x/name"), "/x/name", "", now));
         QVERIFY(isStamped(save.getFileAppendix(kOps + "taken", "stp"), kOps + "taken", "", now));
         QVERIFY(isStamped(save.getFileNameAppendix(kOps, "taken", "stp"), "taken", "", now));
-        QCOMPARE(save.getFileAppendix(kOps + "taken", "pdf") + save.getFileNameAppendix(kOps, "free", "stp"),
-                 kOps + "takenfree");
+        QCOMPARE(save.getFileAppendix(kOps + "taken", "pdf") + save.getFileNameAppendix(kOps, "free", "stp"), kOps + "takenfree");
     }
 
     // The interface's whole road: tab files from the applications (one ModuleItems call per tab, none
@@ -469,7 +450,6 @@ private Q_SLOTS:
         // QML hands arrays and objects over as they come from JavaScript.
         QJSEngine js;
         save.addCommonHeader("Bands", QVariant::fromValue(js.evaluate("[3, 'n78', {a: 1}]")));
-        save.setType(HSave::SAVE_SETUP);
         const QString path = kSetupDir + "road trip.stp";
         QVERIFY(save.save(path));
         const QJsonObject header{{"TabCount", 2}, {"Bands", QJsonArray{3, "n78", QJsonObject{{"a", 1}}}}};
@@ -506,8 +486,7 @@ private Q_SLOTS:
         QVERIFY(save.loadTabFile(3, "gone_app"));
         writeFile(tabFile(4), "{\":config:gone_app:gone_reg_module:measurementModeCnfg:\": 1}");
         writeFile(tabFile(1), kTab1);
-        QVERIFY(!save.loadTabFile(3, "gone_app") && !save.loadTabFile(0, "spectrumanalyzer_app"));
-        QVERIFY(taken().isEmpty());
+        QVERIFY(!save.loadTabFile(3, "gone_app") && !save.loadTabFile(0, "spectrumanalyzer_app") && taken().isEmpty());
         // The application's refusal leaves no tab file.
         QVERIFY(m_sim.setActionReply(kDxAction + "saveconfig:", "Error: no space"));
         save.saveTabFileNew(2, "dxtest_app", "");
@@ -526,24 +505,13 @@ private Q_SLOTS:
         QCOMPARE(tab.size(), written.size() - 100); // the automated test's 100 addresses of running state
         for (const QString &key : tab.keys())
             QCOMPARE(tab.value(key), written.value(key));
-
         QFile::remove(tabFile(1));
         save.addCommonHeader("TabCount", 1);
         save.setType(HSave::SAVE_LAST);
         QVERIFY(save.save("/tmp/last.stp"));
         const QJsonObject table = readObject("/tmp/last.stp").value("Tab1").toObject();
-        const QString autotest = QStringLiteral(":config:autotest_app:autotest_reg_module:");
-        QVERIFY(table.contains(autotest + "testStatus:stringARRAY:") && table.contains(autotest + "operationStatus:"));
+        QVERIFY(table.contains(":config:autotest_app:autotest_reg_module:operationStatus:"));
         QCOMPARE(table.size(), 108); // with the running state, without the session's messages
-
-        // The file list is written over many lines: it leaves the table read back, and the tab recalls.
-        save.saveTabFileNew(0, "autotest_app", "");
-        save.setType(HSave::SAVE_SETUP);
-        QVERIFY(save.save("/tmp/auto.stp"));
-        QStringList kept = tab.keys();
-        kept.removeAll(autotest + "rFileList:stringARRAY:");
-        QCOMPARE(readObject("/tmp/auto.stp").value("Tab1").toObject().keys(), kept);
-        QVERIFY(save.loadSetup("/tmp/auto.stp") && save.loadTabFile(0, "autotest_app"));
     }
 
     // Tab files as people edit them; read from a file, line feeds are dropped even inside a value, lines
@@ -568,7 +536,6 @@ private Q_SLOTS:
             << QByteArray("{\"a\": \"http://x/y\", \"b\": \"q\\\" // no comment\" // a comment \"\n}")
             << QVariantMap{{"a", "http://x/y"}, {"b", "q\" // no comment"}};
         QTest::newRow("comment after a value") << QByteArray("{\"a\": \"x\" // \"y\"\n}") << QVariantMap{{"a", "x"}};
-        QTest::newRow("not an object") << QByteArray("[1, 2]") << QVariantMap();
         QTest::newRow("cut short") << QByteArray("{\"a\": 1, // x\n \"b\": [") << QVariantMap();
         QTest::newRow("line feed in a value") << QByteArray("{\"a\": \"x\ny\"}") << QVariantMap{{"a", "xy"}};
         QTest::newRow("joined lines") << QByteArray("{\"a\": 1\n2}") << QVariantMap{{"a", 12.0}};
@@ -598,76 +565,56 @@ private Q_SLOTS:
         QCOMPARE(readFile(file.fileName()), QByteArray("{\n    \"site\": \"Z\xc3\xbcrich \xe6\x97\xa5\"\n}\n"));
     }
 
-    void saveWritesTheMembersOfEachType_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QStringList>("members");
-        QTest::newRow("result") << 0 << QStringList{"Header"};
-        QTest::newRow("setup") << 1 << QStringList{"Header", "Tab1", "Tab2"};
-        QTest::newRow("backup") << 2 << QStringList{"Header", "Tab1"};
-        QTest::newRow("logging") << 3 << QStringList{"Product", "TabCount"};
-        QTest::newRow("pdf") << 4 << QStringList{};
-        QTest::newRow("last") << 5 << QStringList{"Header", "Tab1", "Tab2", "UI"};
-        QTest::newRow("map profile") << 6 << QStringList{"Header"};
-        QTest::newRow("negative") << -1 << QStringList{};
-    }
-
+    // Each kind of save writes its own members; a logging file carries its set-up on its first line,
+    // where the logging reader finds it.
     void saveWritesTheMembersOfEachType()
     {
-        QFETCH(int, type);
-        QFETCH(QStringList, members);
         writeFile(tabFile(1), kTab1);
         writeFile(tabFile(2), kTab2);
         HSave save;
         save.clearAll();
-        save.setType(type);
         save.addCommonHeader("TabCount", 2);
-        save.addCommonHeader("Product", "TK520");
         save.addCommonUI("reportCompanyCnfg", "ACME");
-        const QJsonObject all{{"Header", QJsonObject({{"TabCount", 2}, {"Product", "TK520"}})},
-                              {"Tab1", QJsonDocument::fromJson(kTab1).object()},
-                              {"Tab2", QJsonDocument::fromJson(kTab2).object()},
-                              {"UI", QJsonObject({{"reportCompanyCnfg", "ACME"}})}, {"Product", "TK520"}, {"TabCount", 2}};
-        QJsonObject expected;
-        for (const QString &member : members)
-            expected.insert(member, all.value(member));
         const QString path = kSetupDir + "a b.stp";
+        QStringList members;
+        for (int type : {0, 1, 2, 3, 4, 5, 6, -1}) {
+            save.setType(type);
+            QVERIFY(save.save(path));
+            members << readObject(path).keys().join('+');
+        }
+        QCOMPARE(members, (QStringList{"Header", "Header+Tab1+Tab2", "Header+Tab1", "TabCount", "", "Header+Tab1+Tab2+UI",
+                                       "Header", ""}));
+        save.setType(HSave::SAVE_LAST);
         QVERIFY(save.save(path));
-        // A logging file carries its set-up on its first line, where the logging reader finds it.
-        const bool logging = type == HSave::SAVE_LOGGING;
-        QCOMPARE(readFile(path), logging ? QJsonDocument(expected).toJson(QJsonDocument::Compact) + '\n'
-                                         : QJsonDocument(expected).toJson(QJsonDocument::Indented));
+        QCOMPARE(readObject(path).value("UI").toObject(), QJsonObject({{"reportCompanyCnfg", "ACME"}}));
+        save.setType(HSave::SAVE_LOGGING);
+        QVERIFY(save.save(path) && readFile(path) == "{\"TabCount\":2}\n");
         save.clearAll();
-        QVERIFY(!logging || (save.readHeader(path, "grr") && save.getHeader("Product") == "TK520"));
+        QVERIFY(save.readHeader(path, "grr") && save.getHeader("TabCount") == "2");
     }
 
-    void setupSaveNeedsEveryTabFile()
+    // A set-up holds every tab of its "TabCount" (none without it, six at most), or its header only and
+    // false when a tab file does not read back. Loading writes the tab files back; a restore the first.
+    void setupAndTabFiles()
     {
         HSave save;
         const QString path = QStringLiteral("/tmp/s.stp");
         save.addCommonHeader("TabCount", "2");
         writeFile(tabFile(1), kTab1);
-        // The set-up then holds its header only, and never a tab table that did not read back.
         QVERIFY(!save.save(path) && readObject(path).keys() == QStringList{"Header"});
         writeFile(tabFile(2), "{\"A\": [1,");
         QVERIFY(!save.save(path) && readObject(path).keys() == QStringList{"Header"});
-        // Without "TabCount" no tab is saved; a huge one stops at the six tabs there are.
         save.clearAll();
         QVERIFY(save.save(path) && readObject(path).keys() == QStringList{"Header"});
         for (int number = 1; number <= 7; ++number)
             writeFile(tabFile(number), QStringLiteral("{\"n\": %1}").arg(number).toUtf8());
         save.addCommonHeader("TabCount", 1e12);
         QVERIFY(save.save(path));
-        const QJsonObject six = readObject(path);
-        QCOMPARE(six.keys(), (QStringList{"Header", "Tab1", "Tab2", "Tab3", "Tab4", "Tab5", "Tab6"}));
-        QCOMPARE(six.value("Tab6").toObject().value("n").toInt(), 6);
+        QCOMPARE(readObject(path).keys(), (QStringList{"Header", "Tab1", "Tab2", "Tab3", "Tab4", "Tab5", "Tab6"}));
+        QCOMPARE(readObject(path).value("Tab6").toObject().value("n").toInt(), 6);
         QVERIFY(!save.save("/tmp/no such dir/s.stp") && !QFileInfo::exists("/tmp/no such dir"));
-    }
 
-    void loadingRewritesTheTabFiles()
-    {
-        HSave save;
-        const QString path = QStringLiteral("/tmp/load.stp");
+        removeTabFiles();
         writeFile(path, R"({"Header": {"TabCount": 2, "Technology": "LTE"}, "UI": {"reportCompanyCnfg": "ACME"},
                             "Tab1": {"B": "one", "A": 1}, "Tab2": {"C": [1.5, "x"]}, "Tab3": {"D": 4}})");
         writeFile(tabFile(3), "untouched");
@@ -681,14 +628,11 @@ private Q_SLOTS:
         QVERIFY(save.loadSetup(path) && save.getHeader("Technology") + save.getUI("reportCompanyCnfg") == "");
         save.addCommonHeader("Technology", "kept");
         QVERIFY(!save.loadSetup("/tmp/missing.stp") && save.getHeader("Technology") == "kept");
-
         removeTabFiles();
         writeFile(path, R"({"Header": {"TabCount": 99}, "Tab7": {"x": 1}})");
         QVERIFY(save.loadSetup(path));
         for (int number = 1; number <= 7; ++number)
             QCOMPARE(readFile(tabFile(number)), QByteArray(number < 7 ? "{\n}\n" : "<missing>"));
-
-        // A restore touches the header and the first tab only.
         save.addCommonUI("reportSiteInfoCnfg", "roof");
         writeFile(path, R"({"Header": {"Technology": "GSM"}, "Tab1": {"A": true}, "Tab2": {"B": 1}})");
         removeTabFiles();
@@ -697,6 +641,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(tabFile(1)) + readFile(tabFile(2)), QByteArray("{\n    \"A\": true\n}\n<missing>"));
     }
 
+    // Closing a tab moves the files after it down; numbers outside the six tabs touch no file.
     void tabFileHousekeeping()
     {
         HSave save;
@@ -707,7 +652,6 @@ private Q_SLOTS:
         save.deleteTabFile(1);
         save.renameTabFile(2);
         QCOMPARE(readFile(tabFile(2)) + readFile(tabFile(3)), kTab1 + "<missing>");
-        // Numbers outside the six tabs name no table and touch no file.
         writeFile(tabFile(1), kTab1);
         writeFile(tabFile(7), kTab2);
         for (int bad : {-1, 6, 1000}) {
@@ -739,15 +683,6 @@ private Q_SLOTS:
             headers << save.getHeader("Technology") << save.getHeader("Measure");
         }
         QCOMPARE(headers, (QStringList{"LTE/LTE-A", "ACLR", "NR5G", "Beam Analysis", "DMR", "Modulation"}));
-
-        // The chunk walk sees the texts as the picture loader does, for every text the writer makes.
-        QImage image(4, 4, QImage::Format_ARGB32);
-        image.fill(Qt::red);
-        image.setText("Description", "LTE/LTE-A/" + QString(60, 'x'));
-        image.setText("Author", QString::fromUtf8("J\xc3\xbcrgen \xe6\x97\xa5  two   spaces"));
-        image.setText("Comment", "short");
-        QVERIFY(image.save("/tmp/texts.png", "PNG"));
-        QCOMPARE(PngText::combined(PngText::read("/tmp/texts.png")), QImage("/tmp/texts.png").text());
     }
 
     // Headers of saved files, read without trusting them. `header` lists "key=value" pairs split by "|";
@@ -775,8 +710,6 @@ private Q_SLOTS:
         QTest::newRow("png compressed international text")
             << "png" << hugePng(pngChunk("iTXt", QByteArrayLiteral("Description\0\1\0\0\0") + deflated("LTE/LTE-A/EVM")))
             << true << "Technology=LTE/LTE-A|Measure=EVM";
-        QTest::newRow("png two texts") << "png" << hugePng(pngChunk("tEXt", description) + pngChunk("tEXt", QByteArrayLiteral("A\0GSM/Power")))
-                                       << true << "Technology=LTE|Measure=Spectrum";
         QTest::newRow("png bad checksum") << "png" << hugePng(pngChunk("tEXt", description, true)) << true << cleared;
         QTest::newRow("png length past the end") << "png" << QByteArray("\x89PNG\r\n\x1a\n\x7f\xff\xff\xff" "tEXtDescription")
                                                  << true << cleared;
@@ -801,7 +734,6 @@ private Q_SLOTS:
                                           << "Measure=" + QString(146, 'M');
         QTest::newRow("gom truncated") << "gom" << mapFile("WCDMA/7", "RSCP").left(34) << true
                                        << "Technology=WCDM|Firmware=|Measure=";
-        QTest::newRow("gom tiny") << "gom" << QByteArray(10, 'x') << true << "Technology=|Firmware=|Measure=";
         QTest::newRow("gom missing") << "gom" << missing << true << "Technology=kept|Firmware=kept";
         QTest::newRow("GOM") << "GOM" << mapFile("LTE/V2.1.3/x", "RSRP Map") << true << "Technology=|Firmware=|Measure=";
         // The address's end is probed every four code units: a length between probes keeps the zero
@@ -815,15 +747,13 @@ private Q_SLOTS:
         QTest::newRow("mcf version 2.0") << "mcf" << coverageMap(2.0f, 1, "Ring 5") << true << "MapType=Sizable Map|Address=";
         QTest::newRow("mcf without end") << "mcf" << endless << true << "Address=";
         QTest::newRow("mcf truncated") << "mcf" << coverageMap(4.0f, 1, "x", 300) << true << "MapType=Single Map|Address=";
-        QTest::newRow("mcf all ones") << "mcf" << QByteArray(100, '\xff') << true << "MapType=Single Map";
         QTest::newRow("mcf missing") << "mcf" << missing << true << "Technology=kept|Address=kept";
         QTest::newRow("setup") << "setup" << QByteArray(R"({"Header": {"Technology": "NR", "Measure": "Beam", "TabCount": 2}})")
                                << true << "Technology=NR|Measure=Beam|TabCount=2|Firmware=";
         QTest::newRow("json without header") << "json" << QByteArray("[1, 2]") << true << "Technology=";
         QTest::newRow("json not parsing") << "json" << QByteArray("{\"Header\": nope") << true << "Firmware=";
         QTest::newRow("json missing") << "json" << missing << false << "";
-        QTest::newRow("dat") << "dat" << missing << true << cleared;
-        QTest::newRow("txt") << "txt" << missing << true << cleared;
+        QTest::newRow("plain") << "dat" << missing << true << cleared;
         QTest::newRow("logging") << "grr" << QByteArray("{\"Technology\": \"P25\", \"Interval\": 5}\n1,2,3\n4,5,6\n")
                                  << true << "Technology=P25|Interval=5|Firmware=";
         QTest::newRow("logging without set-up") << "grrv" << QByteArray("1,2,3\n") << false << "Technology=kept";
@@ -935,7 +865,6 @@ private Q_SLOTS:
         QTRY_COMPARE(itemValue(kDxService, kDx + "rfLevel:").toDouble(), -50.0);
         QTRY_COMPARE(itemValue(kDxService, kDx + "name:").toString(), QStringLiteral("default"));
 
-        QVERIFY(m_sim.setItem(kDx + "rfLevel:", -1.0));
         writeFile(tabFile(2), QStringLiteral("{\n  // kept from the bench\n"
                                              "  \"%1rfLevel:\": -10,\n  \"%1name:\": \"bench\",\n  \"%1noDefault:\": 8,\n"
                                              "  \"%1measurementModeCnfg:\": 4,\n  \"%2\": true,\n"
@@ -949,7 +878,7 @@ private Q_SLOTS:
         QCOMPARE(readObject(tabFile(2)), QJsonObject({{kDx + "rfLevel:", -50}, {kDx + "name:", "default"},
                                                       {kDx + "noDefault:", 8}, {kDx + "measurementModeCnfg:", 4},
                                                       {kTetra, true}, {kDx + "removedLastYear:", "old"}}));
-        QVERIFY(taken().isEmpty() && save.loadTabFile(1, "dxtest_app"));
+        QVERIFY(taken().isEmpty() && m_sim.setItem(kDx + "rfLevel:", -1.0) && save.loadTabFile(1, "dxtest_app"));
         QTRY_COMPARE(itemValue(kDxService, kDx + "rfLevel:").toDouble(), -50.0);
         QVERIFY(!save.resetTabElfItemsToDefaultValues(5, "dxtest_app") && !save.resetTabElfItemsToDefaultValues(2, "gone_app"));
     }
