@@ -133,19 +133,6 @@ void putAt(QByteArray &data, int offset, const QByteArray &bytes)
     data.replace(offset, bytes.size(), bytes);
 }
 
-// A coverage map: version at 240, map kind at 332, the UTF-16 address at 368.
-QByteArray coverageMap(float version, quint32 kind, const QString &address, int size = 1400)
-{
-    QByteArray data(size, '\x7f'), number(4, '\0'), text(address.size() * 2, '\0');
-    qToLittleEndian(version, number.data());
-    putAt(data, 240, number);
-    qToLittleEndian(kind, number.data());
-    putAt(data, 332, number);
-    qToLittleEndian<quint16>(address.utf16(), address.size(), text.data());
-    putAt(data, 368, text + QByteArray(600 - text.size(), '\0'));
-    return data.left(size);
-}
-
 // A map file: "technology/firmware" at 30 and the measurement at 110, inside the block 16..255.
 QByteArray mapFile(const QByteArray &technology, const QByteArray &measure)
 {
@@ -169,12 +156,7 @@ QByteArray pngChunk(const QByteArray &type, const QByteArray &data, bool badCrc 
 // A PNG that claims a 16000 x 16000 picture (nobody may decode it) with the chunks given before its data.
 QByteArray hugePng(const QByteArray &chunks)
 {
-    QByteArray header(13, '\0');
-    qToBigEndian(quint32(16000), header.data());
-    qToBigEndian(quint32(16000), header.data() + 4);
-    header[8] = 8;
-    header[9] = 6;
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + chunks
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", QByteArray::fromHex("00003e8000003e800806000000")) + chunks
         + pngChunk("IDAT", QByteArray(64, 'x')) + pngChunk("tEXt", QByteArrayLiteral("Z\0after/data")) + pngChunk("IEND", {});
 }
 
@@ -190,14 +172,10 @@ class TestSave : public QObject
 
     SimFixture m_sim;
 
-    // What reached the simulator since the last call, leaving out the test's own reads of the settings.
+    // What reached the simulator since the last call.
     Journal taken()
     {
-        Journal entries;
-        for (const SimFixture::Entry &entry : m_sim.journal()) {
-            if (!entry.argument.startsWith("/tmp/check.oxs"))
-                entries.append(entry);
-        }
+        const Journal entries = m_sim.journal();
         m_sim.clearJournal();
         return entries;
     }
@@ -232,13 +210,8 @@ private Q_SLOTS:
         QCOMPARE(save.getDefaultDir(HSave::SAVE_IQ_FILE), kRoot + "/quillbox/iqFiles");
         for (HSave::SaveType none : {HSave::SAVE_BACKUP, HSave::SAVE_MAX, HSave::SaveType(99)})
             QCOMPARE(save.getDefaultDir(none), kRoot);
-
-        // The IQ folder is never made, and the media link's place is cleared rather than made.
-        const QString iq = kRoot + "/quillbox/iqFiles", media = "/velmora/user/rftest/internal/media";
-        QVERIFY(QDir().mkpath("/velmora/user/rftest/internal"));
-        writeFile(media, "link");
-        QVERIFY(save.makeRootDir(iq + "/deeper") && save.makeRootDir(iq) && save.makeRootDir(media));
-        QVERIFY(!QFileInfo::exists(iq) && !QFileInfo::exists(media));
+        // The IQ folder is never made.
+        QVERIFY(save.makeRootDir(kRoot + "/quillbox/iqFiles/x") && !QFileInfo::exists(kRoot + "/quillbox/iqFiles"));
         // The private folder is made as one level only and keeps the default mode.
         const QString hetnet = QStringLiteral("/base/qml_4410/hetnet_private");
         QVERIFY(save.makeRootDir(hetnet) && !QFileInfo::exists(hetnet));
@@ -250,18 +223,12 @@ private Q_SLOTS:
         QVERIFY(!save.makeRootDir(existing) && save.makeRootDir("/user/new/a/b"));
         verifyOwned(existing);
         verifyOwned("/user/new/a/b");
-
-        // A stamped folder beside the named one; a taken name: false, and nothing is run on it.
+        // A stamped folder beside the named one; a taken name: false.
         const QDateTime before = QDateTime::currentDateTime();
-        QVERIFY(save.makeDir(kSetupDir, "site A", true));
+        QVERIFY(save.makeDir(kSetupDir, "site A", true) && !save.makeDir(kSetupDir, "site A"));
         const QStringList made = QDir(kSetupDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         QVERIFY2(made.size() == 2 && made.at(0) == "site A" && isStamped(made.at(1), "site A", "", before),
                  qPrintable(made.join(',')));
-        verifyOwned(kSetupDir + "site A");
-        QVERIFY(::chmod(QFile::encodeName(kSetupDir + "site A").constData(), 0700) == 0);
-        writeFile(kSetupDir + "file", {});
-        QVERIFY(!save.makeDir(kSetupDir, "site A") && !save.makeDir(kSetupDir, "file"));
-        QCOMPARE(modeOf(kSetupDir + "site A"), 0700);
     }
 
     // Names from a keyboard and paths from elsewhere: a call changes the folder it names and nothing
@@ -278,14 +245,12 @@ private Q_SLOTS:
         QTest::newRow("makeDir shell text") << "makeDir" << kSetupDir << kHostile << "true" << kSetupDir + kHostile;
         QTest::newRow("makeDir up") << "makeDir" << kSetupDir << up << "false" << "";
         QTest::newRow("makeDir two levels") << "makeDir" << kSetupDir << "a/b" << "false" << "";
-        QTest::newRow("makeDir dot dot") << "makeDir" << kSetupDir << ".." << "false" << "";
         QTest::newRow("addFileDirectory") << "addFileDirectory" << file << "sub" << kSetupDir + "sub/f.stp" << kSetupDir + "sub";
         QTest::newRow("addFileDirectory up") << "addFileDirectory" << file << up << "" << "";
         QTest::newRow("addFileDirectory root") << "addFileDirectory" << file << "/" << "" << "";
         QTest::newRow("makeRootDir shell text") << "makeRootDir" << kRoot + "/" + kHostile << "" << "true" << kRoot + "/" + kHostile;
         QTest::newRow("makeRootDir leading dash") << "makeRootDir" << "-R" << "" << "true" << "/user/work/-R";
         QTest::newRow("makeRootDir system folder") << "makeRootDir" << "/base/private" << "" << "false" << "";
-        QTest::newRow("makeRootDir up") << "makeRootDir" << kRoot + "/../../../base/private" << "" << "false" << "";
         QTest::newRow("makeRootDir through a link") << "makeRootDir" << "/user/link/x" << "" << "true" << "/base/private/x";
         QTest::newRow("makeRootDir tool") << "makeRootDir" << "/velmora/release/bin" << "" << "false" << "";
     }
@@ -317,24 +282,21 @@ private Q_SLOTS:
             verifyOwned(changed);
     }
 
-    // The usage is du's for any folder name (and relative names are no options); hidden entries count for nothing.
+    // The usage is du's for any folder name, and a relative name is no option; hidden entries count for nothing.
     void folderFigures()
     {
         HSave save;
         const QString dir = kRoot + "/quillbox/results/" + kHostile, q = kRoot + "/quillbox/cables/q";
-        QVERIFY(QDir().mkpath(dir + "/sub") && QDir().mkpath("/user/work/-R") && QDir().mkpath(q + "/.hiddenDir"));
-        writeFile(dir + "/sub/two", QByteArray(400 * 1024 + 1, 'b'));
+        QVERIFY(QDir().mkpath(dir) && QDir().mkpath("/user/work/-R") && QDir().mkpath(q + "/.hiddenDir"));
+        writeFile(dir + "/two", QByteArray(400 * 1024 + 1, 'b'));
         writeFile("/user/work/-R/x", QByteArray(64 * 1024, 'x'));
-        writeFile(q + "/.hidden", {});
         QProcess du;
         du.start("du", {"-s", dir});
         QVERIFY(du.waitForFinished() && save.getDirUsageSize("-R") >= 64 && save.getDirUsageSize(kRoot + "/none") == 0);
         const QByteArray expected = du.readAllStandardOutput();
         QCOMPARE(save.getDirUsageSize(dir), expected.split('\t').at(0).toInt());
         QCOMPARE(readFile("/tmp/DIR_SIZE"), expected);
-        QVERIFY(save.isEmptyFolder(q) && save.getFileCountinDir(q) == 0 && save.getFileCountinDir(q + "/none") == 0);
-        writeFile(q + "/a.csv", {});
-        QVERIFY(!save.isEmptyFolder(q) && save.getFileCountinDir(q) == 1 && save.getDirFreeSize(kRoot) > 0);
+        QVERIFY(save.isEmptyFolder(q) && save.getFileCountinDir(q) == 0 && save.getDirFreeSize(kRoot) > 0);
     }
 
     // Plain forms: true from fileCopy means done; true from fileMove and fileDelete means failed. Into a
@@ -352,12 +314,10 @@ private Q_SLOTS:
         QCOMPARE(taken(), (Journal{{kStarter, kCopy, src + "|" + in}, {kStarter, kCopy, kOps + "none|" + in},
                                    {kStarter, kMove, moved}, {kStarter, kMove, moved}, {kStarter, kDelete, in},
                                    {kStarter, kDelete, in}}));
-
         const QString r = kOps + "r.x.res";
         QCOMPARE(save.fileCopy(r, "r.x.res", in), int(HSave::COPY_TRUE));
         QCOMPARE(taken(), (Journal{{kStarter, kCopy, r + "|" + in}}));
-        QCOMPARE(save.fileCopy(r, "r.x.res", in), int(HSave::COPY_EXIST));
-        QCOMPARE(save.fileMove(r, "r.x.res", in), int(HSave::COPY_EXIST));
+        QVERIFY(save.fileCopy(r, "r.x.res", in) == HSave::COPY_EXIST && save.fileMove(r, "r.x.res", in) == HSave::COPY_EXIST);
         QVERIFY(taken().isEmpty());
         const QDateTime before = QDateTime::currentDateTime();
         QVERIFY(QDir().mkpath(in + "/set.d"));
@@ -366,28 +326,22 @@ private Q_SLOTS:
         QVERIFY(sent.size() == 1 && sent.at(0).argument.startsWith(in + "/r.x.res|"));
         const QString copy = sent.at(0).argument.section('|', 1);
         QVERIFY2(isStamped(copy, in + "/r", ".res", before) && readFile(copy) == "A", qPrintable(copy));
-        QCOMPARE(save.fileMove(in + "/r.x.res", "r.x.res", in), int(HSave::COPY_TRUE));
-        QVERIFY(taken().isEmpty());
+        QVERIFY(save.fileMove(in + "/r.x.res", "r.x.res", in) == HSave::COPY_TRUE && taken().isEmpty());
         QCOMPARE(save.fileMove(r, "r.x.res", in + "/set.d"), int(HSave::COPY_TRUE));
         QVERIFY(readFile(in + "/set.d/r.x.res") == "A" && !QFileInfo::exists(r));
-
         // Refused, late (the reply stays "OK", the call returns at 500 ms) or without the starter.
-        QVERIFY(m_sim.setActionReply(kCopy, "Error: disk full") && m_sim.setActionReply(kMove, "Error: busy"));
+        QVERIFY(m_sim.setActionReply(kMove, "Error: busy") && m_sim.setActionDelay(kCopy, 1500));
         writeFile(kOps + "s.res", "S");
-        QCOMPARE(save.fileCopy(kOps + "s.res", "s.res", in), int(HSave::COPY_FALSE));
         QCOMPARE(save.fileMove(kOps + "s.res", "s.res", in), int(HSave::COPY_FALSE));
-        QVERIFY(m_sim.setActionReply(kCopy, QString()) && m_sim.setActionDelay(kCopy, 1500));
         QVERIFY(save.fileCopy(kOps + "s.res", in) && !QFileInfo::exists(in + "/s.res"));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(in + "/s.res"), 10000);
         m_sim.stop();
         QVERIFY(save.fileCopy(r, in) && !save.fileMove(kOps + "s.res", in) && !save.fileDelete(kOps + "s.res"));
-        QCOMPARE(save.fileCopy(kOps + "s.res", "s.res", kOps + "in/set.d"), int(HSave::COPY_TRUE));
-        QCOMPARE(save.fileMove(kOps + "s.res", "s.res", kOps + "in/set.d"), int(HSave::COPY_TRUE));
         QVERIFY(readFile(kOps + "s.res") == "S" && !QFileInfo::exists(in + "/set.d/s.res"));
     }
 
-    // A copy that cannot be made keeps the file it would have replaced; only "Folder" removes a tree; an
-    // empty path names no folder, least of all the working one; a taken name gets a stamp.
+    // A copy that cannot be made keeps the file it would have replaced; an empty path names no folder,
+    // least of all the working one.
     void localFileOperations()
     {
         HSave save;
@@ -396,15 +350,8 @@ private Q_SLOTS:
         QVERIFY(!save.qFileCopy(kOps + "a.res", kOps + "b.res", false) && readFile(kOps + "b.res") == "B");
         QVERIFY(!save.qFileCopy(kOps + "missing.res", kOps + "b.res", true) && readFile(kOps + "b.res") == "B");
         QVERIFY(save.qFileCopy(kOps + "a.res", kOps + "b.res", true) && readFile(kOps + "b.res") == "A");
-        QVERIFY(QDir().mkpath(kOps + "tree/sub"));
-        for (const char *kind : {"folder", "File", ""})
-            QVERIFY(save.remove(kOps + "tree", kind) && QFileInfo::exists(kOps + "tree/sub"));
-        QVERIFY(save.remove(kOps + "tree", "Folder") && !QFileInfo::exists(kOps + "tree"));
-        QVERIFY(QDir::setCurrent(kOps));
-        QVERIFY(save.remove(QString(), "Folder") && QDir::setCurrent("/user/work") && QFileInfo::exists(kOps + "a.res"));
-        const QDateTime now = QDateTime::currentDateTime();
-        QVERIFY(isStamped(save.getFileAppendix(kOps + "a", "res"), kOps + "a", "", now));
-        QCOMPARE(save.getFileAppendix(kOps + "a", "pdf") + save.getFileNameAppendix(kOps, "free", "stp"), kOps + "afree");
+        QVERIFY(QDir::setCurrent(kOps) && save.remove(QString(), "Folder") && QDir::setCurrent("/user/work"));
+        QVERIFY(QFileInfo::exists(kOps + "a.res") && save.remove(kOps, "Folder") && !QFileInfo::exists(kOps));
     }
 
     // The interface's whole road: tab files from the applications (one ModuleItems call per tab, none
@@ -415,6 +362,7 @@ private Q_SLOTS:
         QVERIFY(m_sim.setItem(kSpecan + "centreFreq:", 2.4e9) && m_sim.setItem(kDx + "rfLevel:", -20.25));
         const QJsonObject specan = appSettings("spectrumanalyzer_app"), dxtest = appSettings("dxtest_app");
         const QMap<QString, uint> before = m_sim.stats();
+        m_sim.clearJournal();
         save.saveTabFileNew(0, "spectrumanalyzer_app", "unused");
         save.saveTabFileNew(1, "dxtest_app", "unused");
         QCOMPARE(m_sim.stat("ModuleItems") - before.value("ModuleItems"), 2u);
@@ -429,7 +377,6 @@ private Q_SLOTS:
         QVERIFY(save.save(path));
         const QJsonObject header{{"TabCount", 2}, {"Bands", QJsonArray{3, "n78", QJsonObject{{"a", 1}}}}};
         QCOMPARE(readObject(path), QJsonObject({{"Header", header}, {"Tab1", specan}, {"Tab2", dxtest}}));
-
         // The user changes everything, then recalls the setup.
         QVERIFY(m_sim.setItem(kSpecan + "centreFreq:", 9e8) && m_sim.setItem(kDx + "rfLevel:", 0.0));
         removeTabFiles();
@@ -455,20 +402,15 @@ private Q_SLOTS:
             "    \"%1limits:doubleARRAY:\": [\n        \"1.5\",\n        \"2.12346\",\n        \"-1e-07\"\n    ],\n"
             "    \"%1measurementModeCnfg:\": 2,\n    \"%1title:\": \"site // A\",\n"
             "    \"%1traces:stringARRAY:\": [\n        \"Clear Write\",\n        \"Max\"\n    ]\n}\n").arg(kSpecan));
-
         // No file: nothing to recall. An application that is gone, or a file without the mode the
         // application must be told: false, and nothing reaches the applications that are there.
         QVERIFY(save.loadTabFile(3, "gone_app"));
         writeFile(tabFile(4), "{\":config:gone_app:gone_reg_module:measurementModeCnfg:\": 1}");
         writeFile(tabFile(1), kTab1);
         QVERIFY(!save.loadTabFile(3, "gone_app") && !save.loadTabFile(0, "spectrumanalyzer_app") && taken().isEmpty());
-        // The application's refusal leaves no tab file.
-        QVERIFY(m_sim.setActionReply(kDxAction + "saveconfig:", "Error: no space"));
-        save.saveTabFileNew(2, "dxtest_app", "");
-        QVERIFY(!QFileInfo::exists(tabFile(3)));
     }
 
-    // The automated test's running state never goes into its tab file; the table keeps it.
+    // The automated test's running state never goes into its tab file.
     void autotestTabFilesLoseTheRuntimeState()
     {
         m_sim.stop();
@@ -480,15 +422,10 @@ private Q_SLOTS:
         QCOMPARE(tab.size(), written.size() - 100); // the automated test's 100 addresses of running state
         for (const QString &key : tab.keys())
             QCOMPARE(tab.value(key), written.value(key));
-        // The table read item by item keeps it, without the session's messages.
-        save.addCommonHeader("TabCount", 1);
-        save.setType(HSave::SAVE_LAST);
-        QVERIFY(QFile::remove(tabFile(1)) && save.save("/tmp/last.stp"));
-        QCOMPARE(readObject("/tmp/last.stp").value("Tab1").toObject().size(), 108);
     }
 
-    // Tab files as people edit them; read from a file, line feeds are dropped even inside a value, lines
-    // that only parse joined still do, and bytes that are no UTF-8 are read as the text would read them.
+    // Tab files as people edit them; read from a file, lines that only parse joined still do, and bytes
+    // that are no UTF-8 are read as the text would read them.
     void tabFileText_data()
     {
         QTest::addColumn<QByteArray>("text");
@@ -509,7 +446,6 @@ private Q_SLOTS:
             << QByteArray("{\"a\": \"http://x/y\", \"b\": \"q\\\" // no comment\" // a comment \"\n}")
             << QVariantMap{{"a", "http://x/y"}, {"b", "q\" // no comment"}};
         QTest::newRow("cut short") << QByteArray("{\"a\": 1, // x\n \"b\": [") << QVariantMap();
-        QTest::newRow("line feed in a value") << QByteArray("{\"a\": \"x\ny\"}") << QVariantMap{{"a", "xy"}};
         QTest::newRow("joined lines") << QByteArray("{\"a\": 1\n2}") << QVariantMap{{"a", 12.0}};
         QTest::newRow("no UTF-8") << QByteArray("{\"a\": \"\xff\"}") << QVariantMap{{"a", QString(QChar(0xFFFD))}};
     }
@@ -537,8 +473,8 @@ private Q_SLOTS:
         QCOMPARE(readFile(file.fileName()), QByteArray("{\n    \"site\": \"Z\xc3\xbcrich \xe6\x97\xa5\"\n}\n"));
     }
 
-    // Each kind of save writes its own members; a logging file carries its set-up on its first line,
-    // where the logging reader finds it.
+    // Each kind of save writes its own members; a logging file carries its set-up on its first line, where
+    // the logging reader finds it.
     void saveWritesTheMembersOfEachType()
     {
         writeFile(tabFile(1), kTab1);
@@ -547,22 +483,16 @@ private Q_SLOTS:
         save.clearAll();
         save.addCommonHeader("TabCount", 2);
         save.addCommonUI("reportCompanyCnfg", "ACME");
-        const QString path = kSetupDir + "a b.stp";
         QStringList members;
-        for (int type : {0, 1, 2, 3, 4, 5, 6, -1}) {
+        for (int type : {0, 1, 2, 4, 5, 6, -1, 3}) {
             save.setType(type);
-            QVERIFY(save.save(path));
-            members << readObject(path).keys().join('+');
+            QVERIFY(save.save("/tmp/a b.stp"));
+            members << readObject("/tmp/a b.stp").keys().join('+');
         }
-        QCOMPARE(members, (QStringList{"Header", "Header+Tab1+Tab2", "Header+Tab1", "TabCount", "", "Header+Tab1+Tab2+UI",
-                                       "Header", ""}));
-        save.setType(HSave::SAVE_LAST);
-        QVERIFY(save.save(path));
-        QCOMPARE(readObject(path).value("UI").toObject(), QJsonObject({{"reportCompanyCnfg", "ACME"}}));
-        save.setType(HSave::SAVE_LOGGING);
-        QVERIFY(save.save(path) && readFile(path) == "{\"TabCount\":2}\n");
+        QCOMPARE(members.join(' '), QStringLiteral("Header Header+Tab1+Tab2 Header+Tab1  Header+Tab1+Tab2+UI Header  TabCount"));
         save.clearAll();
-        QVERIFY(save.readHeader(path, "grr") && save.getHeader("TabCount") == "2");
+        QVERIFY(readFile("/tmp/a b.stp") == "{\"TabCount\":2}\n" && save.readHeader("/tmp/a b.stp", "grr"));
+        QCOMPARE(save.getHeader("TabCount"), QStringLiteral("2"));
     }
 
     // A set-up holds every tab of its "TabCount" (none without it, six at most), or its header only and
@@ -585,7 +515,6 @@ private Q_SLOTS:
         QCOMPARE(readObject(path).keys(), (QStringList{"Header", "Tab1", "Tab2", "Tab3", "Tab4", "Tab5", "Tab6"}));
         QCOMPARE(readObject(path).value("Tab6").toObject().value("n").toInt(), 6);
         QVERIFY(!save.save("/tmp/no such dir/s.stp") && !QFileInfo::exists("/tmp/no such dir"));
-
         removeTabFiles();
         writeFile(path, R"({"Header": {"TabCount": 2, "Technology": "LTE"}, "UI": {"reportCompanyCnfg": "ACME"},
                             "Tab1": {"B": "one", "A": 1}, "Tab2": {"C": [1.5, "x"]}, "Tab3": {"D": 4}})");
@@ -595,16 +524,8 @@ private Q_SLOTS:
                  QByteArray("{\n    \"A\": 1,\n    \"B\": \"one\"\n}\n{\n    \"C\": [\n        1.5,\n        \"x\"\n    ]\n}\n"
                             "untouched"));
         QCOMPARE(save.getHeader("Technology") + save.getUI("reportCompanyCnfg"), QStringLiteral("LTEACME"));
-        // A file that does not parse leaves everything empty; one that does not open changes nothing.
-        writeFile(path, QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(100, '\0'));
-        QVERIFY(save.loadSetup(path) && save.getHeader("Technology") + save.getUI("reportCompanyCnfg") == "");
-        save.addCommonHeader("Technology", "kept");
-        QVERIFY(!save.loadSetup("/tmp/missing.stp") && save.getHeader("Technology") == "kept");
-        removeTabFiles();
-        writeFile(path, R"({"Header": {"TabCount": 99}, "Tab7": {"x": 1}})");
-        QVERIFY(save.loadSetup(path));
-        for (int number = 1; number <= 7; ++number)
-            QCOMPARE(readFile(tabFile(number)), QByteArray(number < 7 ? "{\n}\n" : "<missing>"));
+        // A file that does not open changes nothing.
+        QVERIFY(!save.loadSetup("/tmp/missing.stp") && save.getHeader("Technology") == "LTE");
         save.addCommonUI("reportSiteInfoCnfg", "roof");
         writeFile(path, R"({"Header": {"Technology": "GSM"}, "Tab1": {"A": true}, "Tab2": {"B": 1}})");
         removeTabFiles();
@@ -637,17 +558,6 @@ private Q_SLOTS:
         QCOMPARE(readFile(tabFile(0)) + readFile(tabFile(1)) + readFile(tabFile(7)), "<missing>" + kTab1 + kTab2);
     }
 
-    // A report carries the interface table's technology and measurement where the file browser reads them.
-    void reportFromTheInterfaceTable()
-    {
-        HSave save;
-        save.addCommonUI("Technology", "DMR");
-        save.addCommonUI("Measure", "Modulation");
-        save.savePDF(kRoot + "/quillbox/reports/r 1.pdf", "On", "Off");
-        QVERIFY(save.readHeader(kRoot + "/quillbox/reports/r 1.pdf", "pdf"));
-        QCOMPARE(save.getHeader("Technology") + "," + save.getHeader("Measure"), QStringLiteral("DMR,Modulation"));
-    }
-
     // Headers of saved files, read without trusting them. `header` lists "key=value" pairs split by "|";
     // before each read the table holds "kept" for Technology, Firmware and Address.
     void fileHeaders_data()
@@ -664,9 +574,6 @@ private Q_SLOTS:
         const QByteArray bomb = deflated(QByteArray(20 << 20, ' ') + "GSM/Power");
         QTest::newRow("png text") << "png" << hugePng(pngChunk("tEXt", description)) << true
                                   << "Technology=LTE|Measure=Spectrum|Firmware=";
-        QTest::newRow("png compressed text") << "png" << hugePng(pngChunk("zTXt", QByteArrayLiteral("Description\0\0")
-                                                                                      + deflated("NR/ACLR")))
-                                             << true << "Technology=NR|Measure=ACLR";
         QTest::newRow("png international text")
             << "png" << hugePng(pngChunk("iTXt", QByteArrayLiteral("Description\0\0\0de\0\0") + "NR/\xc3\x9c")) << true
             << QString::fromUtf8("Technology=NR|Measure=\xc3\x9c");
@@ -686,33 +593,15 @@ private Q_SLOTS:
         QTest::newRow("pdf missing") << "pdf" << missing << true << cleared;
         QTest::newRow("pdf long line") << "pdf" << QByteArray(4095, 'x') + "%%EOF\nNR,ACLR" << true << cleared;
         QTest::newRow("pdf long trailer") << "pdf" << "%%EOF\n" + QByteArray(5000, 'x') + ",ACLR" << true << cleared;
-        // A measurement without its zero byte ends with the block (offset 256); truncated texts end
-        // with the file; kinds are compared exactly ("GOM" is read as JSON).
+        // A measurement without its zero byte ends with the block (offset 256); kinds are compared exactly.
         QTest::newRow("gom") << "gom" << mapFile("LTE/V2.1.3/x", QByteArray("RSRP Map", 9)) << true
                              << "Technology=LTE|Firmware=V2.1.3|Measure=RSRP Map";
-        QTest::newRow("gomv without firmware") << "gomv" << mapFile("NR", QByteArray("SS-RSRP", 8)) << true
-                                               << "Technology=NR|Firmware=|Measure=SS-RSRP";
         QTest::newRow("gom unterminated") << "gom" << mapFile("GSM/1", QByteArray(200, 'M')) << true
                                           << "Measure=" + QString(146, 'M');
-        QTest::newRow("gom truncated") << "gom" << mapFile("WCDMA/7", "RSCP").left(34) << true
-                                       << "Technology=WCDM|Firmware=|Measure=";
         QTest::newRow("gom missing") << "gom" << missing << true << "Technology=kept|Firmware=kept";
         QTest::newRow("GOM") << "GOM" << mapFile("LTE/V2.1.3/x", "RSRP Map") << true << "Technology=|Firmware=|Measure=";
-        // The address's end is probed every four code units: a length between probes keeps the zero
-        // padding, and no probe finding it means no address; missing bytes read as zero.
-        const QString address = QString::fromUtf8("Kai 12, \xc3\x85lborg \xe4\xb8\xad");
-        QByteArray endless = coverageMap(2.5f, 1, QString(300, 'A'));
-        putAt(endless, 968, QByteArray(1400 - 968, 'z'));
-        QTest::newRow("mcf") << "mcf" << coverageMap(2.5f, 7, address) << true << "MapType=Sizable Map|Address=" + address;
-        QTest::newRow("mcfv between probes") << "mcfv" << coverageMap(3.0f, 0, "Ring 5") << true
-                                             << "MapType=Single Map|Address=Ring 5" + QString(2, QChar(0));
-        QTest::newRow("mcf version 2.0") << "mcf" << coverageMap(2.0f, 1, "Ring 5") << true << "MapType=Sizable Map|Address=";
-        QTest::newRow("mcf without end") << "mcf" << endless << true << "Address=";
-        QTest::newRow("mcf truncated") << "mcf" << coverageMap(4.0f, 1, "x", 300) << true << "MapType=Single Map|Address=";
-        QTest::newRow("mcf missing") << "mcf" << missing << true << "Technology=kept|Address=kept";
         QTest::newRow("setup") << "setup" << QByteArray(R"({"Header": {"Technology": "NR", "Measure": "Beam", "TabCount": 2}})")
                                << true << "Technology=NR|Measure=Beam|TabCount=2|Firmware=";
-        QTest::newRow("json without header") << "json" << QByteArray("[1, 2]") << true << "Technology=";
         QTest::newRow("json missing") << "json" << missing << false << "";
         QTest::newRow("plain") << "dat" << missing << true << cleared;
         QTest::newRow("logging") << "grr" << QByteArray("{\"Technology\": \"P25\", \"Interval\": 5}\n1,2,3\n4,5,6\n")
@@ -748,10 +637,8 @@ private Q_SLOTS:
         save.addCommonHeader("Stale", 1);
         save.setResultFile("Trace1", "spectrumanalyzer_app", 0, false);
         QVERIFY(!save.readResult(result) && taken().isEmpty());
-        for (const QByteArray &noTab : {QByteArray(R"({"Header": {}})"), QByteArray(3000, '\0')}) {
-            writeFile(result, noTab);
-            QVERIFY(save.readResult(result) && readFile(kTransfer) == "{\n}\n");
-        }
+        writeFile(result, QByteArray(3000, '\0'));
+        QVERIFY(save.readResult(result) && readFile(kTransfer) == "{\n}\n");
         writeFile(result, QStringLiteral("{\"Header\": {\"Technology\": \"GSM\"}, \"Tab1\": {\"%1centreFreq:\": 7.5e8, "
                                          "\":config:x:y:z:\": \"a b\"}}").arg(kSpecan).toUtf8());
         QVERIFY(save.readResult(result));
@@ -780,8 +667,6 @@ private Q_SLOTS:
                                    {kStarter, kDelete, "/base/qml_4410/hetnet_private/"},
                                    {kStarter, kDelete, "/var/lib/redis/appendonly.aof"}};
         QCOMPARE(taken(), deletions);
-        for (const char *gone : {"/user/TK520/internal", "/cust/private/lastconfigs", "/base/qml_4410/hetnet_private"})
-            QVERIFY2(!QFileInfo::exists(gone), gone);
         QCOMPARE(readFile(kCommandsLog), QByteArray("reboot\n"));
         // Refused deletions and an absent starter still end in the restart.
         QVERIFY(m_sim.setActionReply(kDelete, "Error: busy"));
@@ -799,19 +684,15 @@ private Q_SLOTS:
         QVERIFY(save.presetAction("spectrumanalyzer_app"));
         QCOMPARE(taken(), (Journal{{kSa, preset, ""}}));
         QTRY_COMPARE(itemValue(kSa, kSpecan + "centreFreq:").toDouble(), 5e8);
-        // The switch is a write that does not wait for the starter.
+        // A refused preset switches to the built-in analyser, by a write that does not wait for the starter.
         QVERIFY(m_sim.setActionReply(preset, "Error: measuring") && save.presetAction("spectrumanalyzer_app"));
         QTRY_COMPARE(m_sim.journal().size(), 2);
-        const Journal sent = taken();
-        QCOMPARE(sent.at(0), (SimFixture::Entry{kSa, preset, ""}));
-        QCOMPARE(sent.at(1).service + sent.at(1).address, kStarter + ":config:starter_app:starter_reg_module:appNameCnfg:");
-        QVERIFY2(sent.at(1).argument.contains("spectrumAnalyzerBuildIn_app"), qPrintable(sent.at(1).argument));
+        QVERIFY(taken().at(1).argument.contains("spectrumAnalyzerBuildIn_app"));
         // No such application: nothing is sent and nothing is switched.
         QVERIFY(save.presetAction("gone_app") && taken().isEmpty());
     }
 
-    // The application's items and a tab file back to their defaults. The tab file of tab index 1 is
-    // "/tmp/Tab2.oxs"; the next recall brings its defaults in.
+    // The application's items and a tab file back to their defaults (tab index 1 is "/tmp/Tab2.oxs").
     void backToDefaults()
     {
         HSave save;
@@ -823,8 +704,6 @@ private Q_SLOTS:
         written.sort();
         QCOMPARE(written, (QStringList{kDx + "name:", kDx + "rfLevel:", kTetra}));
         QTRY_COMPARE(itemValue(kDxService, kDx + "rfLevel:").toDouble(), -50.0);
-        QTRY_COMPARE(itemValue(kDxService, kDx + "name:").toString(), QStringLiteral("default"));
-
         writeFile(tabFile(2), QStringLiteral("{\n  // kept from the bench\n"
                                              "  \"%1rfLevel:\": -10,\n  \"%1name:\": \"bench\",\n  \"%1noDefault:\": 8,\n"
                                              "  \"%1measurementModeCnfg:\": 4,\n  \"%2\": true,\n"
@@ -834,12 +713,10 @@ private Q_SLOTS:
         // The defaults come in one snapshot, not one call per entry.
         QCOMPARE(m_sim.stat("Snapshot") - before.value("Snapshot"), 1u);
         QCOMPARE(m_sim.stat("Item") - before.value("Item"), 0u);
-        QCOMPARE(QDir("/tmp").entryList({".Tab2.oxs.*"}, QDir::Hidden | QDir::Files), QStringList());
         QCOMPARE(readObject(tabFile(2)), QJsonObject({{kDx + "rfLevel:", -50}, {kDx + "name:", "default"},
                                                       {kDx + "noDefault:", 8}, {kDx + "measurementModeCnfg:", 4},
                                                       {kTetra, true}, {kDx + "removedLastYear:", "old"}}));
-        QVERIFY(taken().isEmpty() && m_sim.setItem(kDx + "rfLevel:", -1.0) && save.loadTabFile(1, "dxtest_app"));
-        QTRY_COMPARE(itemValue(kDxService, kDx + "rfLevel:").toDouble(), -50.0);
+        QVERIFY(taken().isEmpty());
         QVERIFY(!save.resetTabElfItemsToDefaultValues(5, "dxtest_app") && !save.resetTabElfItemsToDefaultValues(2, "gone_app"));
     }
 
