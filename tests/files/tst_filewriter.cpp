@@ -85,7 +85,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         signal(SIGXFSZ, SIG_IGN); // writes past the size cap fail instead of ending the test
-        HSave save;               // the storage tree
+        HSave save; // the storage tree
         using F = SimFixture;
         QVERIFY2(m_sim.startJson(F::model(
                      {F::app("sa_app", {F::module("sa_reg_module", {F::item("measurementModeCnfg", 2, "int"),
