@@ -12,6 +12,7 @@ Item {
 
     readonly property string specan: "gem.base.spectrumanalyzer_app,spectrumanalyzer_app,specan_result_module,spectrumanalyzer_reg_module"
     readonly property string dxtest: "gem.base.dxtest_app,dxtest_app,dxtest_result_module,dxtest_reg_module"
+    readonly property string netan: "gem.base.networkanalyzer_app,networkanalyzer_app,vswr,networkanalyzer_reg_module"
     readonly property string specanConfig: ":config:spectrumanalyzer_app:spectrumanalyzer_reg_module:"
     readonly property string specanResult: ":result:spectrumanalyzer_app:specan_result_module:"
 
@@ -35,7 +36,7 @@ Item {
         id: plansView
         width: 200; height: 400
         model: plans
-        delegate: Text { text: eDataBaseFreq.value; property var type: eDataChannelType }
+        delegate: Text { text: eDataBaseFreq.value; property var type: eDataChannelType; property var base: eDataBaseFreq }
     }
 
     ZeElfItems {
@@ -44,6 +45,7 @@ Item {
     }
     FrequencyLossModel { id: losses; cableLoss: lossBridge.getConfigItemDxTest("cableLossTable", "cableLoss") }
     Text { id: lossRows; text: losses.size }
+    Repeater { id: lossView; model: losses; delegate: Item { property string text: frequency + "/" + loss + (isValid ? "" : "!") } }
 
     // cableName is role 1 and the display role (note) is empty: the filter compares cableName.
     ListModel {
@@ -82,6 +84,7 @@ Item {
     HRefreshImage { id: image; width: 4; height: 4 }
     readonly property string imageSource: image.source
     HBaseVolume { id: volume }
+    HBaseVolume { id: otherVolume }
     readonly property int boundVolume: volume.volume
     DesktopHandler { id: desktop; property var heard: []; onTaskRaised: heard = heard.concat([task_name + "|" + task_id]) }
     HHotkeyList { id: hotkeys }
@@ -127,8 +130,9 @@ Item {
                   address: ":result:dxtest_app:demod:sinad:", value: 21.5 },
                 { tag: "getResultItemStrArr", bridge: scene.specan, lookup: function(b) { return b.getResultItemStrArr("markerTexts") },
                   address: scene.specanResult + "markerTexts:stringARRAY:", value: ["M1", "M2", "M3"] },
-                { tag: "getResultItemDoubleArr", bridge: scene.specan, lookup: function(b) { return b.getResultItemDoubleArr("trace") },
-                  address: scene.specanResult + "trace:doubleARRAY:", value: [-1.5, -2.5] },
+                // Not the spectrum trace: the simulator sweeps that ten times a second.
+                { tag: "getResultItemDoubleArr", bridge: scene.netan, lookup: function(b) { return b.getResultItemDoubleArr("vswrTrace") },
+                  address: ":result:networkanalyzer_app:vswr:vswrTrace:doubleARRAY:", value: [1.5, 2.5] },
                 { tag: "getResultItemAddr", bridge: scene.specan, lookup: function(b) { return b.getResultItemAddr("specan_result_module:sweepCount:") },
                   address: scene.specanResult + "sweepCount:", value: 7 },
                 { tag: "getResultItemStarterApp", bridge: scene.specan, lookup: function(b) { return b.getResultItemStarterApp("firmwareVersion") },
@@ -171,6 +175,10 @@ Item {
             verify(simulator.setItem(address + "channelPlanBaseFrequency1:", 851.5e6))
             plansView.forceLayout()
             tryVerify(function() { return Number(plansView.itemAtIndex(0).text) === 851.5e6 }, 5000)
+            // A delegate writes through its role's handle; the bridge hands out that same item.
+            plansView.itemAtIndex(1).base.value = 860e6
+            compare(Number(plansView.itemAtIndex(1).text), 860e6)
+            compare(late.getConfigItem("channelPlanBaseFrequency2", "p25Trunking").value, 860e6)
 
             // Restoring without a backup writes an empty type the service refuses: the type stays a number.
             ignoreWarning(new RegExp("ENTER!!!!!!$"))
@@ -188,17 +196,30 @@ Item {
             scene.collect()
             verify(simulator.setItem(":config:dxtest_app:cableLoss:cableLossTable:", "{1=0.5}, {2=0.75}"))
             tryCompare(lossRows, "text", "2")
+            // A loss below the row before marks the row in its delegate and refuses the save.
+            losses.updateLoss(1, 0.25)
+            compare([lossView.itemAt(0).text, lossView.itemAt(1).text], ["1/0.5", "2/0.25!"])
+            verify(!losses.saveToElfItem())
+            losses.updateLoss(1, 0.75)
             losses.addItem(3, 1)
             verify(losses.saveToElfItem())
             scene.collect()
             tryCompare(losses.cableLoss, "value", "{1=0.5}, {2=0.75}, {3=1}")
             compare(lossRows.text, "3")
+            losses.removeItem(0)
+            losses.cancelEdit()
+            compare(lossRows.text, "3")
+            compare(lossView.itemAt(2).text, "3/1")
         }
 
         // Edits of the cable list in place reach delegates bound to the filter's roles.
         function test_cableEditsReachTheView() {
             compare(cableView.count, 1)
             compare(cableView.itemAt(0).text, "LMR400 0.2")
+            // A row reaches JavaScript as an object of the four roles; a row past the end as undefined.
+            var row = cableFilter.get(0)
+            compare([Object.keys(row).sort(), row.velocity, cableFilter.get(1)],
+                    [["cableName", "loss", "manufacturer", "velocity"], 0.85, undefined])
             compare(cableFilter.getIndexOfCableName("LMR400"), 0)
             cables.setProperty(1, "loss", 0.25)
             compare(cableView.itemAt(0).text, "LMR400 0.25")
@@ -214,6 +235,10 @@ Item {
             save.copyType = HSave.COPY_EXIST
             compare(scene.saveState, [HSave.SAVE_RESULT, HSave.LOAD_OVERLAY, HSave.COPY_EXIST])
             verify(enums.loadFile(true))
+            // Loaded from a file URL; entries reach JavaScript as objects and maps.
+            var mode = ":config:spectrumanalyzer_app:spectrum:mode:"
+            compare([enums.getListByFullId(mode)[1].label, enums.getListByFullId(mode)[1].disable, enums.getLabelMap(mode).zero],
+                    ["Zero Span", 1, "Zero Span"])
             enums.query = "mode"
             compare(scene.enumState, [true, "mode"])
             scene.collect()
@@ -223,7 +248,8 @@ Item {
             compare(scene.gaugeState, [100, 200, gauge.centery, gauge.radius, 0.6, 0.8, gauge.valueAngleRad,
                                        gauge.refValueAngleRad, 1, gauge.endAngle])
             subdivs.appendItem("-50", 10, 20)
-            compare(subdivView.itemAt(0).label, "-50")
+            subdivs.updateItem(-1, "-40", 30, 20)   // -1 becomes the largest unsigned index: appends
+            compare([subdivView.count, subdivView.itemAt(0).label, subdivView.itemAt(1).label], [2, "-50", "-40"])
             scene.collect()
 
             messages.count = 3
@@ -247,7 +273,8 @@ Item {
             compare(scene.tagChanges, changes + 1)
             image.source = Qt.resolvedUrl("data/enums.json")
             compare(scene.imageSource, String(Qt.resolvedUrl("data/enums.json")))
-            volume.volume = 30
+            otherVolume.volume = 30
+            volume.pollServiceForValues()
             compare(scene.boundVolume, 30)
             scene.collect()
 
@@ -269,6 +296,11 @@ Item {
             scene.collect()
             verify(simulator.setItem(scene.specanConfig + "centreFreq:", 1e9))
             tryVerify(function() { return Number(centre.text) === 1e9 }, 5000, centre.text)
+            // Written from QML: the binding follows at once, another bridge hands out the same item.
+            bridge.getConfigItem("centreFreq").value = 2e9
+            compare(Number(centre.text), 2e9)
+            compare(newBridge(scene.specan).getConfigItem("centreFreq").value, 2e9)
+            compare(bridge.getConfigItem("absentCnfg"), null)
         }
     }
 }
