@@ -1,0 +1,646 @@
+#include <QtTest>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include "hfavoritedb.h"
+#include "hhistoryfilename.h"
+#include "hmapprofilelist.h"
+#include "hpositionfileio.h"
+#include "simfixture.h"
+#include "testfiles.h"
+
+#include <unistd.h>
+
+// The stores the user fills: favourites, file-name history, stored positions and map profiles. Runs in
+// the sandbox: /user, /base and /tmp are private, chown and chmod act on its tmpfs, the bus is a private
+// one and the simulator plays the starter application where a test starts it.
+namespace {
+const QString kFav = QStringLiteral("/user/tarnwick5G/internal/.favorite/");
+const QString kMaps = QStringLiteral("/user/tarnwick5G/internal/.mapProfile");
+const QString kOut = QStringLiteral("/user/usb/out.db");   // exports get their ownership in the user storage
+const QString kPwned = QStringLiteral("/tmp/pwned");
+// No "/" in it (it names one directory); run by a shell it would make /tmp/pwned, HOME being /tmp.
+const QString kHostile = QStringLiteral("a;b $(cd;touch pwned) `cd;touch pwned` 'q'");
+const QString kStoreDir = QStringLiteral("/tmp/store 'a'; $(x)");
+const QString kStore = kStoreDir + QStringLiteral("/recent ;'names'.txt");
+const QString kStarter = QStringLiteral("gem.base.starter_app");
+const QString kDelete = QStringLiteral(":action:starter_app:starter_reg_module:fileDelete:");
+const QString kCopy = QStringLiteral(":action:starter_app:starter_reg_module:fileCopy:");
+
+using Row = QStringList;
+using Tree = QMap<QString, QByteArray>;
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    writeFile(path, bytes);
+}
+
+// Every entry below `root`, hidden ones included: directories as "<dir>", files as their bytes.
+Tree tree(const QString &root)
+{
+    Tree entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries.insert(path.mid(root.size()), it.fileInfo().isDir() ? QByteArray("<dir>") : readFile(path));
+    }
+    return entries;
+}
+
+// The rows of an exported file, read with its own connection, by id.
+QList<Row> rowsOf(const QString &path)
+{
+    QList<Row> rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "reader");
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery query("select id, groupName, fileName, fileData from FAVORITE_FILES order by id", db);
+        while (query.next())
+            rows.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                         query.value(3).toString()});
+    }
+    QSqlDatabase::removeDatabase("reader");
+    return rows;
+}
+
+// An export file holding the rows given (group, file, content), as sqlite3 on a USB stick could make it.
+void craft(const QString &path, const QList<Row> &rows)
+{
+    QFile::remove(path);
+    HFavoriteDB db;
+    QVERIFY(db.openDatabase(path) && db.createFavoriteTable());
+    for (int id = 0; id < rows.size(); ++id)
+        QVERIFY(db.insertGroupTable(id, rows[id][0], rows[id][1], rows[id][2]));
+    db.closeDatabase();
+}
+
+QStringList entries(const HHistoryFileName &history)
+{
+    QStringList result;
+    for (int i = 0; i < history.count(); ++i)
+        result.append(history.getName(i) + '|' + history.getDate(i));
+    return result;
+}
+
+QString rows(const HPositionFileIO &positions, std::initializer_list<int> numbers)
+{
+    QStringList result;
+    for (int r : numbers)
+        result.append(positions.getData(0, r) + '|' + positions.getData(1, r) + '|' + positions.getData(2, r));
+    return result.join('/');
+}
+
+void profile(const QString &name, const QByteArray &header)
+{
+    write(kMaps + "/" + name, "{\"Header\":" + header + ",\"Tab1\":{\"x\":1}}");
+}
+
+QStringList sorted(QStringList texts)
+{
+    texts.sort();
+    return texts;
+}
+
+// Texts of `key` over the whole list, in list order.
+QStringList column(const HMapProFileList &list, const QString &key)
+{
+    QStringList texts;
+    for (int i = 0; i < list.getListSize(); ++i)
+        texts.append(list.getListInfo(i, key));
+    return texts;
+}
+
+// The pick-list of `field`, sorted (its own order carries no meaning).
+QStringList values(const HMapProFileList &list, const QString &field)
+{
+    QStringList texts;
+    for (int i = 0; i < list.getFilterSize(field); ++i)
+        texts.append(list.getFilterName(i, field));
+    return sorted(texts);
+}
+} // namespace
+
+class TestUserStores : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        // rm, not QDir: Qt cannot see, so cannot remove, the names that are not UTF-8.
+        QCOMPARE(QProcess::execute("rm", {"-rf", kFav, kMaps, "/user/usb", kStoreDir, kPwned, "/tmp/outside"}), 0);
+        QVERIFY(QDir().mkpath(kFav) && QDir().mkpath("/user/usb") && QDir().mkpath(kStoreDir));
+    }
+
+    // An export holds the visible favourite files of visible groups, cut at a zero byte; a group without
+    // files gives one row, a group with files but no favourites none; names that are not UTF-8 are
+    // reported. Import brings back the rest byte for byte (quotes, shell syntax, SQL, non-ASCII) and
+    // leaves loose files and hidden groups alone.
+    void favouritesExportAndImport()
+    {
+        const QString utf = QString::fromUtf8("Gr\xc3\xbc\xc3\x9f" "e \xe6\x97\xa5");
+        const Tree notExported = {{"A/notes.txt", "x"}, {"A/UPPER.STAV", "x"}, {"A/.hidden.stav", "x"},
+                                  {"other/only.txt", "x"}, {".hidden/h.stav", "stays"}, {"loose.stav", "stays"}};
+        const Tree exported = {{"A/one.stav", "alpha"}, {"A/zero.stav", QByteArray("ab\0cd", 5)},
+                               {"Jo's/it's.stav", "say 'hi'; $(touch /tmp/pwned)"}, {"Jo's/empty.stav", ""},
+                               {kHostile + "/" + kHostile + ".stav", "'; DROP TABLE FAVORITE_FILES; --"},
+                               {utf + "/" + utf + ".stav", QString::fromUtf8("\xce\xa9 \xc3\xa9!").toUtf8()}};
+        for (const Tree &files : {notExported, exported})
+            for (auto it = files.cbegin(); it != files.cend(); ++it)
+                write(kFav + it.key(), it.value());
+        QDir().mkpath(kFav + "b");
+        const QByteArray badGroup = QFile::encodeName(kFav) + "bad\xff";
+        QVERIFY(::mkdir(badGroup.constData(), 0755) == 0);
+        for (const char *bad : {"A/bad\xfe.txt", "A/bad\xfe.stav"})   // only the favourite is reported
+            std::fclose(std::fopen((QFile::encodeName(kFav) + bad).constData(), "w"));
+        const QString out = QString::fromUtf8("/user/usb/\xc3\x9c" "bersicht 'a'.db");
+        HFavoriteDB db;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^skipped: .*bad"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^skipped: .*bad.\\.stav"));
+        QVERIFY(db.exportDB(out));
+        QCOMPARE(db.getSkippedNames().size(), 2);
+        const QList<Row> rows = rowsOf(out);
+        QCOMPARE(rows.size(), 7);
+        QCOMPARE(rows.mid(0, 4), (QList<Row>{{"0", kFav + "A", kFav + "A/one.stav", "alpha"},
+                                              {"1", kFav + "A", kFav + "A/zero.stav", "ab"},
+                                              {"2", kFav + kHostile, kFav + kHostile + "/" + kHostile + ".stav",
+                                               "'; DROP TABLE FAVORITE_FILES; --"},
+                                              {"3", kFav + "b", "", ""}}));
+        QVERIFY(!QFile::exists(kFav + "favorite.db") && !db.isOpenDatabase());
+        QCOMPARE(QDir("/user/usb").entryList(QDir::Files), QStringList(QFileInfo(out).fileName()));
+        QCOMPARE(QFileInfo(out).permissions() & 0x0FFF, QFileDevice::Permissions(0x775));
+        QCOMPARE(QFileInfo(out).group(), QStringLiteral("users"));
+
+        // Qt cannot see, so import cannot remove, names that are not UTF-8.
+        QVERIFY(::rmdir(badGroup.constData()) == 0);
+        QCOMPARE(QProcess::execute("rm", {"-r", kFav + "A", kFav + "b"}), 0);
+        write(kFav + "Jo's/it's.stav.new", "extra");
+        write(kFav + "New/n.stav", "new");
+        QVERIFY(db.importDB(out));
+        Tree expected = exported;
+        expected["A/zero.stav"] = "ab";
+        expected[".hidden/h.stav"] = expected["loose.stav"] = "stays";
+        for (const QString &dir : QStringList{"A", "b", "Jo's", ".hidden", kHostile, utf})
+            expected[dir] = "<dir>";
+        QCOMPARE(tree(kFav), expected);
+        QVERIFY(!QFile::exists(kPwned) && !db.isOpenDatabase());
+        QCOMPARE(QFileInfo(kFav + "A/one.stav").permissions() & 0x0FFF, QFileDevice::Permissions(0x775));
+
+        // A working file left over from an interrupted export is refused.
+        QVERIFY(db.openDatabase(kFav + "favorite.db") && db.createFavoriteTable());
+        QTest::ignoreMessage(QtDebugMsg, "bool HFavoriteDB::createFavoriteTable() ::fail");
+        QVERIFY(!db.exportDB("/tmp/other.db"));
+        QVERIFY(!QFile::exists("/tmp/other.db"));
+    }
+
+    // A file that is no favourites export costs no group.
+    void badImportKeepsEveryGroup_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("sql");
+        QTest::newRow("missing file") << QByteArray() << QStringList();
+        QTest::newRow("not a database") << QByteArray("just some text, not SQLite\n") << QStringList();
+        QTest::newRow("other table") << QByteArray("")
+                                     << QStringList{"CREATE TABLE OTHER(id int)", "INSERT INTO OTHER VALUES(0)"};
+        // The right name but not the columns of an export: nothing could be restored from it.
+        QTest::newRow("other columns") << QByteArray("") << QStringList{"CREATE TABLE FAVORITE_FILES(id int,name TEXT)",
+                                                                        "INSERT INTO FAVORITE_FILES VALUES(0,'x')"};
+    }
+
+    void badImportKeepsEveryGroup()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, sql);
+        write(kFav + "Keep/k.stav", "keep me");
+        QDir().mkpath(kFav + "Empty");
+        const Tree before = tree(kFav);
+        const QString path = "/tmp/import.db";
+        QFile::remove(path);
+        if (!content.isNull())
+            write(path, content);
+        HFavoriteDB db;
+        for (const QString &statement : sql)
+            QVERIFY(db.openDatabase(path) && db.exec(statement));
+        db.closeDatabase();
+        QVERIFY(!db.importDB(path));
+        QCOMPARE(tree(kFav), before);
+        QCOMPARE(QFile::exists(path), !content.isNull());
+        QVERIFY(!db.isOpenDatabase());
+    }
+
+    // A crafted export restores only rows an export could have written: a group directly in the
+    // favourites directory, a file directly in its group. Nothing else changes; the rest is reported.
+    void importConfinesRows_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("file");
+        const QString g = kFav + "G";
+        QTest::newRow("group up the tree") << kFav + "../../../escaped" << kFav + "../../../escaped/x.stav";
+        QTest::newRow("group elsewhere") << "/base/private" << "/base/private/key";
+        QTest::newRow("group is the root") << "/" << "";
+        QTest::newRow("group is the favourites") << kFav << kFav + "x.stav";
+        QTest::newRow("group two deep") << kFav + "G/H" << "";
+        QTest::newRow("hidden group") << kFav + ".h" << kFav + ".h/x.stav";
+        QTest::newRow("relative group") << "G" << "G/x.stav";
+        QTest::newRow("file up") << g << g + "/../../../../../../home/.evilrc";
+        QTest::newRow("file of a tool") << g << "/velmora/release/bin/cmsend";
+        QTest::newRow("file two deep") << g << g + "/sub/x.stav";
+        QTest::newRow("file through a link") << kFav + "L" << kFav + "L/x.stav";
+    }
+
+    void importConfinesRows()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, file);
+        const QString skipped = file.isEmpty() ? group : file;
+        write("/base/private/key", "secret");
+        QVERIFY(::chmod("/base/private", 0700) == 0);
+        QVERIFY(QFile::link("/base/private", kFav + "L"));
+        const QString path = "/user/usb/crafted.db";
+        craft(path, {{kFav + "Good", kFav + "Good/a.stav", "kept"}, {group, file, "#!/bin/sh\necho pwned\n"}});
+        const QMap<QString, QString> outside = sandboxState(kFav);
+        HFavoriteDB db;
+        QTest::ignoreMessage(QtWarningMsg, qPrintable("skipped: \"" + skipped + "\""));
+        QVERIFY(db.importDB(path));
+        QCOMPARE(db.getSkippedNames(), QStringList(skipped));
+        QCOMPARE(sandboxState(kFav), outside);
+        QCOMPARE(tree(kFav), (Tree{{"Good", "<dir>"}, {"Good/a.stav", "kept"}}));
+
+        // With nothing acceptable in it, the file removes nothing either.
+        QFile::link("/base/private", kFav + "L");
+        craft(path, {{group, file, "#!/bin/sh\n"}});
+        const QMap<QString, QString> everything = sandboxState();
+        QTest::ignoreMessage(QtWarningMsg, qPrintable("skipped: \"" + skipped + "\""));
+        QVERIFY(!db.importDB(path));
+        QCOMPARE(sandboxState(), everything);
+    }
+
+    // The formatted statement keeps quotes inside their literals; a second row of a file restores the first.
+    void sqlStatementsAndDuplicateRows()
+    {
+        HFavoriteDB db;
+        QVERIFY(!db.exec("select 1"));
+        QCOMPARE(HFavoriteDB::insertStatement(3, "/a", "/a/it's.stav", "'); --"),
+                 QStringLiteral("INSERT INTO FAVORITE_FILES VALUES(3,'/a','/a/it''s.stav', '''); --')"));
+        QVERIFY(db.openDatabase("/tmp/dup.db") && db.createFavoriteTable());
+        QVERIFY(db.insertGroupTable(0, kFav + "G", kFav + "G/it's.stav", "'first'"));
+        QVERIFY(db.insertGroupTable(1, kFav + "G", kFav + "G/it's.stav", "second"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^bool HFavoriteDB::insertGroupTable\\(.*\\) ::fail$"));
+        QVERIFY(!db.insertGroupTable(1, "dup", "id", ""));
+        QVERIFY(!db.exec("not sql"));
+        db.closeDatabase();
+        QTest::ignoreMessage(QtDebugMsg, qPrintable("Success:mkFile= \"" + kFav + "G/it's.stav\""));
+        QTest::ignoreMessage(QtDebugMsg, qPrintable("Fail:mkFile= \"" + kFav + "G/it's.stav\""));
+        QVERIFY(db.importDB("/tmp/dup.db"));
+        QCOMPARE(tree(kFav + "G/"), (Tree{{"it's.stav", "'first'"}}));
+    }
+
+    void fileHelpers()
+    {
+        HFavoriteDB db;
+        const QString dir = "/user/" + kHostile;
+        QVERIFY(db.mkDir(dir + "/deep") && db.mkFile(dir + "/deep/f", "bytes"));
+        QVERIFY(!db.mkFile(dir + "/deep/f", "other"));
+        QCOMPARE(tree(dir + "/"), (Tree{{"deep", "<dir>"}, {"deep/f", "bytes"}}));
+        QCOMPARE(QFileInfo(dir + "/deep").group() + QFileInfo(dir).group(), QStringLiteral("usersroot"));
+        QVERIFY(!QFile::exists(kPwned));
+
+        // A link is removed as a link; what it points to stays. A file is no directory.
+        QVERIFY(QFile::link(dir, "/tmp/link") && db.deleteDir("/tmp/link"));
+        QVERIFY(!db.deleteDir(dir + "/deep/f"));
+        QCOMPARE(readFile(dir + "/deep/f"), QByteArray("bytes"));
+        QVERIFY(db.deleteDir(dir) && !QFileInfo::exists(dir));
+        QVERIFY(!db.deleteDir("") && !db.mkDir("") && !db.qFileDelete("/tmp/none"));
+        QTest::ignoreMessage(QtDebugMsg, "void HFavoriteDB::chmod(const QString&) chmod fail");
+        db.chmod("/tmp/none");
+    }
+
+    // chown and chmod get the path as one argument, only inside the user storage. A group swapped for a
+    // link while it is being made gets no file.
+    void rightsCommandsAndASwappedGroup()
+    {
+        // Stand-ins that record their arguments, one per line; chown swaps the group "Swap" for a link
+        // to a folder outside, as another process could at that moment.
+        write("/tmp/bin/chown", "#!/bin/sh\nprintf '%s\\n' chown \"$@\" >> /tmp/bin/log\n[ \"$3\" != \""
+                                    + kFav.toUtf8() + "Swap\" ] || { rm -r \"$3\"; ln -s /base/private \"$3\"; }\n");
+        write("/tmp/bin/chmod", "#!/bin/sh\nprintf '%s\\n' chmod \"$@\" >> /tmp/bin/log\n");
+        for (const char *tool : {"/tmp/bin/chown", "/tmp/bin/chmod"})
+            QFile::setPermissions(tool, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        const auto restore = qScopeGuard([path] { qputenv("PATH", path); });
+        qputenv("PATH", "/tmp/bin:" + path);
+        HFavoriteDB db;
+        db.chmod(kFav);
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent("/user");
+        write("/user/-rf", "");
+        db.chmod("-rf");
+        QDir::setCurrent(cwd);
+        QTest::ignoreMessage(QtWarningMsg, "ownership not changed outside the user storage: \"/base\"");
+        db.chmod("/base");
+        QCOMPARE(QString::fromUtf8(readFile("/tmp/bin/log")).split('\n'),
+                 QStringList({"chown", "-R", "root:users", kFav, "chmod", "-R", "775", kFav,
+                              "chown", "-R", "root:users", "./-rf", "chmod", "-R", "775", "./-rf", ""}));
+
+        QVERIFY(QDir().mkpath("/base/private"));
+        craft("/tmp/swap.db", {{kFav + "Swap", kFav + "Swap/x.stav", "#!/bin/sh\n"}});
+        QTest::ignoreMessage(QtWarningMsg, qPrintable("skipped: \"" + kFav + "Swap/x.stav\""));
+        QVERIFY(db.importDB("/tmp/swap.db"));
+        QCOMPARE(db.getSkippedNames(), QStringList(kFav + "Swap/x.stav"));
+        QVERIFY(!QFile::exists("/base/private/x.stav"));
+    }
+
+    // The history and the positions report the same failures and never open what could block the
+    // interface (a FIFO blocks in open(), for reading and for writing). A new source is announced.
+    void storeSources_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("empty") << "" << "source is empty";
+        QTest::newRow("missing") << kStore << "Unable to open the file";
+        QTest::newRow("folder") << kStoreDir << "Unable to open the file";
+        QTest::newRow("fifo") << kStoreDir + "/fifo" << "Unable to open the file";
+    }
+
+    void storeSources()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, error);
+        QCOMPARE(::mkfifo(QFile::encodeName(kStoreDir + "/fifo").constData(), 0600), 0);
+        HHistoryFileName history;
+        HPositionFileIO positions;
+        for (QObject *store : {static_cast<QObject *>(&history), static_cast<QObject *>(&positions)}) {
+            QSignalSpy errors(store, SIGNAL(error(QString)));
+            QSignalSpy changes(store, SIGNAL(sourceChanged(QString)));
+            store->setProperty("source", source);
+            QCOMPARE(errors, QList<QVariantList>{{error}});
+            QCOMPARE(changes, source.isEmpty() ? QList<QVariantList>() : QList<QVariantList>{{source}});
+        }
+        history.setDataAppend("five", "5");
+        positions.setData(0, "a", "b", "c");
+        QCOMPARE(history.count(), 1);
+        QCOMPARE(readFile(kStore), source == kStore ? QByteArray("a,b,c\n") : QByteArray("<missing>"));
+    }
+
+    // A line break typed or pasted into a field becomes a space: it cannot end a record and forge another.
+    void lineBreaksNeverForgeRecords_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("line feed") << "report\nforged,999" << QByteArray("report forged,999");
+        QTest::newRow("carriage return") << "a\rb" << QByteArray("a b");
+        QTest::newRow("both") << "a\r\n\n" << QByteArray("a   ");
+    }
+
+    void lineBreaksNeverForgeRecords()
+    {
+        QFETCH(QString, field);
+        QFETCH(QByteArray, written);
+        HHistoryFileName history;
+        history.setSource(kStore);
+        history.setDataAppend(field, "1");
+        history.setDataAppend("next", field);
+        QCOMPARE(readFile(kStore), written + ",1\nnext," + written + '\n');
+        HPositionFileIO table;
+        table.setSource(kStoreDir + "/positions");
+        table.setData(2, field, field, "x");
+        QCOMPARE(readFile(kStoreDir + "/positions"), written + ',' + written + ",x\n");
+    }
+
+    void historyAddsEachNameOnce()
+    {
+        HHistoryFileName history;
+        history.setSource(kStore);
+        history.setDataAppend("a.sta", "7");
+        history.setDataAppend("", "8");   // kept in the list, left out of the file
+        history.setDataAppend("b.sta", "");
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        history.setData(QString::fromUtf8("caf\xc3\xa9 \xce\xa9.sta"));
+        const QDateTime stamp = QDateTime::fromString(history.getDate(3), "dd/MM/yyyy hh:mm:ss");
+        QVERIFY2(stamp >= before && stamp <= QDateTime::currentDateTime(), qPrintable(history.getDate(3)));
+        QCOMPARE(readFile(kStore), "a.sta,7\ncaf\xe9 ?.sta," + history.getDate(3).toLatin1() + '\n');
+
+        writeFile(kStore, "untouched");
+        history.setDataAppend("a.sta", "9");
+        history.setDataOrder("a.sta", "1");
+        history.setData("a.sta");
+        QCOMPARE(readFile(kStore), QByteArray("untouched"));
+        QCOMPARE(entries(history).join(' '), QString::fromUtf8("a.sta|7 |8 b.sta| caf\xc3\xa9 \xce\xa9.sta|") + history.getDate(3));
+        QCOMPARE(history.getName(4) + history.getDate(-1), QString());
+    }
+
+    void historyLengthAndOrder()
+    {
+        HHistoryFileName history;
+        for (int i = 1; i <= 21; ++i)
+            history.setDataAppend(QString::number(i), "d");
+        history.setDataOrder("22", "d");
+        QCOMPARE(history.count(), 21);
+        QCOMPARE(history.getName(0), QStringLiteral("2"));
+        history.setMaxCntVisible(true);
+        history.setDataAppend("23", "d");
+        QCOMPARE(history.count(), 22);
+
+        // A file longer than the limit is read whole and then keeps its length.
+        QByteArray lines;
+        for (int i = 0; i < 25; ++i)
+            lines += "n" + QByteArray::number(i) + ",d\n";
+        writeFile(kStore, lines);
+        HHistoryFileName restarted;
+        restarted.setSource(kStore);
+        QCOMPARE(restarted.count(), 25);
+        restarted.setDataAppend("new", "d");
+        QCOMPARE(restarted.count(), 25);
+        QCOMPARE(readFile(kStore), lines.mid(lines.indexOf('\n') + 1) + "new,d\n");
+
+        // "g" equals the last: appended after it; "h" goes after its equal in the middle; "x" counts as 0.
+        HHistoryFileName ordered;
+        ordered.setSource(kStoreDir + "/ordered");
+        for (auto [name, date] : {std::pair{"c", "5"}, {"a", "1"}, {"b", "3"}, {"d", "4"}, {"e", "6"}, {"f", "0"},
+                                  {"g", "6"}, {"h", "3.0"}, {"i", "x"}})
+            ordered.setDataOrder(name, date);
+        QCOMPARE(readFile(kStoreDir + "/ordered"), QByteArray("f,0\ni,x\na,1\nb,3\nh,3.0\nd,4\nc,5\ne,6\ng,6\n"));
+    }
+
+    // Lines are simplified, lines without a comma skipped, a second source adds to the first (the same
+    // one again adds nothing); a delete removes the last match and always writes.
+    void historyReadsAndDeletes()
+    {
+        writeFile(kStore, "  one   ,   1  \r\nno comma\n\n   \ntwo,2,extra\ncaf\xe9,\t3");
+        const QString second = kStoreDir + "/second";
+        writeFile(second, "a,3\nb,4\na,5\n");
+        HHistoryFileName history;
+        history.setSource(kStore);
+        history.setSource(second);
+        history.setSource(second);
+        QCOMPARE(entries(history), QStringList({"one | 1", "two|2", QString::fromUtf8("caf\xc3\xa9| 3"), "a|3", "b|4", "a|5"}));
+        writeFile(second, "stale");
+        history.delData("a");
+        history.delData("A");
+        QCOMPARE(readFile(second), QByteArray("one , 1\ntwo,2\ncaf\xe9, 3\na,3\nb,4\n"));
+    }
+
+    // Ten rows of three cells, "--" when empty; filled rows are written packed and read from row 0,
+    // later rows keep what they held, lines past the tenth are ignored.
+    void positionTable()
+    {
+        HPositionFileIO positions;
+        QCOMPARE(positions.count(), 10);
+        QCOMPARE(rows(positions, {0, 9}), QStringLiteral("--|--|--/--|--|--"));
+        QCOMPARE(positions.getData(-1, 0) + positions.getData(3, 0) + positions.getData(0, -1) + positions.getData(0, 10), "");
+        positions.setSource(kStore);
+        positions.setData(10, "a", "b", "c");
+        positions.delData(-1);
+        QVERIFY(!QFile::exists(kStore));
+
+        positions.setData(5, "P1", "51.5", "-0.12");
+        positions.setData(2, QString::fromUtf8("S\xc3\xbc" "d"), "a,b", "");
+        positions.setData(7, "--", "hidden", "hidden");
+        positions.setData(8, "", "hidden", "hidden");
+        QCOMPARE(readFile(kStore), QByteArray("S\xfc" "d,a,b,\nP1,51.5,-0.12\n"));
+        HPositionFileIO restarted;
+        restarted.setSource(kStore);
+        QCOMPARE(rows(restarted, {0, 1, 5}), QString::fromUtf8("S\xc3\xbc" "d|a|b/P1|51.5|-0.12/--|--|--"));
+        positions.delData(2);
+        positions.delData(5);
+        QCOMPARE(readFile(kStore), QByteArray(""));
+
+        writeFile(kStore, "  a   ,  b ,c,extra\r\nshort\n\n");
+        positions.setSource(kStore);
+        QCOMPARE(rows(positions, {0, 1, 2, 7}), QStringLiteral("a | b |c/short||/||/--|hidden|hidden"));
+        QByteArray lines;
+        for (int i = 0; i < 12; ++i)
+            lines += "r" + QByteArray::number(i) + ",1,2\n";
+        writeFile(kStore, lines);
+        positions.setSource(kStore);
+        QCOMPARE(rows(positions, {9}), QStringLiteral("r9|1|2"));
+        positions.delData(0);
+        QCOMPARE(readFile(kStore), lines.mid(7, 9 * 7));
+    }
+
+    void profileScanValuesAndFilters()
+    {
+        HMapProFileList list;
+        list.readAll(); // no profile directory yet
+        QCOMPARE(list.getListSize() + list.getFilterSize("Name"), 0);
+
+        profile("a.mpcv", R"({"Name":"Alpha","RRUType":"R1","Frequency":1800,"Link":true,"LinkRate":2.5})");
+        profile("b.mpcv", R"({"Name":"ALPHA","RRUType":"R2","Frequency":"900"})");
+        profile("c.mpcv", R"({"RRUType":"R1","Frequency":1800})");
+        write(kMaps + "/bad.mpcv", "{\"Header\": {\"Name\": \"cut");
+        write(kMaps + "/noheader.mpcv", R"({"Tab1":{"Name":"x"}})");
+        for (const char *ignored : {"notes.txt", ".hidden.mpcv", ".hiddenDir/h.mpcv"})
+            profile(ignored, R"({"Name":"Hidden"})");
+        // Matches in sub-folders are read by bare name from the top: the one of a.mpcv, or nothing.
+        profile("sub/a.mpcv", R"({"Name":"Sub"})");
+        profile("sub/deep/only.mpcv", R"({"Name":"Deep"})");
+        write("/tmp/outside/o.mpcv", R"({"Header":{"Name":"Outside"}})");
+        QVERIFY(QFile::link("/tmp/outside", kMaps + "/linked"));
+
+        list.readAll();
+        QCOMPARE(sorted(column(list, "Name")), QStringList({"", "", "", "", "ALPHA", "Alpha", "Alpha"}));
+        QCOMPARE(sorted(column(list, "Link")).last() + sorted(column(list, "LinkRate")).last(), QStringLiteral("true2.5"));
+        QCOMPARE(values(list, "Name"), QStringList({"", "ALPHA", "Alpha"}));
+        QCOMPARE(values(list, "RRU Type"), QStringList({"", "R1", "R2"}));
+        QCOMPARE(values(list, "Frequency"), QStringList({" MHz", "1800 MHz", "900 MHz"}));
+        QCOMPARE(list.getFilterSize("Freq (MHz)") + list.getFilterSize("name"), 0);
+        QCOMPARE(list.getFilterName(3, "Name") + list.getListInfo(-1, "Name") + list.getListInfo(7, "Name"), QString());
+
+        // Filters leave the pick-lists alone; without a field or a keyword readFilter is a readAll.
+        profile("d.mpcv", R"({"Name":"Bravo","RRUType":"R3"})");
+        list.readFilter("Name", "alph");
+        QCOMPARE(sorted(column(list, "Name")), QStringList({"ALPHA", "Alpha", "Alpha"}));
+        list.readMultiFilter("Name,,,,", "");
+        QCOMPARE(list.getListSize(), 8);
+        QCOMPARE(values(list, "Name"), QStringList({"", "ALPHA", "Alpha"}));
+        list.readFilter("Name", "");
+        QCOMPARE(values(list, "Name"), QStringList({"", "ALPHA", "Alpha", "Bravo"}));
+
+        list.readMultiFilter(",,,,", "zzz,zzz,,,");
+        QCOMPARE(list.getListSize(), 8);
+        // A profile without the filtered key passes; an empty keyword matches any value.
+        list.readMultiFilter("Name,RRUType,,,", "alpha,,,,");
+        QCOMPARE(sorted(column(list, "Name")), QStringList({"", "", "", "", "ALPHA", "Alpha", "Alpha"}));
+        list.readMultiFilter("RRUType,,,,Frequency", "r,,,,9");
+        QCOMPARE(sorted(column(list, "RRUType")), QStringList({"", "", "", "R2", "R3"}));
+        list.readMultiFilter("Name", "brav");
+        QCOMPARE(sorted(column(list, "Name")), QStringList({"", "", "", "", "Bravo"}));
+    }
+
+    void profileSortAndHeader()
+    {
+        profile("1.mpcv", R"({"Name":"Banana","Frequency":"1800","Bandwidth":20})");
+        profile("2.mpcv", R"({"Name":"apple","Frequency":"900","Bandwidth":100})");
+        profile("3.mpcv", R"({"Frequency":"2600"})");
+        profile("4.mpcv", R"({"Name":"cherry","Frequency":"700","Bandwidth":5})");
+        HMapProFileList list;
+        list.readAll();
+        const QStringList scanOrder = column(list, "Name");
+        list.sortField("Bogus", false);
+        QCOMPARE(column(list, "Name"), scanOrder);
+        list.sortField("Name", false);
+        QCOMPARE(column(list, "Name"), QStringList({"", "apple", "Banana", "cherry"}));
+        list.sortField("Bogus", true);
+        QCOMPARE(column(list, "Name"), QStringList({"cherry", "Banana", "apple", ""}));
+        list.sortField("Freq (MHz)", false);
+        QCOMPARE(column(list, "Frequency"), QStringList({"1800", "2600", "700", "900"}));
+        list.sortField("BW", true);
+        QCOMPARE(column(list, "Bandwidth"), QStringList({"5", "20", "100", ""}));
+
+        list.read(kMaps + "/4.mpcv");
+        QCOMPARE(list.getInfo("Name") + list.getInfo("Frequency"), QStringLiteral("cherry700"));
+        list.read(kMaps + "/missing.mpcv");
+        QCOMPARE(list.getInfo("Name"), QString());
+        write("/tmp/other dir/1.mpcv", "");
+        QVERIFY(list.isExistFile("/tmp/other dir/1.mpcv", kMaps) && list.isExistFile("/tmp/other dir/1.mpcv", kMaps + "/"));
+        QVERIFY(!list.isExistFile(kMaps + "/1.mpcv", "/tmp") && !list.isExistFile("/tmp/", kMaps));
+        QVERIFY(QDir().mkpath(kMaps + "/folder.mpcv"));   // a folder of that name is no file
+        QVERIFY(!list.isExistFile("/tmp/other dir/folder.mpcv", kMaps));
+    }
+
+    // Copy and delete go to the starter; any reply other than exactly "OK" is a failure: true for a
+    // delete, false for a copy.
+    void profileStarterActions()
+    {
+        profile("one.mpcv", R"({"Name":"One"})");
+        profile("a|b.mpcv", R"({"Name":"Bar"})");
+        const QString src = kMaps + "/one.mpcv";
+        const QString dst = "/tmp/copy; of 'it'";
+        QDir().mkpath(dst);
+        HMapProFileList list;
+        SimFixture sim;
+        QVERIFY2(sim.start(), qPrintable(sim.errorOutput()));
+        QCOMPARE(list.fileCopy(src, dst), true);
+        QVERIFY(QFile::exists(dst + "/one.mpcv"));
+        QCOMPARE(list.fileDelete(dst + "/one.mpcv"), false);
+        QVERIFY(!QFile::exists(dst + "/one.mpcv"));
+        QCOMPARE(list.fileCopy(kMaps + "/a|b.mpcv", dst), true);   // a name holding "|" all the same
+        QVERIFY(QFile(dst + "/a|b.mpcv").size() > 0);
+        QCOMPARE(sim.journal(), (QVector<SimFixture::Entry>{{kStarter, kCopy, src + "|" + dst},
+                                                             {kStarter, kDelete, dst + "/one.mpcv"},
+                                                             {kStarter, kCopy, kMaps + "/a|b.mpcv|" + dst}}));
+
+        QVERIFY(sim.setActionReply(kDelete, "ok") && sim.setActionReply(kCopy, "No space left"));
+        QCOMPARE(list.fileDelete(src), true);
+        QCOMPARE(list.fileCopy(src, dst), false);
+        QVERIFY(QFile::exists(src));
+
+        // A starter that answers after the 500 ms leaves the reply at "OK".
+        QVERIFY(sim.setActionReply(kDelete, "Busy") && sim.setActionDelay(kDelete, 1500));
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(list.fileDelete(src), false);
+        QVERIFY(timer.elapsed() < 1500);
+
+        // Without the starter on the bus nothing is sent and the reply stays "OK".
+        sim.stop();
+        QCOMPARE(list.fileDelete(src), false);
+        QCOMPARE(list.fileCopy(src, dst), true);
+        QVERIFY(QFile::exists(src) && !QFile::exists(dst + "/one.mpcv"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUserStores)
+#include "tst_userstores.moc"
