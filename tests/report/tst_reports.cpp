@@ -1,0 +1,628 @@
+#include <QtTest>
+#include <QBuffer>
+#include <QFontInfo>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRasterWindow>
+#include <QScreen>
+
+#include "hpdf.h"
+#include "hrefreshimage.h"
+#include "hscreenshot.h"
+#include "htagfile.h"
+#include "testfiles.h"
+
+// The PDF report, screenshots with their settings band, the refreshing image and the site tag file.
+// Runs in the sandbox (private /tmp and /base, an Xvfb screen): the capture and the tag file live at
+// fixed paths of the instrument.
+namespace {
+const QString kCapture = QStringLiteral("/tmp/tempScreenShotHNA.png");
+const QString kTagDir = QStringLiteral("/base/qml_4410/hetnet_private");
+const QString kTagFile = kTagDir + QStringLiteral("/tagNameList.json");
+// What a first start writes: the 17 default entries, keys sorted, in the JSON writer's layout.
+const QByteArray kDefaultTags =
+    "{\n    \"TagList\": {\n"
+    "        \"Sector1\": \"Alpha\",\n        \"Sector2\": \"Beta\",\n        \"Sector3\": \"Gamma\",\n"
+    "        \"Site ID1\": \"SiteA\",\n        \"Site ID2\": \"SiteB\",\n        \"Site ID3\": \"SiteC\",\n"
+    "        \"Technology1\": \"GSM900\",\n        \"Technology2\": \"WCDMA850\",\n"
+    "        \"Technology3\": \"LTE180\",\n        \"Termination1\": \"Open\",\n"
+    "        \"Termination2\": \"Load\",\n        \"Termination3\": \"Antenna\",\n"
+    "        \"Test Type1\": \"RL\",\n        \"Test Type2\": \"VSWR\",\n        \"Test Type3\": \"DTF-RL\",\n"
+    "        \"Test Type4\": \"DTF-VSWR\",\n        \"Test Type5\": \"CL\"\n"
+    "    }\n}\n";
+const QColor kQuarters[] = {QColor(0xff, 0, 0), QColor(0, 0xff, 0), QColor(0x20, 0x40, 0x60), QColor(0xff, 0xff, 0)};
+const char *const kTraceColours[] = {"#00299B", "#39b549", "#f50057", "#ff9700", "#7b4dff", "#0097a7"};
+int s_messages = 0;
+
+// A picture in one colour, or in two halves side by side, saved as PNG whatever the suffix.
+QString picture(const QString &path, const QSize &size, const QColor &left, const QColor &right = QColor())
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(left);
+    if (right.isValid())
+        QPainter(&image).fillRect(size.width() / 2, 0, size.width() / 2, size.height(), right);
+    image.save(path, "PNG");
+    return path;
+}
+
+QString pdfTool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Rendered at the report's own resolution: one pixel is one report unit.
+QImage renderPage(const QString &pdf, int page)
+{
+    pdfTool("pdftoppm", {"-r", "70", "-f", QString::number(page), "-l", QString::number(page), "-png",
+                         "-singlefile", pdf, "/tmp/rendered"});
+    return QImage("/tmp/rendered.png").convertToFormat(QImage::Format_RGB32);
+}
+
+// The box of the pixels close to colour (pictures may be stored as JPEG, edges are blended).
+QRect boxOf(const QImage &image, const QColor &colour, QRect area = QRect(), int tolerance = 96)
+{
+    area = area.isNull() ? image.rect() : area & image.rect();
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (qAbs(c.red() - colour.red()) + qAbs(c.green() - colour.green()) + qAbs(c.blue() - colour.blue()) < tolerance)
+                box |= QRect(x, y, 1, 1);
+        }
+    return box;
+}
+
+bool isWhite(const QImage &image, const QRect &area)
+{
+    QImage white(area.size(), image.format());
+    white.fill(Qt::white);
+    return image.copy(area) == white;
+}
+
+// What the item paints onto a canvas; covered is the part of the canvas it painted over.
+QImage painted(HRefreshImage &item, QRect *covered)
+{
+    const QRgb canvasColour = qRgb(0x11, 0x22, 0x33);
+    QImage canvas(420, 420, QImage::Format_RGB32);
+    canvas.fill(canvasColour);
+    QPainter painter(&canvas);
+    item.paint(&painter);
+    *covered = QRect();
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            *covered |= canvas.pixel(x, y) != canvasColour ? QRect(x, y, 1, 1) : QRect();
+    return canvas;
+}
+
+// The tags after a read of the default file (15 entries per category), and the file a save writes
+// for plain texts, laid out by hand (keys in code-unit order).
+QMap<QString, QString> defaultTags()
+{
+    QMap<QString, QString> tags;
+    for (const char *category : {"Site ID", "Sector", "Technology", "Test Type", "Termination", "Custom"})
+        for (int n = 1; n <= 15; ++n)
+            tags.insert(category + QString::number(n), QString());
+    for (const QString &line : QString::fromUtf8(kDefaultTags).split('\n').filter("\": \"")) {
+        const QStringList parts = line.trimmed().remove(',').split("\": \"");
+        tags.insert(parts.at(0).mid(1), parts.at(1).chopped(1));
+    }
+    return tags;
+}
+
+QByteArray tagFile(const QMap<QString, QString> &tags)
+{
+    QStringList lines;
+    for (auto it = tags.cbegin(); it != tags.cend(); ++it)
+        lines.append(QStringLiteral("        \"%1\": \"%2\"").arg(it.key(), it.value()));
+    return "{\n    \"TagList\": {\n" + lines.join(",\n").toUtf8() + "\n    }\n}\n";
+}
+
+// A frameless window over the whole screen, one known colour per quarter.
+class QuarterWindow : public QRasterWindow
+{
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        for (int q = 0; q < 4; ++q)
+            painter.fillRect((q % 2) * width() / 2, (q / 2) * height() / 2, width() / 2, height() / 2, kQuarters[q]);
+    }
+};
+
+struct Cell
+{
+    QRect rect;
+    QString text;
+    QColor colour;
+};
+} // namespace
+
+class TestReports : public QObject
+{
+    Q_OBJECT
+
+    QuarterWindow m_window;
+    QSize m_screen;
+    int m_band = 0;
+    QPoint m_origin; // the paintable area's corner on a rendered report page (the writer's default margins)
+
+    // A rectangle in report units, on the rendered page.
+    QRect onPage(int x, int y, int w, int h) const { return QRect(m_origin + QPoint(x, y), QSize(w, h)); }
+
+    // The margins are fractional in pixels: allow one pixel on every edge.
+    static bool sameBox(const QRect &drawn, const QRect &expected)
+    {
+        return qAbs(drawn.left() - expected.left()) <= 1 && qAbs(drawn.top() - expected.top()) <= 1
+            && qAbs(drawn.right() - expected.right()) <= 1 && qAbs(drawn.bottom() - expected.bottom()) <= 1;
+    }
+
+    bool showsQuarters(const QImage &image, bool inverted) const
+    {
+        for (int q = 0; q < 4; ++q) {
+            const QPoint centre((q % 2) * m_screen.width() / 2 + m_screen.width() / 4,
+                                (q / 2) * m_screen.height() / 2 + m_screen.height() / 4);
+            if (image.pixel(centre) != (kQuarters[q].rgb() ^ (inverted ? 0x00ffffff : 0)))
+                return false;
+        }
+        return true;
+    }
+
+    Cell cell(int x, int row, int width, const QString &text, const QColor &colour = Qt::black) const
+    {
+        return {QRect(x, m_screen.height() + row, width, 20), text, colour};
+    }
+
+    // The trace row at band row y: "Trace:", then each trace's label in its colour followed by its mark.
+    QList<Cell> traceRow(int y, const QStringList &marks) const
+    {
+        QList<Cell> cells{cell(2, y, 60, "Trace:")};
+        for (int k = 0; k < 6; ++k) {
+            cells.append(cell(60 * (k + 1), y, 30, QStringLiteral("T%1:").arg(k + 1), kTraceColours[k]));
+            cells.append(cell(60 * (k + 1) + 30, y, 30, marks.value(k)));
+        }
+        return cells;
+    }
+
+    // Each cell must hold exactly its text as drawn alone on white at the same place (glyph rendering
+    // depends on the position); every other pixel of the band must be white.
+    void verifyBand(const QImage &image, const QList<Cell> &cells)
+    {
+        QImage reference(image.size(), QImage::Format_ARGB32_Premultiplied);
+        QImage band = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        for (const Cell &cell : cells) {
+            reference.fill(Qt::white);
+            QPainter painter(&reference);
+            painter.setPen(cell.colour);
+            painter.drawText(QRectF(cell.rect), cell.text);
+            // Cells at x = 2 overlap the next column by two pixels, where the next text begins.
+            const QRect compared = cell.rect.adjusted(0, 0, cell.rect.x() == 2 ? -2 : 0, 0);
+            QVERIFY2(band.copy(compared) == reference.copy(compared),
+                     qPrintable(QStringLiteral("\"%1\" at %2,%3").arg(cell.text).arg(cell.rect.x()).arg(cell.rect.y())));
+        }
+        QPainter blank(&band);
+        for (const Cell &cell : cells)
+            blank.fillRect(cell.rect, Qt::white);
+        blank.end();
+        QVERIFY(isWhite(band, QRect(0, m_screen.height(), m_screen.width(), m_band)));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // The tag file lives at a fixed path of the instrument: only ever run inside the test sandbox.
+        QVERIFY2(qEnvironmentVariableIsSet("HBASE_CHECKOUT"), "run through ctest (tests/sandbox)");
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPageSize(QPageSize(QPageSize::Letter));
+        m_origin = writer.pageLayout().paintRectPixels(70).topLeft();
+
+        m_screen = QGuiApplication::primaryScreen()->size();
+        m_band = m_screen == QSize(1920, 1080) ? 165 : 120;
+        m_window.setFlags(Qt::FramelessWindowHint);
+        m_window.setGeometry(QRect(QPoint(0, 0), m_screen));
+        m_window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_window));
+        HScreenShot shot;
+        QTRY_VERIFY((shot.capture(), showsQuarters(QImage(kCapture), false)));
+    }
+
+    void init()
+    {
+        QDir("/base/qml_4410").removeRecursively();
+        QVERIFY(QDir().mkpath(kTagDir));
+    }
+
+    // Page 1 of a new report: the font it starts with, its texts, the rule the only thing in the title
+    // colour below the title, blank fields and no screen unless includeScreen is exactly "On".
+    void pdfEmptyReport()
+    {
+        HPdf pdf;
+        QCOMPARE(pdf.commonUI().size(), 13);
+        const QFont font = pdf.reportFont();
+        QCOMPARE(font.family() + QString::number(font.pixelSize()) + QString::number(font.weight()),
+                 QStringLiteral("Noto Sans UI2475"));
+        picture(kCapture, QSize(1920, 1080), Qt::green);
+        const QString path = QStringLiteral("/tmp/empty report.pdf");
+        pdf.savePdf(path, "On", "on");
+        QVERIFY(pdfTool("pdfinfo", {path}).contains(QRegularExpression("Pages:\\s+1\n")));
+        QVERIFY(readFile(path).endsWith("\n%%EOF\n,"));
+        const QString text = pdfTool("pdftotext", {"-layout", path, "-"}).simplified();
+        QVERIFY2(QRegularExpression("^Measurement Report File Name empty report.pdf Date/Time "
+                                    "\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d Company Engineer Site Info. Address "
+                                    "01 Test Purpose 02 Result 03 Measurement Data$")
+                     .match(text).hasMatch(), qPrintable(text));
+        const QImage page = renderPage(path, 1);
+        for (const QRect &blank : {onPage(112, 109, 270, 84), onPage(400, 67, 152, 128), onPage(30, 236, 552, 24),
+                                   onPage(30, 292, 552, 24), onPage(30, 348, 522, 315)})
+            QVERIFY2(isWhite(page, blank), qPrintable(QStringLiteral("%1,%2").arg(blank.x()).arg(blank.y())));
+        QVERIFY(sameBox(boxOf(page, "#500778", onPage(0, 60, 582, 700)), onPage(30, 200, 523, 1)));
+    }
+
+    void pdfFieldsAndTrailer()
+    {
+        HPdf pdf;
+        // A table replaced from a setup file holds only its own keys.
+        pdf.setCommonUI({{"reportCompanyCnfg", "Acme Radio"}, {"reportEngineerCnfg", "J. Smith"},
+                         {"reportSiteInfoCnfg", 4711}, {"reportAddressCnfg", "1 Mast Road"},
+                         {"reportTestPurposeCnfg", "Acceptance"}, {"reportResultCnfg", "Passed"},
+                         {"Technology", "LTE/LTE-A"}, {"Measure", "ACLR"}});
+        QVERIFY(QDir::setCurrent("/tmp"));
+        pdf.savePdf("report.pdf", "Off", "Off"); // no "/": the whole path is the file name
+        QVERIFY(readFile("/tmp/report.pdf").endsWith("\n%%EOF\nLTE/LTE-A,ACLR"));
+        const QString text = pdfTool("pdftotext", {"-layout", "/tmp/report.pdf", "-"}).simplified();
+        for (const char *expected : {"File Name report.pdf", "Company Acme Radio", "Engineer J. Smith",
+                                     "Site Info. 4711", "Address 1 Mast Road", "Purpose Acceptance", "Result Passed"})
+            QVERIFY2(text.contains(QLatin1String(expected)), expected);
+        const QImage page = renderPage("/tmp/report.pdf", 1);
+        for (int row = 0; row < 6; ++row) { // values sit in the vertical centre of their rows
+            const QRect cell = onPage(112, 67 + 21 * row, 270, 21);
+            QVERIFY2(qAbs(boxOf(page, Qt::black, cell, 480).center().y() - cell.center().y()) <= 2, qPrintable(QString::number(row)));
+        }
+        // The last size and weight of the report stay.
+        QCOMPARE(QFontInfo(pdf.reportFont()).family() + QString::number(pdf.reportFont().pointSize())
+                     + QString::number(pdf.reportFont().weight()), QStringLiteral("Noto Sans1475"));
+
+        // One byte per character; characters beyond Latin-1 cannot be kept.
+        pdf.commonUI().insert("Technology", QString::fromUtf8("NR \xce\xbc"));
+        pdf.commonUI().insert("Measure", QString::fromUtf8("\xc2\xb5W"));
+        pdf.savePdf("/tmp/report.pdf", "Off", "Off");
+        QVERIFY(readFile("/tmp/report.pdf").endsWith("\n%%EOF\nNR ?,\xb5W"));
+
+        QTest::ignoreMessage(QtWarningMsg, "savePdf cannot create \"/tmp/none/report.pdf\"");
+        pdf.savePdf("/tmp/none/report.pdf", "Off", "Off");
+        QVERIFY(!QFileInfo::exists("/tmp/none"));
+    }
+
+    void pdfPictures_data()
+    {
+        QTest::addColumn<QString>("inv");
+        QTest::addColumn<QString>("includeScreen");
+        QTest::addColumn<QColor>("screen");
+        QTest::addColumn<QSize>("logo");
+        QTest::addColumn<QSize>("drawn");
+        QTest::newRow("normal, logo fits") << "Off" << "On" << QColor(Qt::green) << QSize(145, 96) << QSize(145, 96);
+        QTest::newRow("inverted, too wide") << "On" << "On" << QColor(Qt::magenta) << QSize(300, 50) << QSize(145, 50);
+        QTest::newRow("inv on, too high") << "on" << "On" << QColor(Qt::green) << QSize(100, 200) << QSize(100, 96);
+        QTest::newRow("include on, too big") << "On" << "on" << QColor(Qt::white) << QSize(400, 300) << QSize(145, 96);
+    }
+
+    // The screen is shown (inverted when inv is exactly "On") only when includeScreen is exactly "On";
+    // a logo larger than its box is cut down to it in each dimension, not letterboxed.
+    void pdfPictures()
+    {
+        QFETCH(QString, inv);
+        QFETCH(QString, includeScreen);
+        QFETCH(QColor, screen);
+        QFETCH(QSize, logo);
+        QFETCH(QSize, drawn);
+        picture(kCapture, QSize(1280, 800), Qt::green);
+        HPdf pdf;
+        // The interface may hand the logo over as a file: URL.
+        pdf.commonUI().insert("reportLogoCnfg", QUrl::fromLocalFile(picture("/tmp/logo 'a'.png", logo, Qt::blue)).toString());
+        pdf.savePdf("/tmp/pictures.pdf", inv, includeScreen);
+        const QImage page = renderPage("/tmp/pictures.pdf", 1);
+        QVERIFY(sameBox(boxOf(page, Qt::blue), QRect(onPage(407, 78, 0, 0).topLeft(), drawn)));
+        const QRect shown = onPage(30, 348, 522, 315);
+        QVERIFY(screen == Qt::white ? isWhite(page, shown) : sameBox(boxOf(page, screen), shown));
+    }
+
+    // In key order, one page each, always 522 wide; an unreadable picture leaves its page blank. Paths
+    // and file: URLs alike.
+    void pdfAttachmentPages()
+    {
+        HPdf pdf;
+        pdf.commonUI().insert("reportAttachCnfg03", picture("/tmp/a3.png", QSize(1280, 800), Qt::red));
+        pdf.commonUI().insert("reportAttachCnfg01", QUrl::fromLocalFile(picture("/tmp/a 1.png", QSize(640, 480), Qt::blue)).toString());
+        pdf.commonUI().insert("reportAttachCnfg02", "/tmp/missing.png");
+        pdf.commonUI().insert("reportAttachCnfg06", picture("/tmp/a6.png", QSize(1280, 1000), Qt::darkGreen));
+        pdf.commonUI().insert("reportLogoCnfg", "/tmp/missing.png");
+        pdf.savePdf("/tmp/attach.pdf", "Off", "Off");
+        QVERIFY(pdfTool("pdfinfo", {"/tmp/attach.pdf"}).contains(QRegularExpression("Pages:\\s+5\n")));
+        QVERIFY(isWhite(renderPage("/tmp/attach.pdf", 1), onPage(400, 67, 152, 128)));
+        QVERIFY(sameBox(boxOf(renderPage("/tmp/attach.pdf", 2), Qt::blue), onPage(30, 30, 522, 195)));
+        const QImage blank = renderPage("/tmp/attach.pdf", 3);
+        QVERIFY(isWhite(blank, blank.rect()));
+        QVERIFY(sameBox(boxOf(renderPage("/tmp/attach.pdf", 4), Qt::red), onPage(30, 30, 522, 326)));
+        QVERIFY(sameBox(boxOf(renderPage("/tmp/attach.pdf", 5), Qt::darkGreen), onPage(30, 30, 522, 407)));
+    }
+
+    void screenSavedPicture()
+    {
+        HScreenShot shot;
+        shot.capture();
+        QVERIFY(QDir("/tmp").mkpath("shots"));
+        shot.saveScreen("/tmp/shots/a b", "shot1", "Off", "LTE", "Spectrum");
+        const QImage saved("/tmp/shots/a b/shot1.png");
+        QCOMPARE(saved.size(), QSize(m_screen.width(), m_screen.height() + m_band));
+        QCOMPARE(saved.text("Description"), QStringLiteral("LTE/Spectrum"));
+        shot.saveScreen("/tmp/shots/it's; $(touch x) \"q\".png", "Off", "LTE/LTE-A", "ACLR");
+        QCOMPARE(QImage("/tmp/shots/it's; $(touch x) \"q\".png").text(), QStringLiteral("Description: LTE/LTE-A/ACLR"));
+    }
+
+    void screenInvertRules_data()
+    {
+        QTest::addColumn<bool>("captureInverted");
+        QTest::addColumn<QString>("inv");
+        QTest::addColumn<bool>("savedInverted");
+        QTest::newRow("On") << false << "On" << true;
+        QTest::newRow("on") << false << "on" << false;
+        QTest::newRow("captureInv, Off") << true << "Off" << true;
+        QTest::newRow("captureInv, On") << true << "On" << false;
+    }
+
+    void screenInvertRules()
+    {
+        QFETCH(bool, captureInverted);
+        QFETCH(QString, inv);
+        QFETCH(bool, savedInverted);
+        HScreenShot shot;
+        captureInverted ? shot.captureInv() : shot.capture();
+        QVERIFY(showsQuarters(QImage(kCapture), captureInverted));
+        shot.saveScreen("/tmp/inv.png", inv, "NR", "EVM");
+        const QImage saved("/tmp/inv.png");
+        QVERIFY(showsQuarters(saved, savedInverted));
+        verifyBand(saved, {}); // the band is never inverted
+    }
+
+    void screenEntryCellsAndTraceRow()
+    {
+        HScreenShot shot;
+        QImage picture(m_screen, QImage::Format_RGB32);
+        picture.fill(Qt::gray);
+        QList<Cell> cells;
+        for (int i = 0; i < 17; ++i) {
+            const QString label = i < 2 ? QStringLiteral("Span") : QStringLiteral("L%1").arg(i); // both drawn
+            shot.configMap(label, QString::number(i));
+            cells.append(cell(320 * (i % 4) + (i % 4 ? 0 : 2), 20 * (i / 4), 320, label + ": " + QString::number(i)));
+        }
+        shot.configMap("T1", "ClearWrite");
+        shot.configMap("T2", "clearwrite"); // case matters: no mark
+        shot.configMap("T3", "Max");
+        shot.configMap("T3", "Min");        // replaces, does not add
+        shot.configMap("T4", "Average");    // not a trace mode: no mark
+        shot.configMap("T6", "Calculate");  // T5 has no entry: label only
+        cells += traceRow(100, {"W", "", "m", "", "", "-"}); // pushed down by the 17th entry
+        QTest::ignoreMessage(QtDebugMsg, "------------------------->> 17");
+        const QImage image = shot.appendText(picture);
+        QCOMPARE(image.pixelColor(m_screen.width() - 1, m_screen.height() - 1), QColor(Qt::gray));
+        verifyBand(image, cells);
+
+        // Four full rows keep the trace row at 80.
+        shot.clearMap();
+        cells.clear();
+        for (int i = 0; i < 16; ++i) {
+            shot.configMap(QStringLiteral("E%1").arg(i), "x");
+            cells.append(cell(320 * (i % 4) + (i % 4 ? 0 : 2), 20 * (i / 4), 320, QStringLiteral("E%1: x").arg(i)));
+        }
+        shot.configMap("T1", "Load");
+        shot.configMap("T2", "Capture");
+        cells += traceRow(80, {"L", "C"});
+        QTest::ignoreMessage(QtDebugMsg, "------------------------->> 16");
+        verifyBand(shot.appendText(picture), cells);
+    }
+
+    // Without a capture the picture is the white canvas; without "T1" there is no trace row.
+    void screenMissingCapture()
+    {
+        HScreenShot shot;
+        shot.configMap("t1", "Max"); // not a trace name: an ordinary entry
+        for (const char *trace : {"T2", "T3", "T4", "T5", "T6"})
+            shot.configMap(trace, "Max");
+        QFile::remove(kCapture);
+        QTest::ignoreMessage(QtDebugMsg, "------------------------->> 1");
+        shot.saveScreen("/tmp/nocapture.png", "On", "LTE", "Spectrum");
+        const QImage saved = QImage("/tmp/nocapture.png").convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(saved.size(), QSize(m_screen.width(), m_screen.height() + m_band));
+        QVERIFY(isWhite(saved, QRect(0, 1, m_screen.width(), m_screen.height() - 1))); // row 0: the canvas outline
+        verifyBand(saved, {cell(2, 0, 320, "t1: Max")});
+    }
+
+    // One directory level is created, never its parents; the file never lands anywhere else.
+    void screenDirectories()
+    {
+        HScreenShot shot;
+        shot.capture();
+        QVERIFY(QDir("/tmp").mkpath("one"));
+        shot.saveScreen("/tmp/one/two", "shot1", "Off", "LTE", "Spectrum");
+        QVERIFY(QFileInfo("/tmp/one/two/shot1.png").isFile());
+        shot.saveScreen("/tmp/three/shot.png", "Off", "LTE", "Spectrum");
+        QVERIFY(QFileInfo("/tmp/three/shot.png").isFile());
+        QTest::ignoreMessage(QtWarningMsg, "saveScreen cannot create directory \"/tmp/none/two\"");
+        shot.saveScreen("/tmp/none/two", "shot1", "Off", "LTE", "Spectrum");
+        QTest::ignoreMessage(QtWarningMsg, "saveScreen cannot create directory \"/tmp/none/four\"");
+        shot.saveScreen("/tmp/none/four/shot.png", "Off", "LTE", "Spectrum");
+        QVERIFY(!QFileInfo::exists("/tmp/none"));
+
+        // No directory part: nothing lands in the working directory. A name is one file in the folder.
+        QVERIFY(QDir::setCurrent("/tmp/one"));
+        QTest::ignoreMessage(QtWarningMsg, "saveScreen no directory in \"bare.png\"");
+        shot.saveScreen("bare.png", "Off", "LTE", "Spectrum");
+        QCOMPARE(QDir("/tmp/one").entryList(QDir::Files), QStringList());
+        const QMap<QString, QString> before = sandboxState();
+        for (const QString name : {"../escaped", "../../../user/x", "a/b", ""}) {
+            if (!name.isEmpty())
+                QTest::ignoreMessage(QtWarningMsg, qPrintable("saveScreen name is not a file name: \"" + name + "\""));
+            shot.saveScreen("/tmp/one/two", name, "Off", "LTE", "Spectrum");
+        }
+        QCOMPARE(sandboxState("/tmp/one/two/.png"), before);
+        QVERIFY(QFileInfo("/tmp/one/two/.png").isFile());
+    }
+
+    // The picture is stretched over the item's size cut to whole pixels and loaded again on every
+    // setSource and refresh; its content decides the format; an empty source paints nothing, silently.
+    void refreshImage()
+    {
+        HRefreshImage item;
+        QSignalSpy changed(&item, &HRefreshImage::sourceChanged);
+        QRect covered;
+        item.setSize(QSizeF(100.7, 50.2));
+        item.setSource(picture("/tmp/red picture.jpg", QSize(37, 91), Qt::red));
+        QCOMPARE(painted(item, &covered).pixel(0, 0), qRgb(0xff, 0, 0));
+        QCOMPARE(covered, QRect(0, 0, 100, 50));
+
+        // 1280 x 800 squeezed to 400 x 400: the halves stay halves. A file: URL names the same picture.
+        item.setSize(QSizeF(400, 400));
+        item.setSource("file://" + picture("/tmp/live.png", QSize(1280, 800), Qt::blue, Qt::green));
+        QImage canvas = painted(item, &covered);
+        QCOMPARE(covered, QRect(0, 0, 400, 400));
+        QCOMPARE(canvas.pixel(199, 399), qRgb(0, 0, 0xff));
+        QCOMPARE(canvas.pixel(200, 0), qRgb(0, 0xff, 0));
+        picture("/tmp/live.png", QSize(4, 4), Qt::red);
+        item.refresh();
+        QCOMPARE(painted(item, &covered).pixel(399, 399), qRgb(0xff, 0, 0));
+        picture("/tmp/live.png", QSize(4, 4), Qt::blue);
+        item.setSource(item.property("source").toString()); // the same source is loaded and announced again
+        QCOMPARE(painted(item, &covered).pixel(0, 0), qRgb(0, 0, 0xff));
+        QCOMPARE(changed.count(), 3);
+
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) { ++s_messages; });
+        item.setSource(QString());
+        item.refresh();
+        painted(item, &covered);
+        qInstallMessageHandler(previous);
+        QCOMPARE(covered, QRect());
+        QCOMPARE(s_messages, 0);
+    }
+
+    // A first start writes the defaults; a save after the read writes 15 entries for every category.
+    void tagDefaults()
+    {
+        HTagFile tags;
+        QCOMPARE(readFile(kTagFile), kDefaultTags);
+        QCOMPARE(tags.getTag("Test Type4") + tags.getTag("Custom1"), QStringLiteral("DTF-VSWR"));
+        tags.save();
+        QCOMPARE(readFile(kTagFile), tagFile(defaultTags()));
+
+        // Without the folder (the storage set-up makes it, never this) the defaults stay in memory
+        // only; once it is there, the next save writes what the user kept.
+        QDir("/base/qml_4410").removeRecursively();
+        HTagFile unsaved;
+        unsaved.setTagName("Sector", 0, "North");
+        QCOMPARE(unsaved.getTag("Site ID1") + unsaved.getTag("Sector1"), QString());
+        QCOMPARE(QDir("/base").entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QVERIFY(QDir().mkpath(kTagDir));
+        unsaved.save();
+        QCOMPARE(readFile(kTagFile), QByteArray(kDefaultTags).replace("\"Alpha\"", "\"North\""));
+    }
+
+    // setTagName edits a list by position (past the end or negative appends, an empty text removes);
+    // setTag sets the entry its key names. The file is rewritten on every call, changed or not.
+    void tagEdits()
+    {
+        QMap<QString, QString> expected = defaultTags();
+        {
+            HTagFile tags;
+            tags.setTagName("Sector", 0, "North");
+            tags.setTagName("Sector", 20, "Delta");
+            tags.setTagName("Sector", -1, "Omega");
+            tags.setTagName("Site ID", 1, "");
+            tags.setTagName("Custom", 0, "");
+            tags.setTag("Custom15", "Rooftop"); // the list had 14 entries: padded, not written outside it
+            tags.setTag("Sector2", "");
+            tags.setTag("Technology1", 42);
+            expected["Sector1"] = "North";
+            expected["Sector16"] = "Delta";
+            expected["Sector17"] = "Omega";
+            expected["Site ID2"] = "SiteC";
+            expected["Site ID3"] = "";
+            expected.remove("Site ID15");
+            expected["Custom15"] = "Rooftop";
+            expected["Sector2"] = "";
+            expected["Technology1"] = "42";
+            QCOMPARE(readFile(kTagFile), tagFile(expected));
+            QCOMPARE(tags.getTag("Sector16") + tags.getTag("Custom15"), QStringLiteral("DeltaRooftop"));
+
+            struct Edit { const char *tag; int num; const char *value; };
+            for (const Edit &edit : {Edit{"Site ID", -1, ""}, Edit{"Site ID", 14, ""}, Edit{"site id", 0, "x"},
+                                     Edit{"Region", 0, "x"}}) {
+                writeFile(kTagFile, "stale");
+                tags.setTagName(edit.tag, edit.num, edit.value);
+                QCOMPARE(readFile(kTagFile), tagFile(expected));
+            }
+            for (const char *key : {"Custom16", "Sector01", "Sector", "Region1"}) {
+                QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("setTag key \"%1\" names no tag entry").arg(key)));
+                writeFile(kTagFile, "stale");
+                tags.setTag(key, "lost?");
+                QCOMPARE(tags.getTag(key), QString());
+                QCOMPARE(readFile(kTagFile), tagFile(expected));
+            }
+        }
+        // A restart reads back the first 15 entries of each list; keys above 15 stay readable until a save.
+        HTagFile restarted;
+        QCOMPARE(restarted.getTag("Sector1") + restarted.getTag("Sector17"), QStringLiteral("NorthOmega"));
+        restarted.save();
+        QCOMPARE(restarted.getTag("Sector17"), QString());
+        expected.remove("Sector16");
+        expected.remove("Sector17");
+        expected["Site ID15"] = "";
+        QCOMPARE(readFile(kTagFile), tagFile(expected));
+    }
+
+    // A file that does not hold a tag list reads as empty lists; texts are taken as they are; a folder
+    // in the file's place is never opened, and nothing replaces it.
+    void tagFileDamaged_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("texts"); // Site ID1, 2, 3, 4, 20 and "odd key"
+        const QStringList none = {"", "", "", "", "", ""};
+        QTest::newRow("cut") << kDefaultTags.left(kDefaultTags.size() / 2) << none;
+        QTest::newRow("not json") << QByteArray("not json") << none;
+        QTest::newRow("array") << QByteArray("[1,2]") << none;
+        QTest::newRow("list no object") << QByteArray("{\"TagList\": \"SiteA\"}") << none;
+        QTest::newRow("empty") << QByteArray("") << none;
+        QTest::newRow("folder") << QByteArray() << none;
+        QTest::newRow("other values") << QByteArray("{\"TagList\": {\"Site ID1\": 5, \"Site ID2\": true, \"Site ID3\": null,"
+                                                    " \"Site ID4\": [1], \"Site ID20\": \"far\", \"odd key\": \"x\"}}")
+                                      << QStringList{"5", "true", "", "", "far", "x"};
+    }
+
+    void tagFileDamaged()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, texts);
+        if (content.isNull())
+            QVERIFY(QDir().mkpath(kTagFile));
+        else
+            writeFile(kTagFile, content);
+        HTagFile tags;
+        QStringList read;
+        for (const char *key : {"Site ID1", "Site ID2", "Site ID3", "Site ID4", "Site ID20", "odd key"})
+            read.append(tags.getTag(key));
+        QCOMPARE(read, texts);
+        tags.save();
+        QMap<QString, QString> expected = defaultTags();
+        for (QString &value : expected)
+            value.clear();
+        expected["Site ID1"] = texts.at(0);
+        expected["Site ID2"] = texts.at(1);
+        QCOMPARE(readFile(kTagFile), content.isNull() ? QByteArray("<missing>") : tagFile(expected));
+        QCOMPARE(QDir(kTagDir).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList("tagNameList.json"));
+    }
+};
+
+QTEST_MAIN(TestReports)
+#include "tst_reports.moc"
