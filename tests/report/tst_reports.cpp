@@ -1,6 +1,8 @@
 #include <QtTest>
 #include <QBuffer>
 #include <QFontInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRasterWindow>
@@ -32,7 +34,6 @@ const QByteArray kDefaultTags =
     "    }\n}\n";
 const QColor kQuarters[] = {QColor(0xff, 0, 0), QColor(0, 0xff, 0), QColor(0x20, 0x40, 0x60), QColor(0xff, 0xff, 0)};
 const char *const kTraceColours[] = {"#00299B", "#39b549", "#f50057", "#ff9700", "#7b4dff", "#0097a7"};
-int s_messages = 0;
 
 // A picture in one colour, or in two halves side by side, saved as PNG whatever the suffix.
 QString picture(const QString &path, const QSize &size, const QColor &left, const QColor &right = QColor())
@@ -83,27 +84,20 @@ bool isWhite(const QImage &image, const QRect &area)
     return image.copy(area) == white;
 }
 
-// The tags after a read of the default file (15 entries per category), and the file a save writes for
-// plain texts, laid out by hand (keys in code-unit order).
-QMap<QString, QString> defaultTags()
+// The tags after a read of the default file: its entries, the rest of 15 per category empty. The file a
+// save writes for them (its layout pinned by the bytes above).
+QVariantMap defaultTags()
 {
-    QMap<QString, QString> tags;
+    QVariantMap tags = QJsonDocument::fromJson(kDefaultTags).object().value("TagList").toObject().toVariantMap();
     for (const char *category : {"Site ID", "Sector", "Technology", "Test Type", "Termination", "Custom"})
         for (int n = 1; n <= 15; ++n)
-            tags.insert(category + QString::number(n), QString());
-    for (const QString &line : QString::fromUtf8(kDefaultTags).split('\n').filter("\": \"")) {
-        const QStringList parts = line.trimmed().remove(',').split("\": \"");
-        tags.insert(parts.at(0).mid(1), parts.at(1).chopped(1));
-    }
+            tags.insert(category + QString::number(n), tags.value(category + QString::number(n), ""));
     return tags;
 }
 
-QByteArray tagFile(const QMap<QString, QString> &tags)
+QByteArray tagFile(const QVariantMap &tags)
 {
-    QStringList lines;
-    for (auto it = tags.cbegin(); it != tags.cend(); ++it)
-        lines.append(QStringLiteral("        \"%1\": \"%2\"").arg(it.key(), it.value()));
-    return "{\n    \"TagList\": {\n" + lines.join(",\n").toUtf8() + "\n    }\n}\n";
+    return QJsonDocument(QJsonObject{{"TagList", QJsonObject::fromVariantMap(tags)}}).toJson();
 }
 
 // A frameless window over the whole screen, one known colour per quarter.
@@ -217,63 +211,40 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(kTagDir));
     }
 
-    // Page 1 of a new report: the font it starts with, its texts, the rule the only thing in the title
-    // colour below the title, blank fields, and no screen unless includeScreen is exactly "On".
-    void pdfEmptyReport()
+    // Page 1: the font a report starts with, the fields (values centred in their rows), the rule the only
+    // thing in the title colour below the title, and after the document the trailer, one byte a
+    // character. No screen unless includeScreen is exactly "On"; no report where it cannot be created.
+    void pdfFirstPage()
     {
         HPdf pdf;
         QCOMPARE(pdf.commonUI().size(), 13);
         const QFont font = pdf.reportFont();
         QCOMPARE(font.family() + QString::number(font.pixelSize()) + QString::number(font.weight()),
                  QStringLiteral("Noto Sans UI2475"));
-        picture(kCapture, QSize(1920, 1080), Qt::green);
-        const QString path = QStringLiteral("/tmp/empty report.pdf");
-        pdf.savePdf(path, "On", "on");
-        QVERIFY(pdfTool("pdfinfo", {path}).contains(QRegularExpression("Pages:\\s+1\n")));
-        QVERIFY(readFile(path).endsWith("\n%%EOF\n,"));
-        const QString text = pdfTool("pdftotext", {"-layout", path, "-"}).simplified();
-        QVERIFY2(QRegularExpression("^Measurement Report File Name empty report.pdf Date/Time "
-                                    "\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d Company Engineer Site Info. Address "
-                                    "01 Test Purpose 02 Result 03 Measurement Data$")
-                     .match(text).hasMatch(), qPrintable(text));
-        const QImage page = renderPage(path, 1);
-        for (const QRect &blank : {onPage(112, 109, 270, 84), onPage(400, 67, 152, 128), onPage(30, 236, 552, 24),
-                                   onPage(30, 292, 552, 24), onPage(30, 348, 522, 315)})
-            QVERIFY2(isWhite(page, blank), qPrintable(QStringLiteral("%1,%2").arg(blank.x()).arg(blank.y())));
-        QVERIFY(sameBox(boxOf(page, "#500778", onPage(0, 60, 582, 700)), onPage(30, 200, 523, 1)));
-    }
-
-    void pdfFieldsAndTrailer()
-    {
-        HPdf pdf;
         // A table replaced from a setup file holds only its own keys.
         pdf.setCommonUI({{"reportCompanyCnfg", "Acme Radio"}, {"reportEngineerCnfg", "J. Smith"},
                          {"reportSiteInfoCnfg", 4711}, {"reportAddressCnfg", "1 Mast Road"},
                          {"reportTestPurposeCnfg", "Acceptance"}, {"reportResultCnfg", "Passed"},
-                         {"Technology", "LTE/LTE-A"}, {"Measure", "ACLR"}});
+                         {"Technology", QString::fromUtf8("NR \xce\xbc")}, {"Measure", QString::fromUtf8("\xc2\xb5W")}});
+        picture(kCapture, QSize(1920, 1080), Qt::green);
         QVERIFY(QDir::setCurrent("/tmp"));
-        pdf.savePdf("report.pdf", "Off", "Off"); // no "/": the whole path is the file name
-        QVERIFY(readFile("/tmp/report.pdf").endsWith("\n%%EOF\nLTE/LTE-A,ACLR"));
-        const QString text = pdfTool("pdftotext", {"-layout", "/tmp/report.pdf", "-"}).simplified();
-        for (const char *expected : {"File Name report.pdf", "Company Acme Radio", "Engineer J. Smith",
-                                     "Site Info. 4711", "Address 1 Mast Road", "Purpose Acceptance", "Result Passed"})
-            QVERIFY2(text.contains(QLatin1String(expected)), expected);
-        const QImage page = renderPage("/tmp/report.pdf", 1);
-        for (int row = 0; row < 6; ++row) { // values sit in the vertical centre of their rows
+        pdf.savePdf("site report.pdf", "On", "on"); // no "/": the whole path is the file name
+        const QString path = QStringLiteral("/tmp/site report.pdf");
+        QVERIFY(pdfTool("pdfinfo", {path}).contains(QRegularExpression("Pages:\\s+1\n")));
+        QVERIFY(readFile(path).endsWith("\n%%EOF\nNR ?,\xb5W"));
+        const QString text = pdfTool("pdftotext", {"-layout", path, "-"}).simplified();
+        QVERIFY2(QRegularExpression("^Measurement Report File Name site report.pdf Date/Time \\d\\d/\\d\\d/\\d{4} "
+                                    "\\d\\d:\\d\\d:\\d\\d Company Acme Radio Engineer J. Smith Site Info. 4711 "
+                                    "Address 1 Mast Road 01 Test Purpose Acceptance 02 Result Passed 03 Measurement Data$")
+                     .match(text).hasMatch(), qPrintable(text));
+        const QImage page = renderPage(path, 1);
+        QVERIFY(isWhite(page, onPage(400, 67, 152, 128)) && isWhite(page, onPage(30, 348, 522, 315)));
+        QVERIFY(sameBox(boxOf(page, "#500778", onPage(0, 60, 582, 700)), onPage(30, 200, 523, 1)));
+        for (int row = 0; row < 6; ++row) {
             const QRect cell = onPage(112, 67 + 21 * row, 270, 21);
             QVERIFY2(qAbs(boxOf(page, Qt::black, cell, 480).center().y() - cell.center().y()) <= 2,
                      qPrintable(QString::number(row)));
         }
-        const QFont font = pdf.reportFont(); // the last size and weight of the report stay
-        QCOMPARE(QFontInfo(font).family() + QString::number(font.pointSize()) + QString::number(font.weight()),
-                 QStringLiteral("Noto Sans1475"));
-
-        // One byte per character; characters beyond Latin-1 cannot be kept.
-        pdf.commonUI().insert("Technology", QString::fromUtf8("NR \xce\xbc"));
-        pdf.commonUI().insert("Measure", QString::fromUtf8("\xc2\xb5W"));
-        pdf.savePdf("/tmp/report.pdf", "Off", "Off");
-        QVERIFY(readFile("/tmp/report.pdf").endsWith("\n%%EOF\nNR ?,\xb5W"));
-
         QTest::ignoreMessage(QtWarningMsg, "savePdf cannot create \"/tmp/none/report.pdf\"");
         pdf.savePdf("/tmp/none/report.pdf", "Off", "Off");
         QVERIFY(!QFileInfo::exists("/tmp/none"));
@@ -323,15 +294,14 @@ private Q_SLOTS:
         pdf.commonUI().insert("reportAttachCnfg01", QUrl::fromLocalFile(first).toString());
         pdf.commonUI().insert("reportAttachCnfg02", "/tmp/missing.png");
         pdf.commonUI().insert("reportAttachCnfg06", picture("/tmp/a6.png", QSize(1280, 1000), Qt::darkGreen));
-        pdf.commonUI().insert("reportLogoCnfg", "/tmp/missing.png");
         pdf.savePdf("/tmp/attach.pdf", "Off", "Off");
         QVERIFY(pdfTool("pdfinfo", {"/tmp/attach.pdf"}).contains(QRegularExpression("Pages:\\s+5\n")));
-        QVERIFY(isWhite(renderPage("/tmp/attach.pdf", 1), onPage(400, 67, 152, 128)));
-        QVERIFY(sameBox(boxOf(renderPage("/tmp/attach.pdf", 2), Qt::blue), onPage(30, 30, 522, 195)));
-        const QImage blank = renderPage("/tmp/attach.pdf", 3);
-        QVERIFY(isWhite(blank, blank.rect()));
-        QVERIFY(sameBox(boxOf(renderPage("/tmp/attach.pdf", 4), Qt::red), onPage(30, 30, 522, 326)));
-        QVERIFY(sameBox(boxOf(renderPage("/tmp/attach.pdf", 5), Qt::darkGreen), onPage(30, 30, 522, 407)));
+        const QList<QPair<QColor, int>> pages = {{Qt::blue, 195}, {Qt::white, 0}, {Qt::red, 326}, {Qt::darkGreen, 407}};
+        for (int p = 0; p < pages.size(); ++p) {
+            const QImage page = renderPage("/tmp/attach.pdf", p + 2);
+            QVERIFY(pages[p].second ? sameBox(boxOf(page, pages[p].first), onPage(30, 30, 522, pages[p].second))
+                                    : isWhite(page, page.rect()));
+        }
     }
 
     void screenInvertRules_data()
@@ -366,8 +336,8 @@ private Q_SLOTS:
         QCOMPARE(QImage("/tmp/shots a/shot1.png").text("Description"), QStringLiteral("NR/EVM"));
     }
 
-    // Entries fill rows of four; more than sixteen push the trace row down. Marks only for T1 to T6 in
-    // a trace mode, case and all.
+    // Entries fill rows of four; more than sixteen push the trace row down, without "T1" there is none.
+    // Marks only for T1 to T6 in a trace mode, case and all. Without a picture the canvas stays white.
     void screenBand()
     {
         HScreenShot shot;
@@ -379,42 +349,30 @@ private Q_SLOTS:
             shot.configMap(label, QString::number(i));
             entries.append(label + ": " + QString::number(i));
         }
-        shot.configMap("T1", "ClearWrite");
-        shot.configMap("T2", "clearwrite");
-        shot.configMap("T3", "Max");
-        shot.configMap("T3", "Min");        // replaces, does not add
-        shot.configMap("T4", "Average");
-        shot.configMap("T6", "Calculate");  // T5 has no entry: label only
+        for (auto [trace, mode] : {std::pair{"T1", "ClearWrite"}, {"T2", "clearwrite"}, {"T3", "Max"}, {"T3", "Min"},
+                                   {"T4", "Average"}, {"T6", "Calculate"}}) // T3 replaced; T5 only a label
+            shot.configMap(trace, mode);
         QTest::ignoreMessage(QtDebugMsg, "------------------------->> 17");
         const QImage image = shot.appendText(picture);
         QCOMPARE(image.pixelColor(m_screen.width() - 1, m_screen.height() - 1), QColor(Qt::gray));
         verifyBand(image, band(entries, 100, {"W", "", "m", "", "", "-"}));
 
         shot.clearMap();
-        entries.clear();
-        for (int i = 0; i < 16; ++i) {
-            shot.configMap(QStringLiteral("E%1").arg(i), "x");
-            entries.append(QStringLiteral("E%1: x").arg(i));
-        }
         shot.configMap("T1", "Load");
         shot.configMap("T2", "Capture");
+        for (int i = 0; i < 16; ++i)
+            shot.configMap(entries.at(i).section(": ", 0, 0), entries.at(i).section(": ", 1));
         QTest::ignoreMessage(QtDebugMsg, "------------------------->> 16");
-        verifyBand(shot.appendText(picture), band(entries, 80, {"L", "C"}));
-    }
+        verifyBand(shot.appendText(picture), band(entries.mid(0, 16), 80, {"L", "C"}));
 
-    // Without a capture the picture is the white canvas; without "T1" there is no trace row.
-    void screenMissingCapture()
-    {
-        HScreenShot shot;
+        shot.clearMap();
         shot.configMap("t1", "Max"); // not a trace name: an ordinary entry
         for (const char *trace : {"T2", "T3", "T4", "T5", "T6"})
             shot.configMap(trace, "Max");
-        QFile::remove(kCapture);
         QTest::ignoreMessage(QtDebugMsg, "------------------------->> 1");
-        shot.saveScreen("/tmp/nocapture.png", "On", "LTE", "Spectrum");
-        const QImage saved = QImage("/tmp/nocapture.png").convertToFormat(QImage::Format_RGB32);
-        QVERIFY(isWhite(saved, QRect(0, 1, m_screen.width(), m_screen.height() - 1))); // row 0: the canvas outline
-        verifyBand(saved, {cell(2, 0, 320, "t1: Max")});
+        const QImage blank = shot.appendText(QImage()).convertToFormat(QImage::Format_RGB32);
+        QVERIFY(isWhite(blank, QRect(0, 1, m_screen.width(), m_screen.height() - 1))); // row 0: the canvas outline
+        verifyBand(blank, {cell(2, 0, 320, "t1: Max")});
     }
 
     // One directory level is created, never its parents; the file never lands anywhere else.
@@ -446,8 +404,8 @@ private Q_SLOTS:
         QVERIFY(QFileInfo("/tmp/one/two/.png").isFile());
     }
 
-    // The picture is stretched over the item's size cut to whole pixels and loaded again on every
-    // setSource; its content decides the format; an empty source paints nothing, silently.
+    // The picture is stretched over the item's size cut to whole pixels and read again on every
+    // setSource; its content decides the format.
     void refreshImage()
     {
         HRefreshImage item;
@@ -471,15 +429,8 @@ private Q_SLOTS:
         item.setSource(item.property("source").toString()); // the same source is read and announced again
         QCOMPARE(paint(), QRect(200, 0, 200, 400));
         QCOMPARE(changed.count(), 1);
-
-        const QtMessageHandler previous =
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) { ++s_messages; });
         item.setSource(QString());
-        item.refresh();
-        const QRect covered = paint();
-        qInstallMessageHandler(previous);
-        QCOMPARE(covered, QRect());
-        QCOMPARE(s_messages, 0);
+        QCOMPARE(paint(), QRect());
     }
 
     // A first start writes the defaults; a save after the read writes 15 entries for every category.
@@ -507,47 +458,35 @@ private Q_SLOTS:
     // setTag sets the entry its key names. The file is rewritten on every call, changed or not.
     void tagEdits()
     {
-        QMap<QString, QString> expected = defaultTags();
-        {
-            HTagFile tags;
-            tags.setTagName("Sector", 0, "North");
-            tags.setTagName("Sector", 20, "Delta");
-            tags.setTagName("Sector", -1, "Omega");
-            tags.setTagName("Site ID", 1, "");
-            tags.setTagName("Custom", 0, "");
-            tags.setTag("Custom15", "Rooftop"); // the list had 14 entries: padded, not written outside it
-            tags.setTag("Technology1", 42);
-            expected.remove("Site ID15");
-            const QMap<QString, QString> edits = {{"Sector1", "North"}, {"Sector16", "Delta"}, {"Sector17", "Omega"},
-                                                  {"Site ID2", "SiteC"}, {"Site ID3", ""}, {"Custom15", "Rooftop"},
-                                                  {"Technology1", "42"}};
-            for (auto it = edits.cbegin(); it != edits.cend(); ++it)
-                expected[it.key()] = it.value();
-            QCOMPARE(readFile(kTagFile), tagFile(expected));
-            QCOMPARE(tags.getTag("Sector16") + tags.getTag("Custom15"), QStringLiteral("DeltaRooftop"));
-
-            for (const char *key : {"Custom16", "Sector01", "Sector", "Region1"}) {
-                writeFile(kTagFile, "stale");
-                QTest::ignoreMessage(QtWarningMsg, qPrintable(QString("setTag key \"%1\" names no tag entry").arg(key)));
-                tags.setTag(key, "lost?");
-                QCOMPARE(tags.getTag(key), QString());
-                QCOMPARE(readFile(kTagFile), tagFile(expected));
-            }
-            for (auto [tag, num] : {std::pair{"Site ID", -1}, {"Site ID", 14}, {"site id", 0}, {"Region", 0}}) {
-                writeFile(kTagFile, "stale");
-                tags.setTagName(tag, num, QString(num ? "" : "x"));
-                QCOMPARE(readFile(kTagFile), tagFile(expected));
-            }
-        }
-        // A restart reads back the first 15 entries of each list; keys above 15 stay readable until a save.
-        HTagFile restarted;
-        QCOMPARE(restarted.getTag("Sector1") + restarted.getTag("Sector17"), QStringLiteral("NorthOmega"));
-        restarted.save();
-        QCOMPARE(restarted.getTag("Sector17"), QString());
-        expected.remove("Sector16");
-        expected.remove("Sector17");
-        expected["Site ID15"] = "";
+        HTagFile tags;
+        tags.setTagName("Sector", 0, "North");
+        tags.setTagName("Sector", 20, "Delta");
+        tags.setTagName("Sector", -1, "Omega");
+        tags.setTagName("Site ID", 1, "");
+        tags.setTagName("Custom", 0, "");
+        tags.setTag("Custom15", "Rooftop"); // the list had 14 entries: padded, not written outside it
+        tags.setTag("Technology1", 42);
+        QVariantMap expected = defaultTags();
+        expected.remove("Site ID15");
+        const QVariantMap edits = {{"Sector1", "North"}, {"Sector16", "Delta"}, {"Sector17", "Omega"}, {"Site ID2", "SiteC"},
+                                   {"Site ID3", ""}, {"Custom15", "Rooftop"}, {"Technology1", "42"}};
+        for (auto it = edits.cbegin(); it != edits.cend(); ++it)
+            expected[it.key()] = it.value();
         QCOMPARE(readFile(kTagFile), tagFile(expected));
+        QCOMPARE(tags.getTag("Sector16") + tags.getTag("Custom15"), QStringLiteral("DeltaRooftop"));
+
+        for (const char *key : {"Custom16", "Sector01", "Region1"}) {
+            writeFile(kTagFile, "stale");
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(QString("setTag key \"%1\" names no tag entry").arg(key)));
+            tags.setTag(key, "lost?");
+            QCOMPARE(tags.getTag(key), QString());
+            QCOMPARE(readFile(kTagFile), tagFile(expected));
+        }
+        for (auto [tag, num] : {std::pair{"Site ID", -1}, {"Site ID", 14}, {"site id", 0}, {"Region", 0}}) {
+            writeFile(kTagFile, "stale");
+            tags.setTagName(tag, num, QString(num ? "" : "x"));
+            QCOMPARE(readFile(kTagFile), tagFile(expected));
+        }
     }
 
     // A file without a tag list reads as empty lists; values are read as text where they are one; a
@@ -558,10 +497,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("texts"); // Site ID1, 2, 3, 4, 20 and "odd key"
         const QStringList none = {"", "", "", "", "", ""};
         QTest::newRow("cut") << kDefaultTags.left(kDefaultTags.size() / 2) << none;
-        QTest::newRow("not json") << QByteArray("not json") << none;
-        QTest::newRow("array") << QByteArray("[1,2]") << none;
         QTest::newRow("list no object") << QByteArray("{\"TagList\": \"SiteA\"}") << none;
-        QTest::newRow("empty") << QByteArray("") << none;
         QTest::newRow("folder") << QByteArray() << none;
         QTest::newRow("other values") << QByteArray("{\"TagList\": {\"Site ID1\": 5, \"Site ID2\": true, \"Site ID3\": "
                                                     "null, \"Site ID4\": [1], \"Site ID20\": \"far\", \"odd key\": \"x\"}}")
@@ -582,9 +518,9 @@ private Q_SLOTS:
             read.append(tags.getTag(key));
         QCOMPARE(read, texts);
         tags.save();
-        QMap<QString, QString> expected = defaultTags();
-        for (QString &value : expected)
-            value.clear();
+        QVariantMap expected = defaultTags();
+        for (QVariant &value : expected)
+            value = "";
         expected["Site ID1"] = texts.at(0);
         expected["Site ID2"] = texts.at(1);
         QCOMPARE(readFile(kTagFile), content.isNull() ? QByteArray("<missing>") : tagFile(expected));
