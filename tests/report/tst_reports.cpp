@@ -1,6 +1,5 @@
 #include <QtTest>
 #include <QBuffer>
-#include <QFontInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
