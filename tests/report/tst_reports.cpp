@@ -223,6 +223,24 @@ private Q_SLOTS:
         }
     }
 
+    // Attachments in key order, one page each, always 522 wide; an unreadable one leaves its page blank.
+    void pdfAttachments()
+    {
+        HPdf pdf;
+        const QString a1 = picture("/tmp/a 1.png", QSize(640, 480), Qt::blue);
+        pdf.commonUI().insert("reportAttachCnfg03", picture("/tmp/a3.png", QSize(1280, 800), Qt::red));
+        pdf.commonUI().insert("reportAttachCnfg01", QUrl::fromLocalFile(a1).toString());
+        pdf.commonUI().insert("reportAttachCnfg02", "/tmp/missing.png");
+        pdf.commonUI().insert("reportAttachCnfg06", picture("/tmp/a6.png", QSize(1280, 1000), Qt::darkGreen));
+        pdf.savePdf("/tmp/attach.pdf", "Off", "Off");
+        QVERIFY(pdfTool("pdfinfo", {"/tmp/attach.pdf"}).contains(QRegularExpression("Pages:\\s+5\n")));
+        QVERIFY(sameBox(boxOf(renderPage("/tmp/attach.pdf", 2), Qt::blue), onPage(30, 30, 522, 195)));
+        const QImage blank = renderPage("/tmp/attach.pdf", 3);
+        QVERIFY(isWhite(blank, blank.rect()));
+        QVERIFY(sameBox(boxOf(renderPage("/tmp/attach.pdf", 4), Qt::red), onPage(30, 30, 522, 326)));
+        QVERIFY(sameBox(boxOf(renderPage("/tmp/attach.pdf", 5), Qt::darkGreen), onPage(30, 30, 522, 407)));
+    }
+
     // The band is never inverted; the description names mode and measure; odd file names are plain names.
     void screenInvertRules()
     {
@@ -349,6 +367,7 @@ private Q_SLOTS:
                                   {"Technology1", "42"}})
             expected[key] = value;
         QCOMPARE(readFile(kTagFile), tagFile(expected));
+        QCOMPARE(HTagFile().getTag("Sector16") + HTagFile().getTag("Technology1"), QStringLiteral("Delta42"));
 
         // Nothing changes (a key that names no entry is not kept), but the file is written.
         for (auto [tag, num] : {std::pair{"Site ID", -1}, {"Site ID", 14}, {"site id", 0}, {"Sector01", 0}}) {

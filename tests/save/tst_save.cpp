@@ -711,6 +711,18 @@ private Q_SLOTS:
             QCOMPARE(sandboxState("/tmp/hbase-sim"), before);
         }
     }
+
+    // The report takes technology and measurement from the interface table.
+    void reportFromTheInterfaceTable()
+    {
+        HSave save;
+        save.clearAll();
+        save.addCommonUI("Technology", "DMR");
+        save.addCommonUI("Measure", "Modulation");
+        const QString path = QStringLiteral("/user/TK520/internal/quillbox/reports/r 1.pdf");
+        save.savePDF(path, "On", "Off");
+        QVERIFY(readFile(path).startsWith("%PDF-") && readFile(path).endsWith("%%EOF\nDMR,Modulation"));
+    }
 };
 
 QTEST_MAIN(TestSave)
