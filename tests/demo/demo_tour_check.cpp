@@ -36,13 +36,20 @@ int main(int argc, char **argv)
         return 2;
     const QSize screen(args[1].section('x', 0, 0).toInt(), args[1].section('x', 1).toInt());
     QFile setupFile(args[2]), report(args[5]);
-    const QJsonObject setup = setupFile.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(setupFile.readAll()).object() : QJsonObject();
+    const QJsonObject setup
+        = setupFile.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(setupFile.readAll()).object() : QJsonObject();
     check(setup.value("Header").toObject().value("TabCount").toInt() == 2, "set-up header has TabCount 2");
-    check(setup.value("Tab1").toObject().value(":config:spectrumanalyzer_app:spectrumanalyzer_reg_module:centreFreq:").toDouble()
-              == 1842.5e6, "Tab1 holds the spectrum analyser's centre frequency 1842.5 MHz");
-    check(setup.value("Tab2").toObject().contains(":config:networkanalyzer_app:networkanalyzer_reg_module:measurementModeCnfg:"),
+    check(setup.value("Tab1")
+                  .toObject()
+                  .value(":config:spectrumanalyzer_app:spectrumanalyzer_reg_module:centreFreq:")
+                  .toDouble()
+              == 1842.5e6,
+          "Tab1 holds the spectrum analyser's centre frequency 1842.5 MHz");
+    check(setup.value("Tab2").toObject().contains(
+              ":config:networkanalyzer_app:networkanalyzer_reg_module:measurementModeCnfg:"),
           "Tab2 holds the network analyser's settings");
-    check(report.open(QIODevice::ReadOnly) && report.readAll().endsWith("%%EOF\nLTE,Spectrum"), "report ends with LTE,Spectrum");
+    check(report.open(QIODevice::ReadOnly) && report.readAll().endsWith("%%EOF\nLTE,Spectrum"),
+          "report ends with LTE,Spectrum");
 
     // Screenshots add a settings band below the picture: 165 rows on a 1920 x 1080 screen, 120 on any
     // other. The interface is dark; an inverted capture is mostly light.
@@ -52,9 +59,11 @@ int main(int argc, char **argv)
         const int band = file == 7 ? 0 : screen == QSize(1920, 1080) ? 165 : 120;
         check(image.size() == screen + QSize(0, band), args[file] + " is the screen and its band");
         check(traceOnePixels(image, screen.height(), inverted) > 200, args[file] + " shows the spectrum's trace T1");
-        check((image.pixelColor(2, 2).lightness() > 128) == inverted, args[file] + (inverted ? " is inverted" : " is as shown"));
+        check((image.pixelColor(2, 2).lightness() > 128) == inverted,
+              args[file] + (inverted ? " is inverted" : " is as shown"));
         check(file == 7 || image.text("Description") == "LTE/Spectrum", "screenshot description is LTE/Spectrum");
-        check(file == 7 || image.pixelColor(image.width() - 1, image.height() - 1) == Qt::white, "annotation band is white");
+        check(file == 7 || image.pixelColor(image.width() - 1, image.height() - 1) == Qt::white,
+              "annotation band is white");
     }
     return failures == 0 ? 0 : 1;
 }

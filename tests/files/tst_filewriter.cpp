@@ -87,11 +87,14 @@ private Q_SLOTS:
         signal(SIGXFSZ, SIG_IGN); // writes past the size cap fail instead of ending the test
         HSave save; // the storage tree
         using F = SimFixture;
-        QVERIFY2(m_sim.startJson(F::model(
-                     {F::app("sa_app", {F::module("sa_reg_module", {F::item("measurementModeCnfg", 2, "int"),
-                                                                   F::item("note", kBig)})}),
-                      F::app("autotest_app", {F::module("autotest_reg_module", {F::item("measurementModeCnfg", 1, "int"),
-                                                                               F::item("runTime", 7), F::item("note", kBig)})})})),
+        QVERIFY2(m_sim.startJson(
+                     F::model({F::app("sa_app",
+                                      {F::module("sa_reg_module",
+                                                 {F::item("measurementModeCnfg", 2, "int"), F::item("note", kBig)})}),
+                               F::app("autotest_app",
+                                      {F::module("autotest_reg_module",
+                                                 {F::item("measurementModeCnfg", 1, "int"), F::item("runTime", 7),
+                                                  F::item("note", kBig)})})})),
                  qPrintable(m_sim.errorOutput()));
     }
 
@@ -121,11 +124,13 @@ private Q_SLOTS:
     {
         QFETCH(QString, writer);
         QFETCH(QString, path);
-        const QByteArray bigTab = QJsonDocument(QJsonObject{{kSa + "measurementModeCnfg:", 2}, {kSa + "note:", kBig}}).toJson();
+        const QByteArray bigTab
+            = QJsonDocument(QJsonObject{{kSa + "measurementModeCnfg:", 2}, {kSa + "note:", kBig}}).toJson();
         const QByteArray old = writer == "reset" ? bigTab : kOld;
         writeFile(path, old);
         writeFile("/tmp/in.stp", "{\"Header\": {\"TabCount\": 1}, \"Tab1\": " + bigTab + "}");
-        writeFile("/tmp/in.grr", QJsonDocument(QJsonObject{{"Technology", kBig}}).toJson(QJsonDocument::Compact) + "\nrecord\n");
+        writeFile("/tmp/in.grr",
+                  QJsonDocument(QJsonObject{{"Technology", kBig}}).toJson(QJsonDocument::Compact) + "\nrecord\n");
         QImage noise(200, 200, QImage::Format_RGB32); // a capture that does not compress into the room left
         for (int y = 0; y < noise.height(); ++y)
             for (int x = 0; x < noise.width(); ++x)
@@ -178,12 +183,14 @@ private Q_SLOTS:
         if (writer == "saveTabFileNew") {
             // The application wrote the file; the rewrite that would drop the running state failed whole.
             const QJsonObject written = QJsonDocument::fromJson(readFile(path)).object();
-            QVERIFY(written.value(kAuto + "runTime:").toInt() == 7 && written.value(kAuto + "note:").toString() == kBig);
+            QVERIFY(written.value(kAuto + "runTime:").toInt() == 7
+                    && written.value(kAuto + "note:").toString() == kBig);
         } else {
             QCOMPARE(readFile(path), old);
         }
         const QString dir = QFileInfo(path).path();
-        QCOMPARE(QDir(dir).entryList({"." + QFileInfo(path).fileName() + ".*"}, QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(QDir(dir).entryList({"." + QFileInfo(path).fileName() + ".*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
         if (small)
             QCOMPARE(filesIn(kSmall), (QStringList{"filler", QFileInfo(path).fileName()}));
     }
@@ -199,7 +206,8 @@ private Q_SLOTS:
         for (int kill = 0; kill < 200; ++kill) {
             QProcess child;
             child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            SimFixture::startProgram(child, QCoreApplication::applicationFilePath(), {QString::fromLatin1(kChildArgument)});
+            SimFixture::startProgram(child, QCoreApplication::applicationFilePath(),
+                                     {QString::fromLatin1(kChildArgument)});
             QVERIFY(child.waitForStarted());
             const int rounds = QRandomGenerator::global()->bounded(1, 3);
             int done = 0;
@@ -213,7 +221,8 @@ private Q_SLOTS:
             QCOMPARE(child.exitStatus(), QProcess::CrashExit);
             const QByteArray setup = readFile(kKillSetup);
             QVERIFY2(setup == setups[0] || setup == setups[1], setup.left(80).constData());
-            const QJsonObject tagList = QJsonDocument::fromJson(readFile(kTagFile)).object().value("TagList").toObject();
+            const QJsonObject tagList
+                = QJsonDocument::fromJson(readFile(kTagFile)).object().value("TagList").toObject();
             const QString custom = tagList.value("Custom1").toString();
             QVERIFY(tagList.size() == 90 && (custom == kRounds[0] || custom == kRounds[1]));
             // What a kill leaves behind is a hidden temporary file; it must not fill the small disk.
@@ -237,7 +246,8 @@ private Q_SLOTS:
         QVERIFY(save.save(path));
         struct stat after {};
         QVERIFY(stat(native.constData(), &after) == 0);
-        QCOMPARE(QVector<uint>({after.st_uid, after.st_gid, after.st_mode & 07777}), QVector<uint>({1000, users, 0640}));
+        QCOMPARE(QVector<uint>({after.st_uid, after.st_gid, after.st_mode & 07777}),
+                 QVector<uint>({1000, users, 0640}));
         QCOMPARE(readFile(path), QJsonDocument(QJsonObject{{"Header", QJsonObject()}}).toJson());
     }
 

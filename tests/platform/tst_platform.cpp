@@ -28,7 +28,10 @@ const QByteArray kModel = R"({"applications": [{"name": "sa_app", "modules": [{"
     {"name": "markers", "type": "intArray", "value": [3, 1]}]},
   {"name": "sa_result", "items": [{"name": "power", "kind": "result", "value": -40.0}]}]}]})";
 
-ELFClientInterface *client(const QString &service = kService) { return ELFClientInterface::getSessionBusClient(service); }
+ELFClientInterface *client(const QString &service = kService)
+{
+    return ELFClientInterface::getSessionBusClient(service);
+}
 ElfData *item(const QString &name) { return client()->item(kReg + name); }
 }
 
@@ -52,7 +55,8 @@ private Q_SLOTS:
         QVERIFY(shared->isValid() && !client("gem.base.nothere_app")->isValid());
         QString reply = "OK";
         QVERIFY(!client("gem.base.nothere_app")->callAction(kAction, QString(), &reply) && reply == "OK");
-        QVERIFY(!client()->callAction(":action:sa_app:sa_reg_module:noSuchAction:", QString(), &reply) && reply == "OK");
+        QVERIFY(!client()->callAction(":action:sa_app:sa_reg_module:noSuchAction:", QString(), &reply)
+                && reply == "OK");
         m_sim.stop();
         QTRY_VERIFY(!shared->isValid());
         QVERIFY(m_sim.startJson(QJsonDocument::fromJson(kModel).object()));
@@ -63,14 +67,17 @@ private Q_SLOTS:
     {
         QStringList addresses{"stale"};
         QVERIFY(client()->moduleItems("sa_reg_module", addresses));
-        QCOMPARE(addresses, (QStringList{kReg + "centreFreq:", kReg + "span:", kReg + "attenuation:", kReg + "preamp:",
-                                         kReg + "title:", kReg + "traceModes:stringARRAY:", kReg + "limitLine:doubleARRAY:",
-                                         kReg + "detector:", kReg + "label:", kAction, kReg + "markers:int32ARRAY:"}));
+        QCOMPARE(addresses,
+                 (QStringList{kReg + "centreFreq:", kReg + "span:", kReg + "attenuation:", kReg + "preamp:",
+                              kReg + "title:", kReg + "traceModes:stringARRAY:", kReg + "limitLine:doubleARRAY:",
+                              kReg + "detector:", kReg + "label:", kAction, kReg + "markers:int32ARRAY:"}));
         const uint itemCalls = m_sim.stat("Item");
         QCOMPARE(item("span:")->getManifestAttr("initValue"), QVariant(1e8));
         QVERIFY(!item("label:")->getManifestAttr("initValue").isValid());
-        QCOMPARE(qobject_cast<ELFVecDoubleClientItem *>(item("limitLine:doubleARRAY:"))->vector(), (QVector<double>{-30.5, -40, 12.25}));
-        QVERIFY(qobject_cast<ELFVecStringClientItem *>(item("traceModes:stringARRAY:")) && !qobject_cast<ELFVecDoubleClientItem *>(item("span:")));
+        QCOMPARE(qobject_cast<ELFVecDoubleClientItem *>(item("limitLine:doubleARRAY:"))->vector(),
+                 (QVector<double>{-30.5, -40, 12.25}));
+        QVERIFY(qobject_cast<ELFVecStringClientItem *>(item("traceModes:stringARRAY:"))
+                && !qobject_cast<ELFVecDoubleClientItem *>(item("span:")));
         QCOMPARE(item("detector:")->valueText(false), "1");
         QCOMPARE(m_sim.stat("Item"), itemCalls);
         // An item not loaded yet costs one call; an unknown one is null.
@@ -88,8 +95,10 @@ private Q_SLOTS:
         QTest::newRow("bool") << "preamp:" << QVariant(true) << "true";
         QTest::newRow("text") << "title:" << QVariant("Band 7") << "Band 7";
         QTest::newRow("enumeration") << "detector:" << QVariant(1) << "Sample";
-        QTest::newRow("texts") << "traceModes:stringARRAY:" << QVariant(QStringList{"Clear Write", "Max Hold"}) << "Clear Write,Max Hold";
-        QTest::newRow("doubles") << "limitLine:doubleARRAY:" << QVariant(QVariantList{-30.5, -40.0, 12.25}) << "-30.5,-40,12.25";
+        QTest::newRow("texts")
+            << "traceModes:stringARRAY:" << QVariant(QStringList{"Clear Write", "Max Hold"}) << "Clear Write,Max Hold";
+        QTest::newRow("doubles")
+            << "limitLine:doubleARRAY:" << QVariant(QVariantList{-30.5, -40.0, 12.25}) << "-30.5,-40,12.25";
         QTest::newRow("ints") << "markers:int32ARRAY:" << QVariant(QVariantList{3, 1}) << "3,1";
     }
 
@@ -153,10 +162,11 @@ private Q_SLOTS:
         item("detector:")->setValue("RMS");
         QCOMPARE(item("detector:")->getValue(), QVariant(2));
         QVERIFY(client()->setItemValue(kReg + "limitLine:doubleARRAY:", QVariantList{1.5, 2}));
-        QTRY_COMPARE(m_sim.journal(), (QVector<SimFixture::Entry>{{kService, kReg + "centreFreq:", "2.5e+09"},
-                                                                  {kService, kReg + "centreFreq:", "7.5e+08"},
-                                                                  {kService, kReg + "detector:", "2"},
-                                                                  {kService, kReg + "limitLine:doubleARRAY:", "[1.5,2]"}}));
+        QTRY_COMPARE(m_sim.journal(),
+                     (QVector<SimFixture::Entry>{{kService, kReg + "centreFreq:", "2.5e+09"},
+                                                 {kService, kReg + "centreFreq:", "7.5e+08"},
+                                                 {kService, kReg + "detector:", "2"},
+                                                 {kService, kReg + "limitLine:doubleARRAY:", "[1.5,2]"}}));
         for (const double value : {2e6, 2e6, 7.5e8})
             QVERIFY(m_sim.setItem(kReg + "centreFreq:", value, 1e9));
         QVERIFY(m_sim.setItem(kReg + "title:", "sync", "x"));
@@ -194,7 +204,8 @@ private Q_SLOTS:
         QCOMPARE(text, reply);
         QCOMPARE(done, reply == "OK");
         const bool late = int(delayMs) > timeoutMs;
-        QVERIFY2(elapsed >= (late ? timeoutMs : int(delayMs)) && elapsed <= qMax(late ? timeoutMs * 11 / 10 : timeoutMs, 100),
+        QVERIFY2(elapsed >= (late ? timeoutMs : int(delayMs))
+                     && elapsed <= qMax(late ? timeoutMs * 11 / 10 : timeoutMs, 100),
                  qPrintable(QString::number(elapsed)));
     }
 
@@ -224,8 +235,10 @@ private Q_SLOTS:
         // the error read (%1: the path).
         addColumns<QString, QByteArray, QString>({"name", "bytes", "json"});
         QTest::newRow("object") << "object.json" << QByteArray(R"({"a": [1, "x"]})") << R"({"a":[1,"x"]})";
-        QTest::newRow("missing") << "missing.json" << QByteArray("<none>") << "Cannot read %1: No such file or directory";
-        QTest::newRow("broken") << "broken.json" << QByteArray(R"({"a": 1,,})") << "Cannot parse %1 at offset 9: unterminated object";
+        QTest::newRow("missing")
+            << "missing.json" << QByteArray("<none>") << "Cannot read %1: No such file or directory";
+        QTest::newRow("broken")
+            << "broken.json" << QByteArray(R"({"a": 1,,})") << "Cannot parse %1 at offset 9: unterminated object";
         QTest::newRow("empty") << "empty.json" << QByteArray("") << "Cannot parse %1 at offset 0: illegal value";
         QTest::newRow("no name") << "" << QByteArray("<none>") << "Cannot read: no file name given";
         QTest::newRow("folder") << "." << QByteArray("<none>") << "Cannot read %1: not a regular file";
@@ -247,7 +260,8 @@ private Q_SLOTS:
         QVERIFY(document.readFile(m_dir.filePath("good.json")) && !document.hasError());
         const bool read = document.readFile(path);
         QCOMPARE(document.hasError(), !read);
-        QCOMPARE(read ? QString(document.toJson(QJsonDocument::Compact)) : document.errorString(), json.replace("%1", path));
+        QCOMPARE(read ? QString(document.toJson(QJsonDocument::Compact)) : document.errorString(),
+                 json.replace("%1", path));
         QVERIFY(read || document.object().isEmpty());
     }
 
@@ -274,9 +288,10 @@ private Q_SLOTS:
     {
         const QByteArray converted = "{\n    \"Measure\": \"RSRP\",\n    \"Technology\": \"LTE\"\n}\n";
         persistentLog log;
-        for (const QByteArray &bytes : {QByteArray("  {\"Technology\":\"LTE\",\"Measure\":\"RSRP\"}\r\n{\"t\": 1}\nnot json\n"),
-                                        QByteArray("\n{\"Technology\": \"NR\"}\n"), QByteArray("[1, 2]\n"), QByteArray("{\"Technology\": \"NR\""),
-                                        QByteArray(2 * 1024 * 1024, '{'), QByteArray()}) {
+        for (const QByteArray &bytes :
+             {QByteArray("  {\"Technology\":\"LTE\",\"Measure\":\"RSRP\"}\r\n{\"t\": 1}\nnot json\n"),
+              QByteArray("\n{\"Technology\": \"NR\"}\n"), QByteArray("[1, 2]\n"), QByteArray("{\"Technology\": \"NR\""),
+              QByteArray(2 * 1024 * 1024, '{'), QByteArray()}) {
             writeFile("/tmp/test.grr", bytes);
             QCOMPARE(log.loadUiSetup("/tmp/test.grr"), bytes.startsWith("  {"));
             QCOMPARE(readFile("/tmp/loggingLoadUiSetup.json"), converted);

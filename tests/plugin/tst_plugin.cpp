@@ -21,7 +21,8 @@ private Q_SLOTS:
     {
         QLibrary library(QStringLiteral(HBASE_MODULE_DIR "/libhBase_plugin.so"));
         const auto instance = reinterpret_cast<QObject *(*)()>(library.resolve("qt_plugin_instance"));
-        QVERIFY2(instance && instance() == QPluginLoader(library.fileName()).instance(), qPrintable(library.errorString()));
+        QVERIFY2(instance && instance() == QPluginLoader(library.fileName()).instance(),
+                 qPrintable(library.errorString()));
         auto *plugin = qobject_cast<QQmlExtensionPlugin *>(instance());
         QVERIFY(plugin);
         plugin->registerTypes("Some.Other.Uri");
@@ -32,7 +33,8 @@ private Q_SLOTS:
                 QQmlComponent component(&engine);
                 component.setData(QStringLiteral("import %1\n%2 {}\n").arg(import, type).toUtf8(), QUrl());
                 QScopedPointer<QObject> object(component.create());
-                QVERIFY2(bool(object) == import.endsWith("1.0"), qPrintable(type + " " + import + component.errorString()));
+                QVERIFY2(bool(object) == import.endsWith("1.0"),
+                         qPrintable(type + " " + import + component.errorString()));
             }
         }
     }

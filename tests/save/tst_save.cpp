@@ -99,14 +99,15 @@ QJsonObject model()
                            F::item("warningMessageCnfg", "w"), F::item("persistMessageCnfg", "p"),
                            F::item("opserverModeCnfg", 1, "int"), F::item("power", -40.0, "", "result"),
                            F::item("presetActn", QJsonValue(), "", "action")})}),
-        F::app("dxtest_app",
-               {F::module("dxtest_reg_module",
-                          {withDefault(F::item("measurementModeCnfg", 5, "int"), 0),
-                           withDefault(F::item("rfLevel", -50.5), -50.0), withDefault(F::item("name", "mine"), "default"),
-                           withDefault(F::item("noDefault", 3.0), QJsonValue()),
-                           withDefault(F::item("dataSource", 1, "int"), 0)}),
-                F::module("tetraMod", {withDefault(F::item("isCurrentSource", true), false)}),
-                F::module("cableLoss", {withDefault(F::item("calStart", 1.0), 0.0)})}),
+        F::app(
+            "dxtest_app",
+            {F::module("dxtest_reg_module",
+                       {withDefault(F::item("measurementModeCnfg", 5, "int"), 0),
+                        withDefault(F::item("rfLevel", -50.5), -50.0), withDefault(F::item("name", "mine"), "default"),
+                        withDefault(F::item("noDefault", 3.0), QJsonValue()),
+                        withDefault(F::item("dataSource", 1, "int"), 0)}),
+             F::module("tetraMod", {withDefault(F::item("isCurrentSource", true), false)}),
+             F::module("cableLoss", {withDefault(F::item("calStart", 1.0), 0.0)})}),
     });
 }
 
@@ -115,8 +116,8 @@ QJsonObject appSettings(const QString &app)
 {
     QString reply = "OK";
     ELFClientInterface::getSessionBusClient("gem.base." + app)
-        ->callAction(QStringLiteral(":action:%1:%2_reg_module:saveconfig:").arg(app, app.chopped(4)), "/tmp/check.oxs,0,",
-                     &reply, 5000);
+        ->callAction(QStringLiteral(":action:%1:%2_reg_module:saveconfig:").arg(app, app.chopped(4)),
+                     "/tmp/check.oxs,0,", &reply, 5000);
     return reply == "OK" ? readObject("/tmp/check.oxs") : QJsonObject();
 }
 
@@ -140,7 +141,8 @@ QByteArray pngChunk(const QByteArray &type, const QByteArray &data, bool badCrc 
     QByteArray chunk(4, '\0'), tail(4, '\0');
     qToBigEndian(quint32(data.size()), chunk.data());
     chunk += type + data;
-    const quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(chunk.constData() + 4), uInt(chunk.size() - 4)));
+    const quint32 crc
+        = quint32(crc32(0, reinterpret_cast<const Bytef *>(chunk.constData() + 4), uInt(chunk.size() - 4)));
     qToBigEndian(badCrc ? ~crc : crc, tail.data());
     return chunk + tail;
 }
@@ -148,8 +150,9 @@ QByteArray pngChunk(const QByteArray &type, const QByteArray &data, bool badCrc 
 // A PNG that claims a 16000 x 16000 picture (nobody may decode it) with the chunks given before its data.
 QByteArray hugePng(const QByteArray &chunks)
 {
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", QByteArray::fromHex("00003e8000003e800806000000")) + chunks
-        + pngChunk("IDAT", QByteArray(64, 'x')) + pngChunk("tEXt", QByteArrayLiteral("Z\0after/data")) + pngChunk("IEND", {});
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", QByteArray::fromHex("00003e8000003e800806000000"))
+        + chunks + pngChunk("IDAT", QByteArray(64, 'x')) + pngChunk("tEXt", QByteArrayLiteral("Z\0after/data"))
+        + pngChunk("IEND", {});
 }
 } // namespace
 
@@ -228,12 +231,15 @@ private Q_SLOTS:
         QTest::newRow("makeDir plain") << "makeDir" << kSetupDir << "site" << "true" << kSetupDir + "site";
         QTest::newRow("makeDir shell text") << "makeDir" << kSetupDir << kHostile << "true" << kSetupDir + kHostile;
         QTest::newRow("makeDir up") << "makeDir" << kSetupDir << up << "false" << "";
-        QTest::newRow("addFileDirectory") << "addFileDirectory" << file << "sub" << kSetupDir + "sub/f.stp" << kSetupDir + "sub";
+        QTest::newRow("addFileDirectory")
+            << "addFileDirectory" << file << "sub" << kSetupDir + "sub/f.stp" << kSetupDir + "sub";
         QTest::newRow("addFileDirectory up") << "addFileDirectory" << file << up << "" << "";
-        QTest::newRow("makeRootDir shell text") << "makeRootDir" << kRoot + "/" + kHostile << "" << "true" << kRoot + "/" + kHostile;
+        QTest::newRow("makeRootDir shell text")
+            << "makeRootDir" << kRoot + "/" + kHostile << "" << "true" << kRoot + "/" + kHostile;
         QTest::newRow("makeRootDir leading dash") << "makeRootDir" << "-R" << "" << "true" << "/user/work/-R";
         QTest::newRow("makeRootDir system folder") << "makeRootDir" << "/base/private" << "" << "false" << "";
-        QTest::newRow("makeRootDir through a link") << "makeRootDir" << "/user/link/x" << "" << "true" << "/base/private/x";
+        QTest::newRow("makeRootDir through a link")
+            << "makeRootDir" << "/user/link/x" << "" << "true" << "/base/private/x";
         QTest::newRow("makeRootDir tool") << "makeRootDir" << "/velmora/release/bin" << "" << "false" << "";
     }
 
@@ -255,7 +261,8 @@ private Q_SLOTS:
             QCOMPARE(save.addFileDirectory(path, name), result);
         } else {
             if (!changed.startsWith("/user"))
-                QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^ownership not changed outside the user storage:"));
+                QTest::ignoreMessage(QtWarningMsg,
+                                     QRegularExpression("^ownership not changed outside the user storage:"));
             QCOMPARE(save.makeRootDir(path) ? "true" : "false", result);
         }
         QCOMPARE(sandboxState(changed), before);
@@ -299,7 +306,8 @@ private Q_SLOTS:
         const QString r = kOps + "r.x.res";
         QCOMPARE(save.fileCopy(r, "r.x.res", in), int(HSave::COPY_TRUE));
         QCOMPARE(taken(), (Journal{{kStarter, kCopy, r + "|" + in}}));
-        QVERIFY(save.fileCopy(r, "r.x.res", in) == HSave::COPY_EXIST && save.fileMove(r, "r.x.res", in) == HSave::COPY_EXIST);
+        QVERIFY(save.fileCopy(r, "r.x.res", in) == HSave::COPY_EXIST
+                && save.fileMove(r, "r.x.res", in) == HSave::COPY_EXIST);
         QVERIFY(taken().isEmpty());
         const QDateTime before = QDateTime::currentDateTime();
         QVERIFY(QDir().mkpath(in + "/set.d"));
@@ -364,10 +372,13 @@ private Q_SLOTS:
         HSave recall;
         QVERIFY(recall.loadSetup(path) && recall.getHeader("TabCount") == "2");
         QVERIFY(recall.loadTabFile(0, "spectrumanalyzer_app") && recall.loadTabFile(1, "dxtest_app"));
-        QCOMPARE(taken(), (Journal{{kSa, kSaAction + "startRecall:", "2"}, {kSa, kSaAction + "loadconfig:", "/tmp/Tab1.oxs"},
-                                   {kSa, kSaAction + "finishRecall:", ""}, {kDxService, kDxAction + "startRecall:", "5"},
-                                   {kDxService, kDxAction + "loadconfig:", "/tmp/Tab2.oxs"},
-                                   {kDxService, kDxAction + "finishRecall:", ""}}));
+        QCOMPARE(taken(),
+                 (Journal{{kSa, kSaAction + "startRecall:", "2"},
+                          {kSa, kSaAction + "loadconfig:", "/tmp/Tab1.oxs"},
+                          {kSa, kSaAction + "finishRecall:", ""},
+                          {kDxService, kDxAction + "startRecall:", "5"},
+                          {kDxService, kDxAction + "loadconfig:", "/tmp/Tab2.oxs"},
+                          {kDxService, kDxAction + "finishRecall:", ""}}));
         QCOMPARE(appSettings("spectrumanalyzer_app"), specan);
         QCOMPARE(appSettings("dxtest_app"), dxtest);
     }
@@ -470,7 +481,8 @@ private Q_SLOTS:
             QVERIFY(save.save("/tmp/a b.stp"));
             members << readObject("/tmp/a b.stp").keys().join('+');
         }
-        QCOMPARE(members.join(' '), QStringLiteral("Header Header+Tab1+Tab2 Header+Tab1  Header+Tab1+Tab2+UI Header  TabCount"));
+        QCOMPARE(members.join(' '),
+                 QStringLiteral("Header Header+Tab1+Tab2 Header+Tab1  Header+Tab1+Tab2+UI Header  TabCount"));
         save.clearAll();
         QVERIFY(readFile("/tmp/a b.stp") == "{\"TabCount\":2}\n" && save.readHeader("/tmp/a b.stp", "grr"));
         QCOMPARE(save.getHeader("TabCount"), QStringLiteral("2"));
@@ -502,8 +514,9 @@ private Q_SLOTS:
         writeFile(tabFile(3), "untouched");
         QVERIFY(save.loadSetup(path));
         QCOMPARE(readFile(tabFile(1)) + readFile(tabFile(2)) + readFile(tabFile(3)),
-                 QByteArray("{\n    \"A\": 1,\n    \"B\": \"one\"\n}\n{\n    \"C\": [\n        1.5,\n        \"x\"\n    ]\n}\n"
-                            "untouched"));
+                 QByteArray(
+                     "{\n    \"A\": 1,\n    \"B\": \"one\"\n}\n{\n    \"C\": [\n        1.5,\n        \"x\"\n    ]\n}\n"
+                     "untouched"));
         QCOMPARE(save.getHeader("Technology") + save.getUI("reportCompanyCnfg"), QStringLiteral("LTEACME"));
         // A file that does not open changes nothing.
         QVERIFY(!save.loadSetup("/tmp/missing.stp") && save.getHeader("Technology") == "LTE");
@@ -554,18 +567,21 @@ private Q_SLOTS:
         const QByteArray description = QByteArrayLiteral("Description\0LTE/Spectrum");
         // Compressed texts are zlib streams: qCompress without its length prefix.
         const QByteArray bomb = qCompress(QByteArray(20 << 20, ' ') + "GSM/Power").mid(4);
-        QTest::newRow("png text") << "png" << hugePng(pngChunk("tEXt", description)) << true
-                                  << "Technology=LTE|Measure=Spectrum|Firmware=";
+        QTest::newRow("png text")
+            << "png" << hugePng(pngChunk("tEXt", description)) << true << "Technology=LTE|Measure=Spectrum|Firmware=";
         QTest::newRow("png international text")
             << "png" << hugePng(pngChunk("iTXt", QByteArrayLiteral("Description\0\0\0de\0\0") + "NR/\xc3\x9c")) << true
             << QString::fromUtf8("Technology=NR|Measure=\xc3\x9c");
         QTest::newRow("png compressed international text")
-            << "png" << hugePng(pngChunk("iTXt", QByteArrayLiteral("Description\0\1\0\0\0") + qCompress("LTE/LTE-A/EVM").mid(4)))
+            << "png"
+            << hugePng(pngChunk("iTXt", QByteArrayLiteral("Description\0\1\0\0\0") + qCompress("LTE/LTE-A/EVM").mid(4)))
             << true << "Technology=LTE/LTE-A|Measure=EVM";
         QTest::newRow("png bad checksum") << "png" << hugePng(pngChunk("tEXt", description, true)) << true << cleared;
-        QTest::newRow("png length past the end") << "png" << QByteArray("\x89PNG\r\n\x1a\n\x7f\xff\xff\xff" "tEXtDescription")
+        QTest::newRow("png length past the end") << "png" << QByteArray("\x89PNG\r\n\x1a\n\x7f\xff\xff\xff"
+                                                               "tEXtDescription")
                                                  << true << cleared;
-        QTest::newRow("png bomb") << "png" << hugePng(pngChunk("zTXt", QByteArrayLiteral("Description\0\0") + bomb)) << true << cleared;
+        QTest::newRow("png bomb")
+            << "png" << hugePng(pngChunk("zTXt", QByteArrayLiteral("Description\0\0") + bomb)) << true << cleared;
         QTest::newRow("not a png") << "png" << QByteArray("GIF89a") << true << cleared;
         // The report writer appends "technology,measurement" after the closing "%%EOF" line. A line too
         // long to hold is passed over, and no piece of it counts as "%%EOF".
@@ -578,8 +594,10 @@ private Q_SLOTS:
         QTest::newRow("gom") << "gom" << mapFile("LTE/V2.1.3/x", QByteArray("RSRP Map", 9)) << true
                              << "Technology=LTE|Firmware=V2.1.3|Measure=RSRP Map";
         QTest::newRow("gom missing") << "gom" << missing << true << "Technology=kept|Firmware=kept";
-        QTest::newRow("GOM") << "GOM" << mapFile("LTE/V2.1.3/x", "RSRP Map") << true << "Technology=|Firmware=|Measure=";
-        QTest::newRow("setup") << "setup" << QByteArray(R"({"Header": {"Technology": "NR", "Measure": "Beam", "TabCount": 2}})")
+        QTest::newRow("GOM")
+            << "GOM" << mapFile("LTE/V2.1.3/x", "RSRP Map") << true << "Technology=|Firmware=|Measure=";
+        QTest::newRow("setup") << "setup"
+                               << QByteArray(R"({"Header": {"Technology": "NR", "Measure": "Beam", "TabCount": 2}})")
                                << true << "Technology=NR|Measure=Beam|TabCount=2|Firmware=";
         QTest::newRow("json missing") << "json" << missing << false << "";
         QTest::newRow("plain") << "dat" << missing << true << cleared;
@@ -639,7 +657,8 @@ private Q_SLOTS:
         QFile::remove(kCommandsLog);
         QVERIFY(QDir().mkpath("/cust/private/lastconfigs") && QDir().mkpath("/base/qml_4410/hetnet_private"));
         save.factoryReset();
-        const Journal deletions = {{kStarter, kDelete, "/user/TK520/internal/"}, {kStarter, kDelete, "/cust/private/lastconfigs/"},
+        const Journal deletions = {{kStarter, kDelete, "/user/TK520/internal/"},
+                                   {kStarter, kDelete, "/cust/private/lastconfigs/"},
                                    {kStarter, kDelete, "/base/qml_4410/hetnet_private/"},
                                    {kStarter, kDelete, "/var/lib/redis/appendonly.aof"}};
         QCOMPARE(taken(), deletions);
@@ -672,7 +691,8 @@ private Q_SLOTS:
     void backToDefaults()
     {
         HSave save;
-        QVERIFY(save.resetAppElfItemsToDefaultValues("dxtest_app") && !save.resetAppElfItemsToDefaultValues("gone_app"));
+        QVERIFY(save.resetAppElfItemsToDefaultValues("dxtest_app")
+                && !save.resetAppElfItemsToDefaultValues("gone_app"));
         QTRY_COMPARE(m_sim.journal().size(), 3);
         QStringList written;
         for (const SimFixture::Entry &entry : taken())
@@ -680,10 +700,13 @@ private Q_SLOTS:
         written.sort();
         QCOMPARE(written, (QStringList{kDx + "name:", kDx + "rfLevel:", kTetra}));
         QTRY_COMPARE(itemValue(kDxService, kDx + "rfLevel:").toDouble(), -50.0);
-        writeFile(tabFile(2), QStringLiteral("{\n  // kept from the bench\n"
-                                             "  \"%1rfLevel:\": -10,\n  \"%1name:\": \"bench\",\n  \"%1noDefault:\": 8,\n"
-                                             "  \"%1measurementModeCnfg:\": 4,\n  \"%2\": true,\n"
-                                             "  \"%1removedLastYear:\": \"old\"\n}\n").arg(kDx, kTetra).toUtf8());
+        writeFile(tabFile(2),
+                  QStringLiteral("{\n  // kept from the bench\n"
+                                 "  \"%1rfLevel:\": -10,\n  \"%1name:\": \"bench\",\n  \"%1noDefault:\": 8,\n"
+                                 "  \"%1measurementModeCnfg:\": 4,\n  \"%2\": true,\n"
+                                 "  \"%1removedLastYear:\": \"old\"\n}\n")
+                      .arg(kDx, kTetra)
+                      .toUtf8());
         const QMap<QString, uint> before = m_sim.stats();
         QVERIFY(save.resetTabElfItemsToDefaultValues(2, "dxtest_app"));
         // The defaults come in one snapshot, not one call per entry.
@@ -693,15 +716,18 @@ private Q_SLOTS:
                                                       {kDx + "noDefault:", 8}, {kDx + "measurementModeCnfg:", 4},
                                                       {kTetra, true}, {kDx + "removedLastYear:", "old"}}));
         QVERIFY(taken().isEmpty());
-        QVERIFY(!save.resetTabElfItemsToDefaultValues(5, "dxtest_app") && !save.resetTabElfItemsToDefaultValues(2, "gone_app"));
+        QVERIFY(!save.resetTabElfItemsToDefaultValues(5, "dxtest_app")
+                && !save.resetTabElfItemsToDefaultValues(2, "gone_app"));
     }
 
     // The viewer gets the path as one argument and never as an option; an update package is never run.
     void documentPathIsOneArgument()
     {
         HSave save;
-        const QString hostile = QString::fromUtf8("/user/TK520/my report's \"final\" $(touch /tmp/pwned); `id` \xc3\xa9.pdf");
-        for (const QString &path : {hostile, QStringLiteral("-x"), QStringLiteral("--help"), QStringLiteral("a/-b.pdf")}) {
+        const QString hostile
+            = QString::fromUtf8("/user/TK520/my report's \"final\" $(touch /tmp/pwned); `id` \xc3\xa9.pdf");
+        for (const QString &path :
+             {hostile, QStringLiteral("-x"), QStringLiteral("--help"), QStringLiteral("a/-b.pdf")}) {
             QVERIFY(QDir().mkpath("/tmp/hbase-sim") && (QFile::remove(kCommandsLog) || true));
             const QMap<QString, QString> before = sandboxState("/tmp/hbase-sim");
             save.loadUpdatePackage(path + "; reboot");

@@ -62,8 +62,14 @@ class TestServices : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        qtHookData[QHooks::AddQObject] = reinterpret_cast<quintptr>(+[](QObject *o) { QMutexLocker l(&g_liveMutex); g_live.insert(o); });
-        qtHookData[QHooks::RemoveQObject] = reinterpret_cast<quintptr>(+[](QObject *o) { QMutexLocker l(&g_liveMutex); g_live.remove(o); });
+        qtHookData[QHooks::AddQObject] = reinterpret_cast<quintptr>(+[](QObject *o) {
+            QMutexLocker l(&g_liveMutex);
+            g_live.insert(o);
+        });
+        qtHookData[QHooks::RemoveQObject] = reinterpret_cast<quintptr>(+[](QObject *o) {
+            QMutexLocker l(&g_liveMutex);
+            g_live.remove(o);
+        });
     }
 
     void cleanupTestCase() { qtHookData[QHooks::AddQObject] = qtHookData[QHooks::RemoveQObject] = 0; }
@@ -128,9 +134,11 @@ private Q_SLOTS:
         QTest::newRow("no tool") << false << "last_raised_task" << QByteArray("Spectrum\n") << QString();
         QTest::newRow("nothing raised yet") << true << "" << QByteArray() << QString();
         QTest::newRow("raised") << true << "last_raised_task" << QByteArray("Spectrum\n") << "Spectrum";
-        QTest::newRow("name with a space") << true << "last_raised_task" << QByteArray("Spectrum Analyzer\n") << QString();
+        QTest::newRow("name with a space")
+            << true << "last_raised_task" << QByteArray("Spectrum Analyzer\n") << QString();
         QTest::newRow("white space") << true << "cmsend.output" << QByteArray("task \"Map\t\tView\"\t\n") << "Map View";
-        QTest::newRow("zero byte") << true << "cmsend.output" << QByteArrayLiteral("task \"Cable\"\0 and more") << "Cable";
+        QTest::newRow("zero byte")
+            << true << "cmsend.output" << QByteArrayLiteral("task \"Cable\"\0 and more") << "Cable";
         QTest::newRow("one field") << true << "cmsend.output" << QByteArray("task\n") << QString();
         QTest::newRow("three fields") << true << "cmsend.output" << QByteArray("task  \"Cable\"\n") << QString();
         QTest::newRow("empty answer") << true << "cmsend.output" << QByteArray("") << QString();
@@ -157,7 +165,8 @@ private Q_SLOTS:
         const QString answer = handler.lastRaisedTask();
         QCOMPARE(answer, task);
         QCOMPARE(answer.isNull(), task.isNull());
-        QCOMPARE(takeCommands(), tool ? QStringList{"cmsend [guitaskmgr] [cmd] [get_last_raised_task]"} : QStringList());
+        QCOMPARE(takeCommands(),
+                 tool ? QStringList{"cmsend [guitaskmgr] [cmd] [get_last_raised_task]"} : QStringList());
         handler.cleanUp(); // still pending when the handler goes: released once, not twice
     }
 
@@ -205,8 +214,11 @@ private Q_SLOTS:
         QCOMPARE(changes(changed), exists ? "true" : "");
         QVERIFY(!QFile::exists("/tmp/q/pwned"));
         if (!listing.isEmpty())
-            QCOMPARE(readFile(capture.fileName()), QStringLiteral("queryForFile %1\nqueryForFile test for [%1], output [%2], return %3\n")
-                                                       .arg(name, listing).arg(int(exists)).toUtf8());
+            QCOMPARE(readFile(capture.fileName()),
+                     QStringLiteral("queryForFile %1\nqueryForFile test for [%1], output [%2], return %3\n")
+                         .arg(name, listing)
+                         .arg(int(exists))
+                         .toUtf8());
     }
 
     // Setters clamp, write and report a change (150 differs from the stored 50: written as 100 and
@@ -215,17 +227,23 @@ private Q_SLOTS:
     {
         // A step ("PROPERTY VALUE" or "poll") after a state file of the tool is written (for a
         // poll, none: no tool at all); the levels, changes (volume|mic|mute) and command written after.
-        addColumns<QString, QString, QByteArray, QString, QString, QString>({"step", "file", "bytes", "levels", "changes", "written"});
-        QTest::newRow("volume over") << "volume 150" << "" << QByteArray() << "100 30 0" << "100||" << "[SOUND_VOLUME] [100]";
+        addColumns<QString, QString, QByteArray, QString, QString, QString>(
+            {"step", "file", "bytes", "levels", "changes", "written"});
+        QTest::newRow("volume over")
+            << "volume 150" << "" << QByteArray() << "100 30 0" << "100||" << "[SOUND_VOLUME] [100]";
         QTest::newRow("volume under") << "volume -5" << "" << QByteArray() << "0 30 0" << "0||" << "[SOUND_VOLUME] [0]";
         QTest::newRow("volume same") << "volume 50" << "" << QByteArray() << "50 30 0" << "||" << "";
-        QTest::newRow("mic over") << "micVolume 250" << "" << QByteArray() << "50 100 0" << "|100|" << "[SOUND_IN_VOL] [100]";
+        QTest::newRow("mic over")
+            << "micVolume 250" << "" << QByteArray() << "50 100 0" << "|100|" << "[SOUND_IN_VOL] [100]";
         QTest::newRow("mute") << "mute 1" << "" << QByteArray() << "50 30 1" << "||true" << "[SOUND_MUTE] [YES]";
         QTest::newRow("mute same") << "mute 0" << "" << QByteArray() << "50 30 0" << "||" << "";
         QTest::newRow("poll volume") << "poll" << "SOUND_VOLUME" << QByteArray("250\n") << "250 30 0" << "250||" << "";
-        QTest::newRow("poll, case-sensitive") << "poll" << "SOUND_MUTE" << QByteArray("yes\n") << "50 30 0" << "||" << "";
-        QTest::newRow("poll, zero byte") << "poll" << "cmsend.output" << QByteArray("SOUND_VOLUME 42\0 99 YES\n", 24) << "42 42 0" << "42|42|" << "";
-        QTest::newRow("poll, junk") << "poll" << "cmsend.output" << QByteArray("SOUND_VOLUME  high\nYES ") << "0 0 1" << "0|0|true" << "";
+        QTest::newRow("poll, case-sensitive")
+            << "poll" << "SOUND_MUTE" << QByteArray("yes\n") << "50 30 0" << "||" << "";
+        QTest::newRow("poll, zero byte")
+            << "poll" << "cmsend.output" << QByteArray("SOUND_VOLUME 42\0 99 YES\n", 24) << "42 42 0" << "42|42|" << "";
+        QTest::newRow("poll, junk")
+            << "poll" << "cmsend.output" << QByteArray("SOUND_VOLUME  high\nYES ") << "0 0 1" << "0|0|true" << "";
         QTest::newRow("poll, no tool") << "poll" << "" << QByteArray() << "0 0 0" << "0|0|" << "";
     }
 
@@ -254,7 +272,8 @@ private Q_SLOTS:
         QTEST(QStringLiteral("%1 %2 %3").arg(volume.volume()).arg(volume.micVolume()).arg(volume.mute()), "levels");
         QTEST(changes(volumeSpy) + '|' + changes(micSpy) + '|' + changes(muteSpy), "changes");
         if (step != "poll")
-            QCOMPARE(takeCommands(), written.isEmpty() ? QStringList() : QStringList{"cmsend [ctrlpanelsvc] [cmd] [set] " + written});
+            QCOMPARE(takeCommands(),
+                     written.isEmpty() ? QStringList() : QStringList{"cmsend [ctrlpanelsvc] [cmd] [set] " + written});
     }
 
     // The failed service is read on every call: unset, empty, non-ASCII, unset again.

@@ -31,7 +31,10 @@ QDBusMessage control(const QString &method, const QVariantList &args = {})
     return reply;
 }
 
-bool ok(const QString &method, const QVariantList &args) { return control(method, args).type() == QDBusMessage::ReplyMessage; }
+bool ok(const QString &method, const QVariantList &args)
+{
+    return control(method, args).type() == QDBusMessage::ReplyMessage;
+}
 
 // The first argument of a control call's reply, as the bus handed it over.
 QDBusArgument answer(const QString &method)
@@ -86,7 +89,8 @@ bool SimFixture::startJson(const QJsonObject &model)
 {
     const QString path = QStringLiteral("/tmp/hbase-sim-model-%1.json").arg(++s_modelCount);
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(model).toJson()) > 0 && file.flush() && start(path);
+    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(model).toJson()) > 0 && file.flush()
+        && start(path);
 }
 
 void SimFixture::stop()
@@ -149,8 +153,14 @@ bool SimFixture::setItem(const QString &address, const QVariant &value, const QV
 }
 
 QJsonObject SimFixture::model(const QJsonArray &apps) { return {{"applications", apps}}; }
-QJsonObject SimFixture::app(const QString &name, const QJsonArray &modules) { return {{"name", name}, {"modules", modules}}; }
-QJsonObject SimFixture::module(const QString &name, const QJsonArray &items) { return {{"name", name}, {"items", items}}; }
+QJsonObject SimFixture::app(const QString &name, const QJsonArray &modules)
+{
+    return {{"name", name}, {"modules", modules}};
+}
+QJsonObject SimFixture::module(const QString &name, const QJsonArray &items)
+{
+    return {{"name", name}, {"items", items}};
+}
 
 QJsonObject SimFixture::item(const QString &name, const QJsonValue &value, const QString &type, const QString &kind)
 {

@@ -20,7 +20,10 @@ public:
         QString service;
         QString address;
         QString argument;
-        bool operator==(const Entry &o) const { return service == o.service && address == o.address && argument == o.argument; }
+        bool operator==(const Entry &o) const
+        {
+            return service == o.service && address == o.address && argument == o.argument;
+        }
     };
 
     explicit SimFixture(QObject *parent = nullptr);

@@ -25,7 +25,8 @@ inline QByteArray readFile(const QString &path)
 inline void writeFile(const QString &path, const QByteArray &content)
 {
     QFile file(path);
-    QVERIFY2(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QVERIFY2(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly | QIODevice::Truncate),
+             qPrintable(path));
     file.write(content);
 }
 
@@ -36,7 +37,8 @@ inline QMap<QString, QString> sandboxState(const QString &except = QString())
     const QString skipped = except.isEmpty() ? QString() : QDir::cleanPath(except);
     QMap<QString, QString> state;
     for (const char *root : {"/user", "/base", "/velmora", "/cust", "/home", "/root", "/tmp"}) {
-        QDirIterator it(QString::fromLatin1(root), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDirIterator it(QString::fromLatin1(root),
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
@@ -44,8 +46,13 @@ inline QMap<QString, QString> sandboxState(const QString &except = QString())
                 continue;
             struct stat info {};
             ::lstat(QFile::encodeName(path).constData(), &info);
-            state.insert(path, QStringLiteral("%1 %2:%3 %4 %5").arg(info.st_mode, 0, 8).arg(info.st_uid).arg(info.st_gid)
-                                   .arg(S_ISDIR(info.st_mode) ? 0 : qint64(info.st_size)).arg(it.fileInfo().symLinkTarget()));
+            state.insert(path,
+                         QStringLiteral("%1 %2:%3 %4 %5")
+                             .arg(info.st_mode, 0, 8)
+                             .arg(info.st_uid)
+                             .arg(info.st_gid)
+                             .arg(S_ISDIR(info.st_mode) ? 0 : qint64(info.st_size))
+                             .arg(it.fileInfo().symLinkTarget()));
         }
     }
     return state;
