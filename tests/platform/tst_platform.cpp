@@ -203,9 +203,10 @@ private Q_SLOTS:
         const qint64 elapsed = timer.elapsed();
         QCOMPARE(text, reply);
         QCOMPARE(done, reply == "OK");
+        // A time-out ends within 10 % of its time; below 150 ms a loaded machine's scheduling is the limit.
         const bool late = int(delayMs) > timeoutMs;
         QVERIFY2(elapsed >= (late ? timeoutMs : int(delayMs))
-                     && elapsed <= qMax(late ? timeoutMs * 11 / 10 : timeoutMs, 100),
+                     && elapsed <= qMax(late ? timeoutMs * 11 / 10 : timeoutMs, 150),
                  qPrintable(QString::number(elapsed)));
     }
 
