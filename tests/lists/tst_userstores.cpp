@@ -232,7 +232,7 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, qPrintable("skipped: \"" + skipped + "\""));
         QVERIFY(db.importDB(path));
         QCOMPARE(db.getSkippedNames(), QStringList(skipped));
-        QCOMPARE(sandboxState(kFav), outside);
+        COMPARE_STATE(sandboxState(kFav), outside);
         QCOMPARE(tree(kFav), (Tree{{"Good", "<dir>"}, {"Good/a.stav", "kept"}}));
         // With nothing acceptable in it, the file removes nothing either.
         QFile::link("/base/private", kFav + "L");
@@ -240,7 +240,7 @@ private Q_SLOTS:
         const QMap<QString, QString> everything = sandboxState();
         QTest::ignoreMessage(QtWarningMsg, qPrintable("skipped: \"" + skipped + "\""));
         QVERIFY(!db.importDB(path));
-        QCOMPARE(sandboxState(), everything);
+        COMPARE_STATE(sandboxState(), everything);
     }
 
     // The formatted statement keeps quotes inside their literals; a second row of a file restores the first.

@@ -323,7 +323,7 @@ private Q_SLOTS:
                 QTest::ignoreMessage(QtWarningMsg, qPrintable("saveScreen name is not a file name: \"" + name + "\""));
             shot.saveScreen("/tmp/one/two", name, "Off", "LTE", "Spectrum");
         }
-        QCOMPARE(sandboxState("/tmp/one/two/.png"), before);
+        COMPARE_STATE(sandboxState("/tmp/one/two/.png"), before);
         QVERIFY(QFileInfo("/tmp/one/two/.png").isFile());
     }
 

@@ -265,7 +265,7 @@ private Q_SLOTS:
                                      QRegularExpression("^ownership not changed outside the user storage:"));
             QCOMPARE(save.makeRootDir(path) ? "true" : "false", result);
         }
-        QCOMPARE(sandboxState(changed), before);
+        COMPARE_STATE(sandboxState(changed), before);
         QVERIFY(modeOf("/base/private") == 0700 && (changed.isEmpty() || QFileInfo(changed).isDir()));
         if (result == "true" && changed.startsWith("/user"))
             verifyOwned(changed);
@@ -734,7 +734,7 @@ private Q_SLOTS:
             save.showDocumnet(path);
             const QString argument = path.startsWith('-') ? "./" + path : path;
             QCOMPARE(QString::fromUtf8(readFile(kCommandsLog)), "documentviewer_open [" + argument + "]\n");
-            QCOMPARE(sandboxState("/tmp/hbase-sim"), before);
+            COMPARE_STATE(sandboxState("/tmp/hbase-sim"), before);
         }
     }
 

@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 template <typename... Types>
@@ -30,11 +32,32 @@ inline void writeFile(const QString &path, const QByteArray &content)
     file.write(content);
 }
 
-// Every entry below the sandbox's writable roots with its kind, mode, owner, size and link target, by
-// path, leaving out the entries below `except`: what a call changed outside the folder it was meant for.
+// Folders of the host bound into the sandbox (the checkout, and HBASE_SANDBOX_BINDS such as a build tree
+// elsewhere): tests running beside this one keep changing them, so they are never part of a snapshot.
+inline QStringList hostFolders()
+{
+    QStringList folders;
+    const QString checkout = qEnvironmentVariable("HBASE_CHECKOUT");
+    if (!checkout.isEmpty())
+        folders.append(QDir::cleanPath(checkout));
+    for (const QString &bound : qEnvironmentVariable("HBASE_SANDBOX_BINDS").split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        folders.append(QDir::cleanPath(bound));
+    return folders;
+}
+
+inline bool isBelow(const QString &path, const QString &folder)
+{
+    return path == folder || path.startsWith(folder + QLatin1Char('/'));
+}
+
+// Every entry below the instrument's roots and the sandbox's own /tmp with its kind, mode, owner, size
+// and link target, by path, leaving out the entries below `except` and the host's folders bound in:
+// what a call changed outside the folder it was meant for.
 inline QMap<QString, QString> sandboxState(const QString &except = QString())
 {
-    const QString skipped = except.isEmpty() ? QString() : QDir::cleanPath(except);
+    QStringList skipped = hostFolders();
+    if (!except.isEmpty())
+        skipped.append(QDir::cleanPath(except));
     QMap<QString, QString> state;
     for (const char *root : {"/user", "/base", "/velmora", "/cust", "/home", "/root", "/tmp"}) {
         QDirIterator it(QString::fromLatin1(root),
@@ -42,7 +65,7 @@ inline QMap<QString, QString> sandboxState(const QString &except = QString())
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
-            if (!skipped.isEmpty() && (path == skipped || path.startsWith(skipped + QLatin1Char('/'))))
+            if (std::any_of(skipped.cbegin(), skipped.cend(), [&](const QString &folder) { return isBelow(path, folder); }))
                 continue;
             struct stat info {};
             ::lstat(QFile::encodeName(path).constData(), &info);
@@ -57,5 +80,33 @@ inline QMap<QString, QString> sandboxState(const QString &except = QString())
     }
     return state;
 }
+
+// The paths added, removed or changed between two snapshots, one per line with what changed.
+inline QString stateChanges(const QMap<QString, QString> &before, const QMap<QString, QString> &after)
+{
+    QStringList changes;
+    QSet<QString> paths;
+    for (const QString &path : before.keys() + after.keys())
+        paths.insert(path);
+    QStringList sorted = paths.values();
+    sorted.sort();
+    for (const QString &path : qAsConst(sorted)) {
+        if (!before.contains(path))
+            changes.append(QStringLiteral("added ") + path);
+        else if (!after.contains(path))
+            changes.append(QStringLiteral("removed ") + path);
+        else if (before.value(path) != after.value(path))
+            changes.append(QStringLiteral("changed ") + path + QLatin1String(": ") + before.value(path)
+                           + QLatin1String(" -> ") + after.value(path));
+    }
+    return changes.join(QLatin1Char('\n'));
+}
+
+// Fails naming every path that differs from the snapshot `before`.
+#define COMPARE_STATE(after, before)                                                                              \
+    do {                                                                                                           \
+        const QString changes = stateChanges((before), (after));                                                   \
+        QVERIFY2(changes.isEmpty(), qPrintable(QStringLiteral("outside the intended folder:\n") + changes));     \
+    } while (false)
 
 #endif // TESTFILES_H
