@@ -55,6 +55,11 @@ void SimControl::SetActionReply(const QString &address, const QString &reply)
     m_simulator->setActionReply(address, reply);
 }
 
+void SimControl::SetActionOutput(const QString &address, const QString &text)
+{
+    m_simulator->setActionOutput(address, text);
+}
+
 void SimControl::SetActionDelay(const QString &address, uint ms)
 {
     m_simulator->setActionDelay(address, ms);

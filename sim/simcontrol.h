@@ -38,6 +38,8 @@ public Q_SLOTS:
     void ClearJournal();
     // From now on the action answers `reply` without being carried out; an empty reply undoes it.
     void SetActionReply(const QString &address, const QString &reply);
+    // From now on the action writes `text` to the file its argument names and answers "OK"; empty undoes it.
+    void SetActionOutput(const QString &address, const QString &text);
     // From now on the action answers only after `ms` milliseconds; 0 undoes it.
     void SetActionDelay(const QString &address, uint ms);
     // Adds or changes an item and tells the clients. An empty a{sv} as `initValue` means none.

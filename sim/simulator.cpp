@@ -4,6 +4,7 @@
 #include "simactions.h"
 #include "simspectrum.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
@@ -131,6 +132,13 @@ QString Simulator::runAction(const QString &app, const QString &address, const Q
     const auto set = m_replies.constFind(address);
     if (set != m_replies.cend())
         return set.value();
+    const auto output = m_outputs.constFind(address);
+    if (output != m_outputs.cend()) {
+        QFile file(argument.section(QLatin1Char(','), 0, 0));
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(output.value().toUtf8()) >= 0
+            ? QStringLiteral("OK")
+            : QStringLiteral("Error: cannot write %1").arg(file.fileName());
+    }
     if (m_actions->isBuiltIn(app, address))
         return m_actions->run(app, address, argument);
     return QStringLiteral("OK");
@@ -147,6 +155,14 @@ void Simulator::setActionReply(const QString &address, const QString &reply)
         m_replies.remove(address);
     else
         m_replies.insert(address, reply);
+}
+
+void Simulator::setActionOutput(const QString &address, const QString &text)
+{
+    if (text.isEmpty())
+        m_outputs.remove(address);
+    else
+        m_outputs.insert(address, text);
 }
 
 void Simulator::setActionDelay(const QString &address, uint ms)

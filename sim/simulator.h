@@ -52,6 +52,9 @@ public:
     QString runAction(const QString &app, const QString &address, const QString &argument);
     uint actionDelay(const QString &address) const;
     void setActionReply(const QString &address, const QString &reply);
+    // The action writes `text` to the file its argument names (up to the first ",") and answers "OK",
+    // as an application that wrote a file cut short; an empty text undoes it.
+    void setActionOutput(const QString &address, const QString &text);
     void setActionDelay(const QString &address, uint ms);
 
     QVector<JournalEntry> journal() const;
@@ -74,6 +77,7 @@ private:
     QVector<JournalEntry> m_journal;
     QMap<QString, uint> m_stats;
     QHash<QString, QString> m_replies;
+    QHash<QString, QString> m_outputs;
     QHash<QString, uint> m_delays;
     QHash<QString, QTimer *> m_simulations;
     bool m_verbose = false;

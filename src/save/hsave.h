@@ -188,7 +188,6 @@ private:
     static QString settingsModule(const QString &appName);
     static QString tabFilePath(int tabNum);
     static bool isTabNumber(int tabNum);
-    bool readTabTable(int tabNum, bool mustParse);
     // "TabCount" of the header, limited to the six tabs there are.
     int tabCount() const;
     QMap<QString, QVariant> &uiTable();

@@ -52,6 +52,7 @@ const QLatin1Char kLineFeed('\n');
 const char kUi[] = "UI";
 const char kTab[] = "Tab";
 const char kTabCount[] = "TabCount";
+const char kTabFileUnreadable[] = "tab file does not parse, its table is empty:";
 
 // Running state of the automated test: it must never be recalled from a tab file.
 const char kAutotestPrefix[] = ":config:autotest_app:autotest_reg_module:";
@@ -282,9 +283,7 @@ void HSave::saveTabFileNew(int tabNum, const QString &appName, const QString &mo
         return;
     const QJsonDocument document = QJsonDocument::fromJson(readJsonBytes(file));
     file.close();
-    // A file the application did not write as an object is left as it is rather than emptied.
-    if (!document.isObject())
-        return;
+    // Text that does not parse leaves no member to keep: the file becomes an empty object.
     QJsonObject object = document.object();
     for (const QString &address : s_autotestExclusions)
         object.remove(address);
@@ -332,13 +331,9 @@ bool HSave::loadTabFile(int tabNum, const QString &appName)
     return started && loaded && finished;
 }
 
+// Text that is no JSON object (a file cut short) gives an empty table; the set-up then carries that tab
+// empty rather than failing, and the warning says which file it was.
 bool HSave::readTabFile(int tabNum)
-{
-    return readTabTable(tabNum, false);
-}
-
-// With `mustParse`, text that is no JSON object (a file cut short) leaves the table and fails.
-bool HSave::readTabTable(int tabNum, bool mustParse)
 {
     if (!isTabNumber(tabNum))
         return false;
@@ -346,10 +341,9 @@ bool HSave::readTabTable(int tabNum, bool mustParse)
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return false;
     bool parsed = false;
-    QJsonObject table = parseTabText(readJsonBytes(file), &parsed);
-    if (mustParse && !parsed)
-        return false;
-    m_tabs[tabNum] = table;
+    m_tabs[tabNum] = parseTabText(readJsonBytes(file), &parsed);
+    if (!parsed)
+        qCWarning(lcSave) << kTabFileUnreadable << file.fileName();
     return true;
 }
 
@@ -414,12 +408,9 @@ bool HSave::save(const QString &filepath)
         break;
     }
 
-    // A set-up whose tab files could not all be read back holds only its header (never a tab table that
-    // did not parse), is still written, and the call says false.
-    // The logging reader takes the set-up from the first line of the file.
-    const QByteArray text = m_type == SAVE_LOGGING ? QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n'
-                                                   : QJsonDocument(object).toJson(QJsonDocument::Indented);
-    const bool written = file.write(text) && file.commit();
+    // A set-up whose tab files could not all be read back holds only its header, is still written, and
+    // the call says false.
+    const bool written = file.write(indentedJson(object)) && file.commit();
     result = result && written;
     ::sync();
     qCDebug(lcSave) << "=================================save ends with=" << result;
@@ -432,7 +423,7 @@ bool HSave::writeSetup(QJsonObject &object)
     object.insert(QString::fromLatin1(s_headerKey), QJsonObject::fromVariantMap(m_header));
     const int tabs = tabCount();
     for (int tab = 0; tab < tabs; ++tab) {
-        if (!readTabTable(tab, true))
+        if (!readTabFile(tab))
             return false;
     }
     for (int tab = 0; tab < tabs; ++tab)

@@ -284,17 +284,18 @@ private Q_SLOTS:
             QCOMPARE(store->GetEnumulator(index), QString());
     }
 
-    // Only the first line of a logging file counts, and a refused file leaves the last conversion.
+    // Only the set-up at the start of a logging file counts, on one line or indented over many, and a
+    // refused file leaves the last conversion.
     void loggingFileSetup()
     {
-        const QByteArray converted = "{\n    \"Measure\": \"RSRP\",\n    \"Technology\": \"LTE\"\n}\n";
+        const QByteArray converted = "{\n    \"Measure\": \"R{S}\\\"P\",\n    \"Technology\": \"LTE\"\n}\n";
         persistentLog log;
         for (const QByteArray &bytes :
-             {QByteArray("  {\"Technology\":\"LTE\",\"Measure\":\"RSRP\"}\r\n{\"t\": 1}\nnot json\n"),
-              QByteArray("\n{\"Technology\": \"NR\"}\n"), QByteArray("[1, 2]\n"), QByteArray("{\"Technology\": \"NR\""),
-              QByteArray(2 * 1024 * 1024, '{'), QByteArray()}) {
+             {QByteArray("  {\"Technology\":\"LTE\",\"Measure\":\"R{S}\\\"P\"}\r\n{\"t\": 1}\nnot json\n"),
+              converted + "{\"t\": 1}\n", QByteArray("[1, 2]\n"), QByteArray("{\"Technology\": \"NR\""),
+              QByteArray("x{\"Technology\": \"NR\"}\n"), QByteArray(2 * 1024 * 1024, '{'), QByteArray()}) {
             writeFile("/tmp/test.grr", bytes);
-            QCOMPARE(log.loadUiSetup("/tmp/test.grr"), bytes.startsWith("  {"));
+            QCOMPARE(log.loadUiSetup("/tmp/test.grr"), bytes.contains("R{S}"));
             QCOMPARE(readFile("/tmp/loggingLoadUiSetup.json"), converted);
         }
         QVERIFY(!log.loadUiSetup("/tmp/missing.grr"));

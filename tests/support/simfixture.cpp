@@ -143,6 +143,10 @@ bool SimFixture::setActionReply(const QString &address, const QString &reply) co
     return ok("SetActionReply", {address, reply});
 }
 bool SimFixture::setActionDelay(const QString &address, uint ms) const { return ok("SetActionDelay", {address, ms}); }
+bool SimFixture::setActionOutput(const QString &address, const QString &text) const
+{
+    return ok("SetActionOutput", {address, text});
+}
 bool SimFixture::removeItem(const QString &address) const { return ok("RemoveItem", {address}); }
 bool SimFixture::raiseTask(const QString &name, const QString &id) const { return ok("RaiseTask", {name, id}); }
 

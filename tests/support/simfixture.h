@@ -43,6 +43,7 @@ public:
     uint stat(const QString &method) const;
     bool setActionReply(const QString &address, const QString &reply) const;
     bool setActionDelay(const QString &address, uint ms) const;
+    bool setActionOutput(const QString &address, const QString &text) const;
     // An invalid `initValue` leaves the item without one.
     bool setItem(const QString &address, const QVariant &value, const QVariant &initValue = QVariant()) const;
     bool removeItem(const QString &address) const;
