@@ -403,12 +403,11 @@ bool HFavoriteDB::mkDir(const QString &pathname)
     return true;
 }
 
+// The result of the removal: a folder that is not there (or a plain file, which is no folder and stays)
+// removes fine. An empty name would mean the current directory to QDir: never remove that by accident.
 bool HFavoriteDB::deleteDir(const QString &pathname)
 {
-    // An empty name would mean the current directory to QDir: never remove that by accident. A plain
-    // file is no directory: nothing is removed and the answer says so.
-    const QFileInfo info(pathname);
-    if (pathname.isEmpty() || (!info.isDir() && !info.isSymLink()))
+    if (pathname.isEmpty())
         return false;
     return removeTree(pathname);
 }

@@ -252,8 +252,8 @@ void HScreenShot::writeAnnotated(QImage &image, const QString &fileName, const Q
 void HScreenShot::saveScreen(const QString &path, const QString &name, const QString &inv,
                              const QString &mode, const QString &measure)
 {
-    // The name is one file in `path`: "../x" would write the picture somewhere else.
-    if (!PathGuard::isPlainName(name + QStringLiteral(".png"))) {
+    // The name stays inside `path`: "../x" would write the picture somewhere else.
+    if (!PathGuard::staysInside(name + QStringLiteral(".png"))) {
         qCWarning(lcReport) << "saveScreen name is not a file name:" << name;
         return;
     }

@@ -124,10 +124,10 @@ QString HSave::getFileNameAppendix(const QString &filePath, const QString &filen
     return result;
 }
 
-// An empty answer when `dirName` is not one folder name: the file would otherwise move elsewhere.
+// An empty answer when `dirName` leaves the file's folder: the file would otherwise move elsewhere.
 QString HSave::addFileDirectory(const QString &filePath, const QString &dirName)
 {
-    if (!PathGuard::isPlainName(dirName))
+    if (!PathGuard::staysInside(dirName))
         return QString();
     const QFileInfo file(filePath);
     const QString folder = file.path() + QLatin1Char('/') + dirName;

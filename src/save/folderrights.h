@@ -18,9 +18,6 @@ public:
     // A path that starts with "-" would be read as an option by the programs that get it.
     static QString programArgument(const QString &path);
 
-    // Only paths below the user storage are ever re-owned or re-moded.
-    static bool mayApply(const QString &path);
-
 private:
     // Runs one program with its argument list (the program name first) and waits for it.
     static void run(std::initializer_list<const char *> arguments);

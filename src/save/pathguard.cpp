@@ -3,10 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-const char kStorageRoot[] = "/user";
-}
-
 bool PathGuard::isPlainName(const QString &name)
 {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
@@ -42,11 +38,10 @@ bool PathGuard::isDirectChild(const QString &path, const QString &folder)
     return !realFolder.isEmpty() && resolved(child.filePath()) == realFolder + QLatin1Char('/') + child.fileName();
 }
 
-bool PathGuard::isInStorage(const QString &path)
+bool PathGuard::staysInside(const QString &name)
 {
-    if (path.isEmpty() || path.contains(QChar(0)))
+    if (name.contains(QChar(0)) || name.startsWith(QLatin1Char('-')) || QDir::isAbsolutePath(name))
         return false;
-    const QString root = resolved(QString::fromLatin1(kStorageRoot));
-    const QString real = resolved(path);
-    return !root.isEmpty() && real.startsWith(root + QLatin1Char('/'));
+    const QString clean = QDir::cleanPath(name);
+    return clean != QLatin1String("..") && !clean.startsWith(QLatin1String("../"));
 }

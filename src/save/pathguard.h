@@ -16,9 +16,10 @@ public:
     // neither of them leads elsewhere through a symbolic link.
     static bool isDirectChild(const QString &path, const QString &folder);
 
-    // True when `path` lies below the user storage ("/user/..."), following symbolic links of the part
-    // that exists. The storage root itself is not below it.
-    static bool isInStorage(const QString &path);
+    // A relative name that stays inside the folder it is given for: it may name folders of its own
+    // ("a/b"), but never climbs out ("..", "a/../.."), is never absolute, never starts with "-" (a
+    // program would read it as an option) and holds no zero character. An empty name stays inside.
+    static bool staysInside(const QString &name);
 
 private:
     static QString resolved(const QString &path);

@@ -122,8 +122,8 @@ bool HSave::makeDir(const QString &path, const QString &name, bool isPostfix)
     qCDebug(lcSave) << "makeDir1:" << path;
     qCDebug(lcSave) << "makeDir2:" << name;
 
-    // The name is one folder inside `path`: "../x" or "a/b" would make (and re-own) folders elsewhere.
-    if (!PathGuard::isPlainName(name))
+    // The name stays inside `path`: "../x" would make (and re-own) folders elsewhere.
+    if (!PathGuard::staysInside(name))
         return false;
 
     const QString dirName = isPostfix ? name + QLatin1Char('_') + timeStamp() : name;
