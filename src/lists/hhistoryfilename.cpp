@@ -37,13 +37,11 @@ bool HHistoryFileName::maxCntVisible() const
     return m_maxCntVisible;
 }
 
-// A second source adds its entries to those read before. The same source again is not read again:
-// a binding that re-delivers the path would otherwise list every entry twice.
+// A second source adds its entries to those read before. The same source again is read again, too: the
+// interface sets it once more to take in what another program changed.
 void HHistoryFileName::setSource(QString source)
 {
     const bool changed = source != m_source;
-    if (!changed && !source.isEmpty())
-        return;
     m_source = source;
     readFile();
     if (changed)

@@ -48,20 +48,15 @@ QVector<int> CableListFilterModel::proxyRolesOf(const QVector<int> &sourceRoles)
         if (sourceRoles.contains(sourceRoleOf(it.value())))
             proxyRoles.append(it.key());
     }
-    // The name may come from the display role even where the source also names a cableName role.
-    if (sourceRoles.contains(Qt::DisplayRole) && !proxyRoles.contains(CableNameRole))
-        proxyRoles.append(CableNameRole);
     std::sort(proxyRoles.begin(), proxyRoles.end());
     return proxyRoles;
 }
 
-// The display role's text when it has one, else the source's cableName role.
+// The filter and the name lookup compare the source's display role and nothing else: a source that
+// keeps the name only under "cableName" must also give it as its display role.
 QString CableListFilterModel::cableNameAt(const QModelIndex &sourceIndex) const
 {
-    const QString display = sourceModel()->data(sourceIndex, Qt::DisplayRole).toString();
-    if (!display.isEmpty())
-        return display;
-    return sourceModel()->data(sourceIndex, sourceRoleOf(kCableName)).toString();
+    return sourceModel()->data(sourceIndex, Qt::DisplayRole).toString();
 }
 
 QString CableListFilterModel::filterText() const
