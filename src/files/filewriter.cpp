@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -48,6 +49,8 @@ QString resolvedTarget(const QString &path)
     return target.isEmpty() ? path : target;
 }
 
+FileWriter::LinkCall s_linkCall = ::link;
+
 QString randomSuffix()
 {
     QString suffix;
@@ -71,6 +74,17 @@ FileWriter::~FileWriter()
 void FileWriter::setCreateOnly(bool createOnly)
 {
     m_createOnly = createOnly;
+}
+
+void FileWriter::setFreshFile(unsigned mode)
+{
+    m_fresh = true;
+    m_freshMode = mode & 07777;
+}
+
+void FileWriter::setLinkCall(LinkCall call)
+{
+    s_linkCall = call ? call : ::link;
 }
 
 QString FileWriter::path() const
@@ -108,17 +122,17 @@ bool FileWriter::open()
     if (m_path.isEmpty())
         return fail(QStringLiteral("no file name"));
     // A new file is never made through a link: the link itself would be the existing name.
-    if (!m_createOnly)
+    if (!m_createOnly && !m_fresh)
         m_path = resolvedTarget(m_path);
     const QFileInfo target(m_path);
     struct stat old;
     if (::lstat(nativePath(m_path).constData(), &old) == 0) {
         // Replacing a folder, a device or a FIFO by a file is never what a save means.
-        if (!S_ISREG(old.st_mode))
+        if (!S_ISREG(old.st_mode) && !(m_fresh && S_ISLNK(old.st_mode)))
             return fail(QStringLiteral("not a regular file"));
         if (m_createOnly)
             return fail(QStringLiteral("already exists"), EEXIST);
-        m_replaces = true;
+        m_replaces = !m_fresh;
         m_uid = old.st_uid;
         m_gid = old.st_gid;
         m_mode = old.st_mode & 07777;
@@ -193,6 +207,8 @@ bool FileWriter::commit()
             return fail(QStringLiteral("cannot keep the owner"), errno);
         if (::fchmod(m_fd, mode_t(m_mode)) != 0 && errno != EPERM)
             return fail(QStringLiteral("cannot keep the mode"), errno);
+    } else if (m_fresh && ::fchmod(m_fd, mode_t(m_freshMode)) != 0 && errno != EPERM) {
+        return fail(QStringLiteral("cannot set the mode"), errno);
     }
     // Data, owner and mode must be on storage before the name points at them, or a power cut leaves
     // an empty file.
@@ -206,10 +222,8 @@ bool FileWriter::commit()
     const QByteArray temp = nativePath(m_tempPath);
     const QByteArray target = nativePath(m_path);
     if (m_createOnly) {
-        // link() refuses an existing name, where rename() would replace it.
-        if (::link(temp.constData(), target.constData()) != 0)
-            return fail(QStringLiteral("cannot create it"), errno);
-        ::unlink(temp.constData());
+        if (const int error = createExclusively(temp, target))
+            return fail(QStringLiteral("cannot create it"), error);
     } else if (::rename(temp.constData(), target.constData()) != 0) {
         return fail(QStringLiteral("cannot replace it"), errno);
     }
@@ -226,6 +240,32 @@ bool FileWriter::commit()
     if (!flushed)
         return fail(QStringLiteral("cannot flush its folder"), error);
     return true;
+}
+
+// link() refuses an existing name, where rename() would replace it. FAT file systems (USB sticks) have
+// no hard links: there renameat2() with RENAME_NOREPLACE is the same single step, and where even that is
+// missing the name is claimed with O_EXCL and the temporary file renamed over the claim.
+int FileWriter::createExclusively(const QByteArray &temp, const QByteArray &target)
+{
+    if (s_linkCall(temp.constData(), target.constData()) == 0) {
+        ::unlink(temp.constData());
+        return 0;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
+        return errno;
+    if (::renameat2(AT_FDCWD, temp.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    const int claim = openRetrying(target, O_WRONLY | O_CREAT | O_EXCL, kNewFileMode);
+    if (claim < 0)
+        return errno;
+    ::close(claim);
+    if (::rename(temp.constData(), target.constData()) == 0)
+        return 0;
+    const int error = errno;
+    ::unlink(target.constData());
+    return error;
 }
 
 bool FileWriter::writeFile(const QString &path, const QByteArray &content)

@@ -34,6 +34,16 @@ public:
     // it). The check and the creation are one step, so a file that appears meanwhile is not overwritten.
     void setCreateOnly(bool createOnly);
 
+    // Replace the name itself, as a new file of `mode` (permission bits), whatever regular file or
+    // symbolic link holds it now: a copy carries its source's permissions, not those of the file it
+    // replaces, and a link at the name is replaced rather than written through to where it points.
+    void setFreshFile(unsigned mode);
+
+    // The exclusive step of create-only commits, link(2) unless a test plays a file system without
+    // hard links (FAT) by giving a call that fails.
+    using LinkCall = int (*)(const char *existing, const char *name);
+    static void setLinkCall(LinkCall call);
+
     bool open();
     // False once any write fell short; later writes and commit() then fail too.
     bool write(const QByteArray &data);
@@ -51,12 +61,16 @@ public:
 private:
     bool fail(const QString &reason, int error = 0);
     void discard();
+    // Gives the temporary file the target's name only if that name is free; an errno, or 0.
+    static int createExclusively(const QByteArray &temp, const QByteArray &target);
 
     QString m_path;
     QString m_tempPath;
     QString m_error;
     int m_fd = -1;
     bool m_createOnly = false;
+    bool m_fresh = false;
+    unsigned m_freshMode = 0;
     bool m_failed = false;
     bool m_replaces = false;
     unsigned m_uid = 0;

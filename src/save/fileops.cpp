@@ -8,9 +8,13 @@
 #include "pathguard.h"
 #include "starterfiles.h"
 
+#include <sys/stat.h>
+
 namespace {
 // remove() deletes a whole tree only for this exact (case-sensitive) kind text.
 const char kFolderKind[] = "Folder";
+// What a copy carries over of its source's mode: read, write and execute of owner, group and others.
+const unsigned kPermissionBits = 0777;
 } // namespace
 
 bool HSave::fileCopy(const QString &src, const QString &dst)
@@ -68,12 +72,18 @@ int HSave::copyOrMoveInto(CopyOrMove kind, const QString &srcFilePath, const QSt
     return COPY_TRUE;
 }
 
+// The copy takes the place of whatever held the name (a link is replaced, never written through) with
+// the source's permissions, as a plain copy does; it replaces the old file only once it is whole, so a
+// copy that fails keeps the old file.
 bool HSave::qFileCopy(const QString &src, const QString &dst, bool overWrite)
 {
     if (QFileInfo::exists(dst) && !overWrite)
         return false;
-    // An overwritten copy replaces the old file only once it is whole.
+    struct stat source {};
+    if (::stat(QFile::encodeName(src).constData(), &source) != 0 || !S_ISREG(source.st_mode))
+        return false;
     FileWriter copy(dst);
+    copy.setFreshFile(source.st_mode & kPermissionBits);
     return copy.open() && copy.copyFrom(src) && copy.commit();
 }
 

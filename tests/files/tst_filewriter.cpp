@@ -273,6 +273,27 @@ private Q_SLOTS:
         }
         QCOMPARE(filesIn(dir), (QStringList{"fresh", "link", "real"}));
     }
+
+    // A file system without hard links (FAT) refuses link(): a create-only write is still one exclusive step.
+    void createOnlyWithoutHardLinks()
+    {
+        const QString dir = QStringLiteral("/user/TK520/internal/fat");
+        QVERIFY(QDir().mkpath(dir));
+        for (int refusal : {EPERM, EOPNOTSUPP}) {
+            static int s_refusal;
+            s_refusal = refusal;
+            FileWriter::setLinkCall([](const char *, const char *) { errno = s_refusal; return -1; });
+            const auto restore = qScopeGuard([] { FileWriter::setLinkCall(nullptr); });
+            FileWriter fresh(dir + "/fresh"), taken(dir + "/fresh");
+            fresh.setCreateOnly(true);
+            taken.setCreateOnly(true);
+            QVERIFY(fresh.open() && taken.open() && fresh.write("new") && taken.write("other"));
+            QVERIFY(fresh.commit() && !taken.commit());
+            QCOMPARE(taken.errorString(), QStringLiteral("cannot create it: File exists"));
+            QVERIFY(readFile(dir + "/fresh") == "new" && filesIn(dir) == QStringList{"fresh"});
+            QVERIFY(QFile::remove(dir + "/fresh"));
+        }
+    }
 };
 
 int main(int argc, char **argv)

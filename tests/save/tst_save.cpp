@@ -340,16 +340,25 @@ private Q_SLOTS:
         QCOMPARE(readFile(kOps + "s.res"), QByteArray("S"));
     }
 
-    // A copy that cannot be made keeps the file it would have replaced; an empty path names no folder,
+    // A copy that cannot be made keeps the file it would have replaced; one that can replaces the name
+    // itself (a link too, never what it points to) with the source's mode. An empty path names no folder,
     // least of all the working one.
     void localFileOperations()
     {
         HSave save;
         writeFile(kOps + "a.res", "A");
         writeFile(kOps + "b.res", "B");
+        writeFile("/base/qml_4410/keep.res", "base");
+        QVERIFY(::chmod(QFile::encodeName(kOps + "a.res"), 0640) == 0 && ::chmod(QFile::encodeName(kOps + "b.res"), 0604) == 0);
         QVERIFY(!save.qFileCopy(kOps + "a.res", kOps + "b.res", false) && readFile(kOps + "b.res") == "B");
         QVERIFY(!save.qFileCopy(kOps + "missing.res", kOps + "b.res", true) && readFile(kOps + "b.res") == "B");
         QVERIFY(save.qFileCopy(kOps + "a.res", kOps + "b.res", true) && readFile(kOps + "b.res") == "A");
+        QVERIFY(save.qFileCopy(kOps + "a.res", kOps + "new.res", false) && modeOf(kOps + "new.res") == 0640);
+        QCOMPARE(modeOf(kOps + "b.res"), 0640);
+        QVERIFY(QFile::link("/base/qml_4410/keep.res", kOps + "lnk.res"));
+        QVERIFY(save.qFileCopy(kOps + "a.res", kOps + "lnk.res", true) && !QFileInfo(kOps + "lnk.res").isSymLink());
+        QVERIFY(readFile(kOps + "lnk.res") == "A" && readFile("/base/qml_4410/keep.res") == "base");
+        QCOMPARE(QDir(kOps).entryList(QDir::Files | QDir::Hidden).join(' '), QStringLiteral("a.res b.res lnk.res new.res"));
         QVERIFY(QDir::setCurrent(kOps) && save.remove(QString(), "Folder") && QDir::setCurrent("/user/work"));
         QVERIFY(QFileInfo::exists(kOps + "a.res") && save.remove(kOps, "Folder") && !QFileInfo::exists(kOps));
     }
