@@ -14,9 +14,9 @@ const int kChunkCrcSize = 4;
 // stop here, so a crafted file cannot make the reader allocate more than this.
 const int kMaxTextSize = 64 * 1024;
 
-bool isImageData(const QByteArray &type)
+bool isEnd(const QByteArray &type)
 {
-    return type == "IDAT" || type == "IEND";
+    return type == "IEND";
 }
 
 bool isText(const QByteArray &type)
@@ -49,7 +49,8 @@ QMap<QString, QString> PngText::read(const QString &path)
         const quint32 length = qFromBigEndian<quint32>(header.constData());
         const QByteArray type = header.mid(4);
         const qint64 remaining = file.size() - file.pos();
-        if (isImageData(type) || qint64(length) + kChunkCrcSize > remaining)
+        // Text may also follow the picture data, whose chunks are skipped like any other.
+        if (isEnd(type) || qint64(length) + kChunkCrcSize > remaining)
             break;
         if (isText(type) && length <= quint32(kMaxTextSize)) {
             const QByteArray data = file.read(length);

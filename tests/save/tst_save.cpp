@@ -147,12 +147,13 @@ QByteArray pngChunk(const QByteArray &type, const QByteArray &data, bool badCrc 
     return chunk + tail;
 }
 
-// A PNG that claims a 16000 x 16000 picture (nobody may decode it) with the chunks given before its data.
-QByteArray hugePng(const QByteArray &chunks)
+// A PNG that claims a 16000 x 16000 picture (nobody may decode it) with the chunks given before and after
+// its data; nothing after its end counts.
+QByteArray hugePng(const QByteArray &chunks, const QByteArray &after = {})
 {
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", QByteArray::fromHex("00003e8000003e800806000000"))
-        + chunks + pngChunk("IDAT", QByteArray(64, 'x')) + pngChunk("tEXt", QByteArrayLiteral("Z\0after/data"))
-        + pngChunk("IEND", {});
+        + chunks + pngChunk("IDAT", QByteArray(64, 'x')) + pngChunk("IDAT", QByteArray(64, 'y')) + after
+        + pngChunk("IEND", {}) + pngChunk("tEXt", QByteArrayLiteral("Z\0past/end"));
 }
 } // namespace
 
@@ -605,6 +606,10 @@ private Q_SLOTS:
             << "png"
             << hugePng(pngChunk("iTXt", QByteArrayLiteral("Description\0\1\0\0\0") + qCompress("LTE/LTE-A/EVM").mid(4)))
             << true << "Technology=LTE/LTE-A|Measure=EVM";
+        // All text entries make one text, by key; the description is what follows its last ": ".
+        QTest::newRow("png text after the picture data")
+            << "png" << hugePng(pngChunk("tEXt", description), pngChunk("tEXt", QByteArrayLiteral("Z\0after/data")))
+            << true << "Technology=after|Measure=data|Firmware=";
         QTest::newRow("png bad checksum") << "png" << hugePng(pngChunk("tEXt", description, true)) << true << cleared;
         QTest::newRow("png length past the end") << "png" << QByteArray("\x89PNG\r\n\x1a\n\x7f\xff\xff\xff"
                                                                "tEXtDescription")
