@@ -49,11 +49,10 @@ void FrequencyLossModel::setCableLoss(ElfData *item)
     if (item == m_cableLoss)
         return;
     if (m_cableLoss)
-        disconnect(m_cableLoss, &ElfData::valueChanged, this, &FrequencyLossModel::updateModelFromElfItem);
+        disconnect(m_cableLoss, &ElfData::valueChanged, this, &FrequencyLossModel::itemChanged);
     m_cableLoss = item;
-    // The service may change the table behind the editor's back; the model's own save does not reload.
     if (m_cableLoss)
-        connect(m_cableLoss, &ElfData::valueChanged, this, &FrequencyLossModel::updateModelFromElfItem);
+        connect(m_cableLoss, &ElfData::valueChanged, this, &FrequencyLossModel::itemChanged);
     initializeModel();
     emit cableLossChanged();
 }
@@ -139,6 +138,7 @@ void FrequencyLossModel::initializeModel()
         m_items.clear();
         endRemoveRows();
     }
+    m_edited = false;
     m_lastText = m_cableLoss->getValue().toString();
     const QVector<FrequencyLossItem> loaded = parseTable(m_lastText);
     if (!loaded.isEmpty()) {
@@ -149,8 +149,14 @@ void FrequencyLossModel::initializeModel()
     emit sizeChanged();
 }
 
+void FrequencyLossModel::markEdited()
+{
+    m_edited = true;
+}
+
 void FrequencyLossModel::appendItem(const FrequencyLossItem &item)
 {
+    markEdited();
     beginInsertRows(QModelIndex(), m_items.size(), m_items.size());
     m_items.append(item);
     endInsertRows();
@@ -179,6 +185,7 @@ void FrequencyLossModel::removeItem(int index)
 {
     if (!isInRange(index))
         return;
+    markEdited();
     beginRemoveRows(QModelIndex(), index, index);
     m_items.remove(index);
     endRemoveRows();
@@ -190,6 +197,7 @@ void FrequencyLossModel::removeAll()
 {
     if (m_items.isEmpty())
         return;
+    markEdited();
     beginRemoveRows(QModelIndex(), 0, m_items.size() - 1);
     m_items.clear();
     endRemoveRows();
@@ -200,6 +208,7 @@ void FrequencyLossModel::updateItem(int index, double frequency, double loss)
 {
     if (!isInRange(index))
         return;
+    markEdited();
     m_items[index].frequency = frequency;
     m_items[index].loss = loss;
     const QModelIndex changed = createIndex(index, 0);
@@ -211,6 +220,7 @@ void FrequencyLossModel::updateFrequency(int index, double frequency)
 {
     if (!isInRange(index))
         return;
+    markEdited();
     m_items[index].frequency = frequency;
     const QModelIndex changed = createIndex(index, 0);
     emit dataChanged(changed, changed, {FrequencyRole});
@@ -221,6 +231,7 @@ void FrequencyLossModel::updateLoss(int index, double loss)
 {
     if (!isInRange(index))
         return;
+    markEdited();
     m_items[index].loss = loss;
     const QModelIndex changed = createIndex(index, 0);
     emit dataChanged(changed, changed, {LossRole});
@@ -237,6 +248,7 @@ bool FrequencyLossModel::saveToElfItem()
         return false;
     }
     m_lastText = tableText(m_items);
+    m_edited = false;
     m_cableLoss->setValue(QVariant(m_lastText));
     return true;
 }
@@ -244,6 +256,16 @@ bool FrequencyLossModel::saveToElfItem()
 void FrequencyLossModel::cancelEdit()
 {
     initializeModel();
+}
+
+// The service may change the table behind the editor's back. Of the two choices (reload only when QML
+// asks, or also by itself while nothing is being edited) the model takes the second: a table shown but
+// not edited follows the service, and rows being edited are never discarded by a change from the
+// service or by the echo of a save; cancelEdit() or updateModelFromElfItem() take the item's table then.
+void FrequencyLossModel::itemChanged()
+{
+    if (!m_edited)
+        updateModelFromElfItem();
 }
 
 // Reloads only when the item's text differs from what the model last read or wrote, so the model's

@@ -64,6 +64,9 @@ Q_SIGNALS:
 
 private:
     void initializeModel();
+    // A change of the item from the service (or the echo of a save).
+    void itemChanged();
+    void markEdited();
     void appendItem(const FrequencyLossItem &item);
     bool isInRange(int index) const;
     bool isValidAt(int row) const;
@@ -74,6 +77,8 @@ private:
     QVector<FrequencyLossItem> m_items;
     QPointer<ElfData> m_cableLoss;
     QString m_lastText;
+    // Rows changed since the last load or save: a change of the item then leaves them alone.
+    bool m_edited = false;
 };
 
 #endif // FREQUENCYLOSSMODEL_H

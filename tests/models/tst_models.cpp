@@ -305,8 +305,8 @@ private Q_SLOTS:
         model.addItem(1, 1);
         model.setProperty("cableLoss", QVariant::fromValue(item));
         QCOMPARE(rows(model, {257, 258, 259}), QStringLiteral("100/0.5/true 200/1.25/true"));
-        // A table changed in the service reloads by itself, its points valid in any order; asking again
-        // for the same text reloads nothing.
+        // A table changed in the service reloads by itself while nothing is edited, its points valid in any
+        // order; asking again for the same text reloads nothing.
         QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("{300=3},{100=1}")));
         QTRY_COMPARE(rows(model, {257, 258, 259}), QStringLiteral("300/3/true 100/1/true"));
         model.updateModelFromElfItem();
@@ -319,6 +319,10 @@ private Q_SLOTS:
         QTRY_COMPARE(model.rowCount(), 2);
         m_sim.clearJournal();
         model.addItem(1e10, 3);
+        // A change from the service while the user edits keeps the edits; the save writes them.
+        QVERIFY(m_sim.setItem(kTableAddress, QStringLiteral("{5=5}")));
+        QTRY_COMPARE(item->getValue().toString(), QStringLiteral("{5=5}"));
+        QCOMPARE(rows(model, {257, 258}), QStringLiteral("100/0.5 200/1.25 1e+10/3"));
         QVERIFY(model.saveToElfItem());
         QTRY_COMPARE(writes(m_sim), QStringList{kTableAddress + "={100=0.5}, {200=1.25}, {1e+10=3}"});
         // The model's own save comes back unchanged and does not reload.
