@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTextCodec>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -29,7 +30,10 @@ const char kCreateTable[] = "CREATE TABLE FAVORITE_FILES(id int primary key,grou
 const char kInsertFormat[] = "INSERT INTO FAVORITE_FILES VALUES(%d,'%s','%s', '%s')";
 // The export's form of the same statement: prepared once, values bound, the same rows.
 const char kInsertPrepared[] = "INSERT INTO FAVORITE_FILES VALUES(?,?,?,?)";
-const char kSelectAll[] = "select * from FAVORITE_FILES";
+// Every row of an export, its texts as the bytes stored: units that wrote their names in Latin-1 left
+// bytes that are no UTF-8, which the driver's own text decoding would garble.
+const char kSelectAll[] = "select CAST(groupName AS BLOB) AS groupName, CAST(fileName AS BLOB) AS fileName, "
+                          "CAST(fileData AS BLOB) AS fileData from FAVORITE_FILES";
 const char kGroupNameColumn[] = "groupName";
 const char kFileNameColumn[] = "fileName";
 const char kFileDataColumn[] = "fileData";
@@ -83,6 +87,15 @@ QString sqlText(const QString &text)
 {
     const QString value = QString::fromUtf8(text.toUtf8().constData());
     return value.isNull() ? QString(0, QChar()) : value;
+}
+
+// A stored text: UTF-8 where its bytes are UTF-8, else Latin-1, the form older units exported.
+QString storedText(const QVariant &value)
+{
+    const QByteArray bytes = value.toByteArray();
+    QTextCodec::ConverterState state;
+    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
+    return state.invalidChars == 0 && state.remainingChars == 0 ? text : QString::fromLatin1(bytes);
 }
 
 // Removes a directory tree. A symbolic link is removed as a link: following it would empty whatever
@@ -327,23 +340,18 @@ QStringList HFavoriteDB::getSkippedNames() const
     return m_skipped;
 }
 
-// A table of that name without the columns of an export is no export either: nothing could be
-// restored from it, and accepting it would only remove the existing groups.
+// A table of that name without the columns of an export is no export either: the query fails, nothing
+// could be restored from it, and accepting it would only remove the existing groups.
 bool HFavoriteDB::readRows(QList<QVariantMap> &rows)
 {
     QSqlQuery query(m_db);
     if (!query.exec(QString::fromLatin1(kSelectAll)))
         return false;
-    const QSqlRecord columns = query.record();
-    for (const char *column : {kGroupNameColumn, kFileNameColumn, kFileDataColumn}) {
-        if (!columns.contains(QLatin1String(column)))
-            return false;
-    }
     while (query.next()) {
         const QSqlRecord record = query.record();
         QVariantMap row;
         for (int i = 0; i < record.count(); ++i)
-            row.insert(record.fieldName(i), record.value(i));
+            row.insert(record.fieldName(i), storedText(record.value(i)));
         rows.append(row);
     }
     return true;

@@ -1,5 +1,6 @@
 #include <QtTest>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include "hfavoritedb.h"
@@ -180,6 +181,29 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtDebugMsg, "bool HFavoriteDB::createFavoriteTable() ::fail");
         QVERIFY(!db.exportDB("/tmp/other.db"));
         QVERIFY(!QFile::exists("/tmp/other.db"));
+    }
+
+    // An export of a unit that wrote Latin-1 names holds bytes that are no UTF-8: they read as Latin-1.
+    void latin1ExportImports()
+    {
+        const QString path = "/tmp/latin1.db", group = kFav + QString::fromUtf8("Caf\xc3\xa9");
+        HFavoriteDB db;
+        QVERIFY(db.openDatabase(path) && db.createFavoriteTable());
+        QSqlQuery insert(QSqlDatabase::database("Favorite"));
+        QVERIFY(insert.prepare("INSERT INTO FAVORITE_FILES VALUES(?, CAST(? AS TEXT), CAST(? AS TEXT), CAST(? AS TEXT))"));
+        const QList<QByteArrayList> stored = {{group.toLatin1(), (group + "/r\u00e9sum\u00e9.stav").toLatin1(), "d\xe9j\xe0"},
+                                              {group.toUtf8(), (group + "/u.stav").toUtf8(), "\xc3\xbc"}};
+        for (int id = 0; id < stored.size(); ++id) {
+            insert.addBindValue(id);
+            for (const QByteArray &text : stored.at(id))
+                insert.addBindValue(text);
+            QVERIFY2(insert.exec(), qPrintable(insert.lastError().text()));
+        }
+        db.closeDatabase();
+        QVERIFY(db.importDB(path));
+        QCOMPARE(tree(kFav), (Tree{{QString::fromUtf8("Caf\xc3\xa9"), "<dir>"},
+                                   {QString::fromUtf8("Caf\xc3\xa9/r\xc3\xa9sum\xc3\xa9.stav"), "d\xc3\xa9j\xc3\xa0"},
+                                   {QString::fromUtf8("Caf\xc3\xa9/u.stav"), "\xc3\xbc"}}));
     }
 
     // A file that is no export (missing, not SQLite, without an export's columns) costs no group.
