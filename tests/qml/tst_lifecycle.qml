@@ -245,11 +245,14 @@ Item {
 
             gauge.updatateCenterAndRadius(400)
             gauge.recalculateRange(-20, -40, 0, -100, true)
-            compare(scene.gaugeState, [100, 200, gauge.centery, gauge.radius, 0.6, 0.8, gauge.valueAngleRad,
+            var centery = 200 * 2.613125929752753
+            compare(scene.gaugeState, [100, 200, centery, centery - 400 * 0.041666666666666664, 0.6, 0.8, gauge.valueAngleRad,
                                        gauge.refValueAngleRad, 1, gauge.endAngle])
             subdivs.appendItem("-50", 10, 20)
             subdivs.updateItem(-1, "-40", 30, 20)   // -1 becomes the largest unsigned index: appends
             compare([subdivView.count, subdivView.itemAt(0).label, subdivView.itemAt(1).label], [2, "-50", "-40"])
+            subdivs.updateItem(0, "-45", 12, 20)   // reaches the delegate already made
+            compare([subdivView.count, subdivView.itemAt(0).label], [2, "-45"])
             scene.collect()
 
             messages.count = 3

@@ -12,6 +12,7 @@ TestCase {
     HFavoriteDB { id: favorites }
     HMapProFileList { id: profiles }
     SignalSpy { id: errorSpy; target: history; signalName: "error" }
+    SignalSpy { id: limitSpy; target: history; signalName: "maxCntVisibleChanged" }
 
     function create(type) {
         return createTemporaryQmlObject("import HBase 1.0\n" + type + " {}\n", this, type)
@@ -83,6 +84,9 @@ TestCase {
         history.source = "/tmp/recent files.txt"
         compare(errorSpy.signalArguments[0][0], "Unable to open the file")
         compare(history.maxCntVisible, false)
+        history.maxCntVisible = true
+        history.maxCntVisible = true
+        compare([history.maxCntVisible, limitSpy.count], [true, 1])
     }
 
     // Texts from JavaScript, quotes and all, come back as strings; sizes as numbers.

@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include "elfclientinterface.h"
+#include "hmapprofilelist.h"
 #include "hsave.h"
 #include "simfixture.h"
 #include "testfiles.h"
@@ -330,6 +331,15 @@ private Q_SLOTS:
         QVERIFY(save.fileMove(in + "/r.x.res", "r.x.res", in) == HSave::COPY_TRUE && taken().isEmpty());
         QCOMPARE(save.fileMove(r, "r.x.res", in + "/set.d"), int(HSave::COPY_TRUE));
         QVERIFY(readFile(in + "/set.d/r.x.res") == "A" && !QFileInfo::exists(r));
+        // The map profiles send the same actions: a copy's true means done, a delete's true failed.
+        HMapProFileList profiles;
+        writeFile(kOps + "p.mpcv", "P");
+        QVERIFY(profiles.fileCopy(kOps + "p.mpcv", in) && !profiles.fileDelete(in + "/p.mpcv"));
+        QVERIFY(!QFileInfo::exists(in + "/p.mpcv") && readFile(kOps + "p.mpcv") == "P");
+        QVERIFY(m_sim.setActionReply(kDelete, "Error: busy") && m_sim.setActionReply(kCopy, "Error: busy"));
+        QVERIFY(profiles.fileDelete(kOps + "p.mpcv") && !profiles.fileCopy(kOps + "p.mpcv", in));
+        QCOMPARE(save.fileCopy(kOps + "p.mpcv", "p.mpcv", in), int(HSave::COPY_FALSE));
+        QVERIFY(m_sim.setActionReply(kDelete, "") && m_sim.setActionReply(kCopy, "") && !taken().isEmpty());
         // Refused, late (the reply stays "OK", the call returns at 500 ms) or without the starter.
         QVERIFY(m_sim.setActionReply(kMove, "Error: busy") && m_sim.setActionDelay(kCopy, 1500));
         writeFile(kOps + "s.res", "S");
@@ -628,6 +638,7 @@ private Q_SLOTS:
         QTest::newRow("gom") << "gom" << mapFile("LTE/V2.1.3/x", QByteArray("RSRP Map", 9)) << true
                              << "Technology=LTE|Firmware=V2.1.3|Measure=RSRP Map";
         QTest::newRow("gom missing") << "gom" << missing << true << "Technology=kept|Firmware=kept";
+        QTest::newRow("mcf missing") << "mcf" << missing << true << "Technology=kept|Firmware=kept";
         QTest::newRow("GOM")
             << "GOM" << mapFile("LTE/V2.1.3/x", "RSRP Map") << true << "Technology=|Firmware=|Measure=";
         QTest::newRow("setup") << "setup"

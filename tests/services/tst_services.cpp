@@ -125,6 +125,10 @@ private Q_SLOTS:
         QTRY_COMPARE(heard.count(), 2);
         QCOMPARE(raised.count(), 1);
         QCOMPARE(errors.count(), 2);
+        // Nothing left to clean up; a new connection is made again.
+        handler.cleanUp();
+        QTest::ignoreMessage(QtCriticalMsg, kConnected);
+        QCOMPARE(handler.setupDbusConnection(kDesktop, kDesktopPath), true);
     }
 
     // The task manager's answer `task "NAME"`, read by the tool; null, not merely empty, otherwise.

@@ -39,7 +39,7 @@ ${HBASE_EMULATOR:-} "$HBASE_SIM" --verbose --model /tmp/model.json 2>/tmp/verbos
 sim=$!
 tries=0
 until has_owner gem.base.simulator; do
-  tries=$((tries + 1)); [ $tries -lt 200 ] || fail "verbose simulator did not start"; sleep 0.05
+  tries=$((tries + 1)); [ $tries -lt 600 ] || fail "verbose simulator did not start"; sleep 0.05
 done
 gdbus call --session -d gem.base.w_app -o /gem/base/elf -m gem.base.Elf.SetItemValue \
   ":config:w_app:w_reg_module:gain:" "<9>" >/dev/null || fail "SetItemValue failed"

@@ -11,7 +11,7 @@
 
 namespace {
 const QString kControlService = QStringLiteral("gem.base.simulator");
-const int kStartTimeoutMs = 10000;
+const int kStartTimeoutMs = 30000;
 int s_modelCount = 0;
 
 QString simulatorPath()
