@@ -13,7 +13,7 @@ CMAKE_ARGS ?=
 
 BENCH_SIZE ?= 2000
 
-.PHONY: all deps build test test-sanitize fuzz demo demo-shell demo-pictures bench clean qmltypes package \
+.PHONY: all deps build test test-stress test-sanitize fuzz demo demo-shell demo-pictures bench clean qmltypes package \
         arm64-build test-arm64 package-arm64
 
 all: build
@@ -29,6 +29,10 @@ build: deps $(BUILD)/Makefile
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+# The suite three times from a fresh clone under /tmp, with ctest -j4 on this machine (not part of test).
+test-stress: deps
+	scripts/run-stress
 
 $(ASAN_BUILD)/Makefile: CMakeLists.txt
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DHBASE_SANITIZE=ON $(CMAKE_ARGS)
