@@ -1,5 +1,7 @@
 #include "hfavoritedb.h"
 
+#include "hbaselogging.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +19,6 @@
 #include "pathguard.h"
 
 namespace {
-Q_LOGGING_CATEGORY(lcFavorites, "hbase.lists")
 
 const char kFavoriteDir[] = "/user/tarnwick5G/internal/.favorite/";
 const char kWorkingDbFile[] = "favorite.db";
@@ -140,7 +141,7 @@ void HFavoriteDB::closeDatabase()
     if (!m_db.isOpen())
         return;
     m_db.close();
-    qCDebug(lcFavorites).noquote() << kCloseDatabaseLog;
+    qCDebug(lcLists).noquote() << kCloseDatabaseLog;
 }
 
 bool HFavoriteDB::isOpenDatabase() const
@@ -158,7 +159,7 @@ bool HFavoriteDB::createFavoriteTable()
     // Checked here so that a closed database fails quietly instead of through Qt's own warning.
     if (m_db.isOpen() && QSqlQuery(m_db).exec(QString::fromLatin1(kCreateTable)))
         return true;
-    qCDebug(lcFavorites).noquote() << kCreateTableLog << kFailLog;
+    qCDebug(lcLists).noquote() << kCreateTableLog << kFailLog;
     return false;
 }
 
@@ -174,7 +175,7 @@ bool HFavoriteDB::insertGroupTable(const int &id, const QString &groupName, cons
 {
     if (m_db.isOpen() && QSqlQuery(m_db).exec(insertStatement(id, groupName, fileName, fileData)))
         return true;
-    qCDebug(lcFavorites).noquote() << kInsertLog << kFailLog;
+    qCDebug(lcLists).noquote() << kInsertLog << kFailLog;
     return false;
 }
 
@@ -235,7 +236,7 @@ void HFavoriteDB::exportGroup(QSqlQuery &insert, const QString &groupPath, int &
     for (const QFileInfo &info : files) {
         const QString path = info.filePath();
         const QString extension = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1);
-        qCDebug(lcFavorites) << kFileExtLog << extension;
+        qCDebug(lcLists) << kFileExtLog << extension;
         if (extension != QLatin1String(kFavoriteExtension) || !info.isFile())
             continue;
         QFile file(path);
@@ -257,7 +258,7 @@ void HFavoriteDB::insertRow(QSqlQuery &insert, int id, const QString &groupName,
     insert.addBindValue(sqlText(fileName));
     insert.addBindValue(sqlText(fileData));
     if (!insert.exec())
-        qCDebug(lcFavorites).noquote() << kInsertLog << kFailLog;
+        qCDebug(lcLists).noquote() << kInsertLog << kFailLog;
 }
 
 bool HFavoriteDB::importDB(const QString &fullpath)
@@ -310,7 +311,7 @@ QList<QVariantMap> HFavoriteDB::confinedRows(const QList<QVariantMap> &rows)
 
 void HFavoriteDB::skip(const QString &name)
 {
-    qCWarning(lcFavorites) << kSkippedLog << name;
+    qCWarning(lcLists) << kSkippedLog << name;
     m_skipped.append(name);
 }
 
@@ -381,9 +382,9 @@ void HFavoriteDB::restoreRows(const QList<QVariantMap> &rows)
         }
         const QByteArray data = row.value(QLatin1String(kFileDataColumn)).toString().toUtf8();
         if (mkFile(fileName, data))
-            qCDebug(lcFavorites) << kMkFileSuccessLog << fileName;
+            qCDebug(lcLists) << kMkFileSuccessLog << fileName;
         else
-            qCDebug(lcFavorites) << kMkFileFailLog << fileName;
+            qCDebug(lcLists) << kMkFileFailLog << fileName;
     }
 }
 
@@ -394,7 +395,7 @@ void HFavoriteDB::chmod(const QString &filePullPath)
 {
     const QFileInfo info(filePullPath);
     if (filePullPath.isEmpty() || (!info.exists() && !info.isSymLink())) {
-        qCDebug(lcFavorites).noquote() << kChmodLog << kChmodFailLog;
+        qCDebug(lcLists).noquote() << kChmodLog << kChmodFailLog;
         return;
     }
     FolderRights::apply(filePullPath);

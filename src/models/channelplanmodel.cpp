@@ -1,10 +1,11 @@
 #include "channelplanmodel.h"
 
+#include "hbaselogging.h"
+
 #include <QLoggingCategory>
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcChannelPlan, "hbase.models")
 
 const QString kModule = QStringLiteral("p25Trunking");
 
@@ -111,7 +112,7 @@ void ChannelPlanModel::clearPlans()
 void ChannelPlanModel::initialize()
 {
     if (!m_zeElfItems || !m_zeElfItems->initialed()) {
-        qCWarning(lcChannelPlan) << __func__ << "::" << __LINE__ << kNotInitialized;
+        qCWarning(lcModels) << __func__ << "::" << __LINE__ << kNotInitialized;
         return;
     }
     clearPlans();
@@ -124,7 +125,7 @@ void ChannelPlanModel::initialize()
         for (int field = 0; field < ChannelPlan::FieldCount; ++field) {
             plan.items[field] = m_zeElfItems->getConfigItem(kParamPrefixes[field] + QString::number(number), kModule);
             if (!plan.items[field]) {
-                qCWarning(lcChannelPlan) << __func__ << "::" << __LINE__ << kMissingItem[field];
+                qCWarning(lcModels) << __func__ << "::" << __LINE__ << kMissingItem[field];
                 missing = true;
                 break;
             }
@@ -141,11 +142,11 @@ void ChannelPlanModel::initialize()
 
 void ChannelPlanModel::saveBackupValues()
 {
-    qCWarning(lcChannelPlan) << __func__ << "::" << __LINE__ << kEnter;
+    qCWarning(lcModels) << __func__ << "::" << __LINE__ << kEnter;
     for (int i = 0; i < m_plans.size() && i < kPlanCount; ++i) {
         const ChannelPlan &plan = m_plans.at(i);
         if (!plan.isComplete()) {
-            qCWarning(lcChannelPlan) << __func__ << "::" << __LINE__ << kCannotSave;
+            qCWarning(lcModels) << __func__ << "::" << __LINE__ << kCannotSave;
             return;
         }
         // The readable text of the enumerated type is what setValue takes back on restore.
@@ -158,11 +159,11 @@ void ChannelPlanModel::saveBackupValues()
 
 void ChannelPlanModel::restoreBackupValues()
 {
-    qCWarning(lcChannelPlan) << __func__ << "::" << __LINE__ << kEnter;
+    qCWarning(lcModels) << __func__ << "::" << __LINE__ << kEnter;
     for (int i = 0; i < m_plans.size() && i < kPlanCount; ++i) {
         const ChannelPlan &plan = m_plans.at(i);
         if (!plan.isComplete()) {
-            qCWarning(lcChannelPlan) << __func__ << "::" << __LINE__ << kCannotRestore;
+            qCWarning(lcModels) << __func__ << "::" << __LINE__ << kCannotRestore;
             return;
         }
         plan.items[ChannelPlan::ChannelType]->setValue(QVariant(m_backupType[i]));

@@ -1,11 +1,12 @@
 #include "frequencylossmodel.h"
 
+#include "hbaselogging.h"
+
 #include <QLoggingCategory>
 #include <QStringList>
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcFrequencyLoss, "hbase.models")
 
 // Table text: "{frequency=loss}" pieces joined by ", ".
 const QChar kPieceSeparator = QLatin1Char(',');
@@ -130,7 +131,7 @@ QString FrequencyLossModel::tableText(const QVector<FrequencyLossItem> &items)
 void FrequencyLossModel::initializeModel()
 {
     if (!m_cableLoss) {
-        qCWarning(lcFrequencyLoss) << __func__ << "::" << __LINE__ << kNoItem;
+        qCWarning(lcModels) << __func__ << "::" << __LINE__ << kNoItem;
         return;
     }
     if (!m_items.isEmpty()) {
@@ -244,7 +245,7 @@ bool FrequencyLossModel::saveToElfItem()
     if (m_items.isEmpty() || isLastItemEmpty() || !areAllItemsValid())
         return false;
     if (!m_cableLoss) {
-        qCWarning(lcFrequencyLoss) << __func__ << "::" << __LINE__ << kNoItem;
+        qCWarning(lcModels) << __func__ << "::" << __LINE__ << kNoItem;
         return false;
     }
     m_lastText = tableText(m_items);
@@ -307,7 +308,7 @@ bool FrequencyLossModel::isLastItemEmpty() const
     const FrequencyLossItem &last = m_items.constLast();
     const bool empty = last.frequency == 0 || last.loss == 0;
     if (empty)
-        qCWarning(lcFrequencyLoss) << __func__ << "::" << __LINE__ << kLastItemEmpty;
+        qCWarning(lcModels) << __func__ << "::" << __LINE__ << kLastItemEmpty;
     return empty;
 }
 

@@ -1,5 +1,7 @@
 #include "gaugedraw.h"
 
+#include "hbaselogging.h"
+
 #include <QDebug>
 #include <QLoggingCategory>
 
@@ -9,7 +11,6 @@
 #include <limits>
 
 namespace {
-Q_LOGGING_CATEGORY(lcGauge, "hbase.models")
 
 // 11pi/8 and 13pi/8: the scale spans 45 degrees centred on straight up (3pi/2).
 constexpr double kStartAngle = 4.319689898685965;
@@ -115,7 +116,7 @@ double GaugeDraw::calculateStartAngleUpperLimit(double upperLimitVal, double min
     if (upperLimitVal >= maxValue)
         return m_endAngle;
     if (rangeRefusesDivision()) {
-        qCWarning(lcGauge).noquote() << kUpperLimitDivision;
+        qCWarning(lcModels).noquote() << kUpperLimitDivision;
         return m_endAngle;
     }
     return m_startAngle + (upperLimitVal - minValue) / m_range * m_wholeAngle;
@@ -128,7 +129,7 @@ double GaugeDraw::calculateEndAngleLowerLimit(double lowerLimitVal, double minVa
     if (lowerLimitVal <= minValue)
         return m_startAngle;
     if (rangeRefusesDivision()) {
-        qCWarning(lcGauge).noquote() << kLowerLimitDivision;
+        qCWarning(lcModels).noquote() << kLowerLimitDivision;
         return m_startAngle;
     }
     return m_startAngle + (lowerLimitVal - minValue) / m_range * m_wholeAngle;
@@ -215,8 +216,8 @@ void GaugeDraw::runGuarded(const char *failedText, Steps steps)
     try {
         steps();
     } catch (const DivisionByZero &failure) {
-        qCWarning(lcGauge).noquote() << failure.message;
+        qCWarning(lcModels).noquote() << failure.message;
     } catch (const std::exception &error) {
-        qCWarning(lcGauge).noquote() << failedText << error.what();
+        qCWarning(lcModels).noquote() << failedText << error.what();
     }
 }

@@ -1,12 +1,13 @@
 #include "henumlist.h"
 
+#include "hbaselogging.h"
+
 #include <QDebug>
 #include <QLoggingCategory>
 
 #include "quenjsondocument.h"
 
 namespace {
-Q_LOGGING_CATEGORY(lcEnumList, "hbase.models")
 
 const char kFileScheme[] = "file://";
 const char kId[] = "id";
@@ -68,7 +69,7 @@ bool HEnumList::loadFile(bool reload)
     QuenJsonDocument document;
     document.readFile(path);
     if (document.hasError()) {
-        qCDebug(lcEnumList) << document.errorString();
+        qCDebug(lcModels) << document.errorString();
         return false;
     }
     // A top level that is not an object reads as an empty object: an empty table.

@@ -1,5 +1,7 @@
 #include "zeelfitems.h"
 
+#include "hbaselogging.h"
+
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QLoggingCategory>
@@ -11,7 +13,6 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcParameters, "hbase.parameters")
 
 const QChar kAddressSeparator = QLatin1Char(',');
 // service, application, result module, settings module

@@ -1,5 +1,7 @@
 #include "hpdf.h"
 
+#include "hbaselogging.h"
+
 #include <QBuffer>
 #include <QDateTime>
 #include <QFile>
@@ -16,7 +18,6 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcReport, "hbase.report")
 
 const char kFontFamily[] = "Noto Sans UI";
 const int kInitialPixelSize = 24;

@@ -1,5 +1,7 @@
 #include "hscreenshot.h"
 
+#include "hbaselogging.h"
+
 #include <QBuffer>
 #include <QDebug>
 #include <QFile>
@@ -18,7 +20,6 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcReport, "hbase.report")
 
 const char kCaptureFile[] = "/tmp/tempScreenShotHNA.png";
 const char kFormat[] = "PNG";

@@ -1,5 +1,7 @@
 #include "htagfile.h"
 
+#include "hbaselogging.h"
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,7 +14,6 @@
 
 #include "qmlinput.h"
 
-Q_LOGGING_CATEGORY(lcTags, "hbase.tags")
 
 namespace {
 const char kTagDirRoot[] = "/base/";

@@ -1,5 +1,7 @@
 #include "hsave.h"
 
+#include "hbaselogging.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QProcess>
@@ -8,7 +10,6 @@
 #include "hpdf.h"
 #include "persistentlog.h"
 
-Q_LOGGING_CATEGORY(lcSave, "hbase.save")
 
 namespace {
 // The remote-control service keeps the hash of its password here.

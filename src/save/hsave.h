@@ -2,7 +2,7 @@
 #define HSAVE_H
 
 #include <QJsonObject>
-#include <QLoggingCategory>
+#include "hbaselogging.h"
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -17,7 +17,6 @@ class QFile;
 class QTextStream;
 class persistentLog;
 
-Q_DECLARE_LOGGING_CATEGORY(lcSave)
 
 class HPdf;
 

@@ -1,5 +1,7 @@
 #include "deskhandler.h"
 
+#include "hbaselogging.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusError>
@@ -10,7 +12,6 @@
 #include "comtorvanelabsplatformdesktopinterface.h"
 #include "devicecommand.h"
 
-Q_LOGGING_CATEGORY(lcDesktop, "hbase.services.desktop")
 
 namespace {
 const char kServiceName[] = "com.torvanelabs.platform.Desktop";

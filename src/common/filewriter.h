@@ -2,10 +2,7 @@
 #define FILEWRITER_H
 
 #include <QByteArray>
-#include <QLoggingCategory>
 #include <QString>
-
-Q_DECLARE_LOGGING_CATEGORY(lcFiles)
 
 // The one way this module writes a file: whole or not at all.
 //

@@ -1,5 +1,7 @@
 #include "filewriter.h"
 
+#include "hbaselogging.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -11,7 +13,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-Q_LOGGING_CATEGORY(lcFiles, "hbase.files")
 
 namespace {
 // Temporary files are hidden, so folder listings, file counts and exports never show one.
