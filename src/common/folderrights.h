@@ -3,8 +3,6 @@
 
 #include <QString>
 
-#include <initializer_list>
-
 // Gives a path to owner root and group users with mode 775, recursively, as the instrument's file
 // system expects of every user folder: the measurement applications write there under their own
 // accounts. chown and chmod run as programs with an argument list, never through a shell, so the path
@@ -17,10 +15,6 @@ public:
 
     // A path that starts with "-" would be read as an option by the programs that get it.
     static QString programArgument(const QString &path);
-
-private:
-    // Runs one program with its argument list (the program name first) and waits for it.
-    static void run(std::initializer_list<const char *> arguments);
 };
 
 #endif // FOLDERRIGHTS_H

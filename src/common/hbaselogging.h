@@ -14,5 +14,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcModels)     // "hbase.models": enumerations, channe
 Q_DECLARE_LOGGING_CATEGORY(lcLists)      // "hbase.lists": favourites and the other stores
 Q_DECLARE_LOGGING_CATEGORY(lcDesktop)    // "hbase.services.desktop": the desktop service
 Q_DECLARE_LOGGING_CATEGORY(lcFiles)      // "hbase.files": the file writer
+Q_DECLARE_LOGGING_CATEGORY(lcPrograms)   // "hbase.programs": device programs that outlive their time-out
 
 #endif // HBASELOGGING_H

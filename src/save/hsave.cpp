@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QProcess>
 
 #include "elfclientinterface.h"
 #include "hpdf.h"
@@ -100,18 +99,3 @@ QString HSave::timeStamp()
 {
     return QDateTime::currentDateTime().toString(QString::fromLatin1(kTimeStampFormat));
 }
-
-int HSave::runProgram(const QString &program, const QStringList &arguments, const QString &stdoutFile)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    if (stdoutFile.isEmpty())
-        process.setStandardOutputFile(QProcess::nullDevice());
-    else
-        process.setStandardOutputFile(stdoutFile, QIODevice::Truncate);
-    process.start(program, arguments, QIODevice::ReadOnly);
-    if (!process.waitForStarted(-1) || !process.waitForFinished(-1))
-        return -1;
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-

@@ -177,9 +177,6 @@ private:
     static QByteArray readJsonBytes(QFile &file);
     // The local date and time that makes a name unique ("_" + twelve digits, one-second resolution).
     static QString timeStamp();
-    // Runs a program with an argument list, so no path is ever read by a shell.
-    static int runProgram(const QString &program, const QStringList &arguments,
-                          const QString &stdoutFile = QString());
     enum CopyOrMove { Copy, Move };
     int copyOrMoveInto(CopyOrMove kind, const QString &srcFilePath, const QString &dst);
 

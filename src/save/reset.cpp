@@ -1,6 +1,7 @@
 #include "hsave.h"
 
 #include "folderrights.h"
+#include "programrunner.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +26,11 @@ const char kInitValue[] = "initValue";
 
 const char kReboot[] = "reboot";
 const char kDocumentViewer[] = "documentviewer_open";
+// The device goes down while reboot runs; should it not, the interface goes on after this.
+const int kRebootTimeoutMs = 10000;
+// The viewer hands the document to its window and returns; one that keeps running (a viewer that is
+// the window itself) is not waited for beyond this: the interface goes on and the viewer stays open.
+const int kViewerWaitMs = 2000;
 const char kUpdatePackage[] = "updatePackage  ${%1}";
 
 // What a factory reset removes: the user's files, the last configurations of the applications, the
@@ -119,7 +125,7 @@ void HSave::factoryReset()
     const QStringList paths = factoryResetPaths(getSaveLoadDir());
     for (const QString &path : paths)
         fileDelete(path);
-    runProgram(QString::fromLatin1(kReboot), {});
+    ProgramRunner::run(QString::fromLatin1(kReboot), {}, kRebootTimeoutMs, ProgramRunner::LeaveRunning);
 }
 
 bool HSave::presetAction(const QString &appName)
@@ -218,7 +224,8 @@ void HSave::loadUpdatePackage(const QString &path)
 // option: a name starting with "-" goes as "./-name".
 void HSave::showDocumnet(const QString &path)
 {
-    runProgram(QString::fromLatin1(kDocumentViewer), {FolderRights::programArgument(path)});
+    ProgramRunner::run(QString::fromLatin1(kDocumentViewer), {FolderRights::programArgument(path)}, kViewerWaitMs,
+                       ProgramRunner::LeaveRunning);
 }
 
 bool HSave::deleteScpiHashFile()

@@ -2,6 +2,7 @@
 
 #include "folderrights.h"
 #include "pathguard.h"
+#include "programrunner.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,6 +29,12 @@ const char kRmForce[] = "-f";
 const char kDu[] = "du";
 const char kDuSummary[] = "-s";
 const char kDirSizeFile[] = "/tmp/DIR_SIZE";
+// The removal is waited for (the folder must be gone before anything is made there), within a bound; a
+// removal that takes longer finishes on its own.
+const int kRmTimeoutMs = 10000;
+// A tree too large to measure in this time reads as size 0 rather than freezing the interface; the
+// measuring program is stopped then, its partial figure would mislead.
+const int kDuTimeoutMs = 30000;
 
 // What std::map::at reports for a missing key: the text the warning has always carried.
 const char kLookupFailure[] = "map::at";
@@ -99,7 +106,8 @@ bool HSave::makeRootDir(const QString &name)
 
     if (name == QLatin1String(kRfTestMedia)) {
         if (QFileInfo::exists(name))
-            runProgram(QString::fromLatin1(kRm), {QString::fromLatin1(kRmForce), name});
+            ProgramRunner::run(QString::fromLatin1(kRm), {QString::fromLatin1(kRmForce), name}, kRmTimeoutMs,
+                               ProgramRunner::LeaveRunning);
         return true;
     }
 
@@ -146,8 +154,8 @@ bool HSave::makeDir(const QString &path, const QString &name, bool isPostfix)
 
 int HSave::getDirUsageSize(const QString &path)
 {
-    runProgram(QString::fromLatin1(kDu), {QString::fromLatin1(kDuSummary), FolderRights::programArgument(path)},
-               QString::fromLatin1(kDirSizeFile));
+    ProgramRunner::run(QString::fromLatin1(kDu), {QString::fromLatin1(kDuSummary), FolderRights::programArgument(path)},
+                       kDuTimeoutMs, ProgramRunner::Kill, QString::fromLatin1(kDirSizeFile));
 
     QFile sizeFile(QString::fromLatin1(kDirSizeFile));
     if (!sizeFile.open(QIODevice::ReadOnly | QIODevice::Text))

@@ -18,6 +18,7 @@
 #include "hscreenshot.h"
 #include "htagfile.h"
 #include "persistentlog.h"
+#include "programrunner.h"
 #include "simfixture.h"
 #include "testfiles.h"
 
@@ -272,6 +273,29 @@ private Q_SLOTS:
             QVERIFY(abandoned.open() && abandoned.write("half"));
         }
         QCOMPARE(filesIn(dir), (QStringList{"fresh", "link", "real"}));
+    }
+
+    // A program's status and output; one that outlives its time is reported and killed, or left to finish.
+    void programsWithinTheirTime()
+    {
+        QCOMPARE(ProgramRunner::run("sh", {"-c", "echo \"$1\"; exit 3", "sh", "a b;'$(x)"}, 5000, ProgramRunner::Kill,
+                                    "/tmp/out"),
+                 3);
+        QCOMPARE(readFile("/tmp/out"), QByteArray("a b;'$(x)\n"));
+        QCOMPARE(ProgramRunner::run("no-such-program", {}, 5000, ProgramRunner::Kill), -1);
+        QElapsedTimer timer;
+        timer.start();
+        QTest::ignoreMessage(QtWarningMsg, "program still running after its time-out: \"sh\" killed");
+        QCOMPARE(ProgramRunner::run("sh", {"-c", "exec sleep 60"}, 100, ProgramRunner::Kill), -1);
+        QVERIFY2(timer.elapsed() < 30000, qPrintable(QString::number(timer.elapsed())));
+        QTest::ignoreMessage(QtWarningMsg, "program still running after its time-out: \"sh\" left running");
+        QCOMPARE(ProgramRunner::run("sh", {"-c", "sleep 0.5; echo done > /tmp/finished"}, 100,
+                                    ProgramRunner::LeaveRunning),
+                 -1);
+        QTRY_COMPARE_WITH_TIMEOUT(readFile("/tmp/finished"), QByteArray("done\n"), 30000);
+        // Not waited for at all: started, and reaped by a later call.
+        QCOMPARE(ProgramRunner::run("sh", {"-c", "echo now > /tmp/now"}, 0, ProgramRunner::LeaveRunning), -1);
+        QTRY_COMPARE(readFile("/tmp/now"), QByteArray("now\n"));
     }
 
     // A file system without hard links (FAT) refuses link(): a create-only write is still one exclusive step.

@@ -778,7 +778,7 @@ private Q_SLOTS:
             save.loadUpdatePackage(path + "; reboot");
             save.showDocumnet(path);
             const QString argument = path.startsWith('-') ? "./" + path : path;
-            QCOMPARE(QString::fromUtf8(readFile(kCommandsLog)), "documentviewer_open [" + argument + "]\n");
+            QTRY_COMPARE(QString::fromUtf8(readFile(kCommandsLog)), "documentviewer_open [" + argument + "]\n");
             COMPARE_STATE(sandboxState("/tmp/hbase-sim"), before);
         }
     }
