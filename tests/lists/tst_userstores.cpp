@@ -462,6 +462,8 @@ private Q_SLOTS:
         QCOMPARE(values(list, "Name"), QStringList({"", "ALPHA", "Alpha", "Bravo"}));
         list.readMultiFilter(",,,,", "zzz,zzz,,,");
         QCOMPARE(list.getListSize(), 8);
+        list.readMultiFilter(",,,,,Name", ",,,,,zzz");   // five positions; a sixth is not read
+        QCOMPARE(list.getListSize(), 8);
         // A profile without the filtered key passes; an empty keyword matches any value.
         list.readMultiFilter("Name,RRUType,,,", "alpha,,,,");
         QCOMPARE(column(list, "Name"), QStringList({"", "", "", "", "ALPHA", "Alpha", "Alpha"}));

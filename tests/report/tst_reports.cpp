@@ -40,6 +40,15 @@ QString pdfTool(const QString &program, const QStringList &arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// The height of the first word `word` on the report's first page, as pdftotext boxes it: the font's size.
+double wordHeight(const QString &pdf, const QString &word)
+{
+    const QRegularExpression box("yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">"
+                                 + QRegularExpression::escape(word) + "</word>");
+    const QRegularExpressionMatch match = box.match(pdfTool("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"}));
+    return match.hasMatch() ? match.captured(2).toDouble() - match.captured(1).toDouble() : -1;
+}
+
 // Rendered at the report's own resolution: one pixel is one report unit.
 QImage renderPage(const QString &pdf, int page)
 {
@@ -195,6 +204,11 @@ private Q_SLOTS:
                                     "\\d\\d:\\d\\d:\\d\\d Company Acme Radio Engineer J. Smith Site Info. 4711 Address "
                                     "1 Mast Road 01 Test Purpose Acceptance 02 Result Passed 03 Measurement Data$")
                      .match(text).hasMatch(), qPrintable(text));
+        // Title 24, labels 12 and values 10 units high (the boxes of bold and plain words differ a little).
+        const double label = wordHeight(path, "Company");
+        QVERIFY2(qAbs(label / wordHeight(path, "Measurement") - 0.5) < 0.03
+                     && qAbs(wordHeight(path, "Acme") / label - 10.0 / 12) < 0.01,
+                 qPrintable(QString::number(label)));
         const QImage page = renderPage(path, 1);
         QVERIFY(isWhite(page, onPage(400, 67, 152, 128)) && isWhite(page, onPage(30, 348, 522, 315)));
         QVERIFY(sameBox(boxOf(page, "#500778", onPage(0, 60, 582, 700)), onPage(30, 200, 523, 1)));

@@ -281,12 +281,21 @@ private Q_SLOTS:
     }
 
     // The failed service is read on every call: unset, empty, non-ASCII, unset again.
+    // Each read takes the variable as it is now; a value that differs from the last one read is announced
+    // once, after the read.
     void failedService()
     {
+        qunsetenv("FAILED_SERVICE");
         HEnvironment env;
-        for (const char *value : {(const char *)nullptr, "", "gem.base.d\xc3\xa9mod_app", (const char *)nullptr}) {
+        QSignalSpy changed(&env, &HEnvironment::failedServiceChanged);
+        const char *const values[] = {nullptr, "", "gem.base.d\xc3\xa9mod_app", nullptr};
+        for (int step = 0; step < 4; ++step) {
+            const char *value = values[step];
             value ? qputenv("FAILED_SERVICE", value) : qunsetenv("FAILED_SERVICE");
-            QCOMPARE(env.property("failedService").toString(), value ? QString::fromUtf8(value) : "Unknown service");
+            for (int read = 0; read < 2; ++read)
+                QCOMPARE(env.property("failedService").toString(), value ? QString::fromUtf8(value) : "Unknown service");
+            QCoreApplication::processEvents();
+            QCOMPARE(changed.count(), step); // the first value is the one read at construction
         }
     }
 };
