@@ -20,8 +20,8 @@ static const int kTabs = 6;
 // The same filters as addTab: settings only, without the session's messages, arrays as texts.
 static QJsonObject walk(const QMap<QString, QVariant> &settings)
 {
-    static const QStringList skipped{":toastMessageCnfg:stringARRAY:", ":warningMessageCnfg:",
-                                     ":persistMessageCnfg:", ":opserverModeCnfg:"};
+    static const QStringList skipped{
+        ":toastMessageCnfg:stringARRAY:", ":warningMessageCnfg:", ":persistMessageCnfg:", ":opserverModeCnfg:"};
     QJsonObject table;
     for (auto it = settings.cbegin(); it != settings.cend(); ++it) {
         const QString &address = it.key();
@@ -75,7 +75,7 @@ int main(int argc, char **argv)
         if (total != kTabs * size)
             qFatal("the floor kept %d settings", total);
     });
-    BenchTable::printRow(QStringLiteral("`addTab` x6 (%1 settings), manifests alive").arg(kTabs * size), project,
-                         floor, trips);
+    BenchTable::printRow(QStringLiteral("`addTab` x6 (%1 settings), manifests alive").arg(kTabs * size), project, floor,
+                         trips);
     return 0;
 }

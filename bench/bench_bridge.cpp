@@ -62,10 +62,7 @@ struct Calls
 {
     uint service = 0;
     uint nameOwner = 0;
-    QString text() const
-    {
-        return QStringLiteral("%1 to the service, %2 GetNameOwner").arg(service).arg(nameOwner);
-    }
+    QString text() const { return QStringLiteral("%1 to the service, %2 GetNameOwner").arg(service).arg(nameOwner); }
 };
 
 template<typename Work>
@@ -98,9 +95,8 @@ int main(int argc, char **argv)
     DaemonCalls daemon("GetNameOwner");
     ZeElfItems screen;
     double firstMs = 0;
-    const Calls firstCalls = count(sim, daemon, [&] {
-        firstMs = BenchTable::medianMs([&] { screen.setDbusAddress(address); }, {}, 1);
-    });
+    const Calls firstCalls
+        = count(sim, daemon, [&] { firstMs = BenchTable::medianMs([&] { screen.setDbusAddress(address); }, {}, 1); });
     BenchTable::printRow(QStringLiteral("Bridge addressing, first bridge of a service (%1 settings)").arg(size),
                          firstMs, -1, firstCalls.text());
 
@@ -109,8 +105,8 @@ int main(int argc, char **argv)
         bridge.reset(new ZeElfItems);
         bridge->setDbusAddress(address);
     });
-    const double furtherMs = BenchTable::medianMs([&] { bridge->setDbusAddress(address); },
-                                                  [&] { bridge.reset(new ZeElfItems); });
+    const double furtherMs
+        = BenchTable::medianMs([&] { bridge->setDbusAddress(address); }, [&] { bridge.reset(new ZeElfItems); });
     BenchTable::printRow(QStringLiteral("Bridge addressing, each further bridge of the service"), furtherMs, -1,
                          furtherCalls.text());
     return 0;

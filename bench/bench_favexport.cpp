@@ -27,10 +27,12 @@ static void bareExport()
         QSqlQuery insert(db);
         insert.prepare("INSERT INTO FAVORITE_FILES VALUES(?,?,?,?)");
         int id = 0;
-        const QFileInfoList groups = QDir(FavoriteFiles::directory()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                                                   QDir::Name | QDir::IgnoreCase);
+        const QFileInfoList groups
+            = QDir(FavoriteFiles::directory())
+                  .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
         for (const QFileInfo &group : groups) {
-            const QFileInfoList files = QDir(group.filePath()).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+            const QFileInfoList files
+                = QDir(group.filePath()).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
             for (const QFileInfo &info : files) {
                 QFile file(info.filePath());
                 file.open(QIODevice::ReadOnly);

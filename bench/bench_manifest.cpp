@@ -52,7 +52,9 @@ int main(int argc, char **argv)
     const QString service = "gem.base." + appName;
     ELFClientInterface *client = ELFClientInterface::getSessionBusClient(service);
 
-    { Manifest first(client, appName, module); } // the handles exist from here on, as in a running interface
+    {
+        Manifest first(client, appName, module);
+    } // the handles exist from here on, as in a running interface
     const auto before = sim.stats();
     const double project = BenchTable::medianMs([&] { Manifest manifest(client, appName, module); });
     const double trips = BenchTable::calls(before, sim.stats()) / 5.0;

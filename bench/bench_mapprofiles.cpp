@@ -22,7 +22,8 @@ int main(int argc, char **argv)
         QFile file(QStringLiteral("%1/site%2.mpcv").arg(kProfiles).arg(i));
         if (!file.open(QIODevice::WriteOnly))
             return 1;
-        const QJsonObject header{{"Name", QStringLiteral("Site %1").arg(i)}, {"RRUType", QStringLiteral("RRU%1").arg(i % 7)},
+        const QJsonObject header{{"Name", QStringLiteral("Site %1").arg(i)},
+                                 {"RRUType", QStringLiteral("RRU%1").arg(i % 7)},
                                  {"Frequency", QString::number(1800 + i % 40)}};
         file.write(QJsonDocument(QJsonObject{{"Header", header}, {"Points", QJsonObject{{"count", i}}}}).toJson());
     }

@@ -39,7 +39,7 @@ int main(int argc, char **argv)
                           .toJson(QJsonDocument::Indented));
         }
     });
-    BenchTable::printRow(QStringLiteral("`loadSetup` 6 tabs (%1 KB)").arg(QFile(kSetup).size() / 1024), project,
-                         floor, 0);
+    BenchTable::printRow(QStringLiteral("`loadSetup` 6 tabs (%1 KB)").arg(QFile(kSetup).size() / 1024), project, floor,
+                         0);
     return 0;
 }

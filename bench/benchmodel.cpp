@@ -61,7 +61,7 @@ QJsonObject BenchModel::tabTable(int index, int items)
         const QJsonObject item = entry.toObject();
         const bool isArray = item.value(QStringLiteral("type")).toString() == QLatin1String("doubleArray");
         const QString address = prefix + item.value(QStringLiteral("name")).toString()
-                                + (isArray ? QStringLiteral(":doubleARRAY:") : QStringLiteral(":"));
+            + (isArray ? QStringLiteral(":doubleARRAY:") : QStringLiteral(":"));
         QJsonValue value = item.value(QStringLiteral("value"));
         if (isArray)
             value = QJsonArray{"-30.5", "-40", "12.25"};

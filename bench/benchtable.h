@@ -18,8 +18,7 @@ public:
     // Items per module (and files) to run at: BENCH_SIZE from the environment, else 2000.
     static int size();
     // Median wall time of `runs` runs of `work`, in milliseconds; `prepare` runs untimed before each.
-    static double medianMs(const std::function<void()> &work, const std::function<void()> &prepare = {},
-                           int runs = 5);
+    static double medianMs(const std::function<void()> &work, const std::function<void()> &prepare = {}, int runs = 5);
     // Sum of the simulator's call counters between two of its Stats answers.
     static uint calls(const QMap<QString, uint> &before, const QMap<QString, uint> &after);
     // One row; a negative floor or round-trip count prints "-".

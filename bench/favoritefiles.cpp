@@ -24,7 +24,8 @@ void FavoriteFiles::write(int files)
 {
     QDir(directory()).removeRecursively();
     for (int index = 0; index < files; ++index) {
-        const QString group = directory() + QStringLiteral("site%1").arg(index / kFilesPerGroup, 4, 10, QLatin1Char('0'));
+        const QString group
+            = directory() + QStringLiteral("site%1").arg(index / kFilesPerGroup, 4, 10, QLatin1Char('0'));
         QDir().mkpath(group);
         QFile file(group + QStringLiteral("/fav%1.stav").arg(index, 6, 10, QLatin1Char('0')));
         if (!file.open(QIODevice::WriteOnly) || file.write(content(index)) < 0)

@@ -31,7 +31,7 @@ const char kInput[] = "/tmp/fuzz-input";
 const char kTagFile[] = "/base/qml_4410/hetnet_private/tagNameList.json";
 
 // The readers write their diagnostics for every input; the fuzzer only needs them silent.
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+void quiet(QtMsgType, const QMessageLogContext &, const QString &) { }
 
 QString put(const QString &path, const uint8_t *data, size_t size)
 {
@@ -89,37 +89,45 @@ const std::map<std::string, Reader> &readers()
         {"header_pdf", [](const uint8_t *d, size_t n) { header(QStringLiteral("pdf"), d, n); }},
         {"header_logging", [](const uint8_t *d, size_t n) { header(QStringLiteral("grr"), d, n); }},
         {"persistentlog", [](const uint8_t *d, size_t n) { persistentLog().loadUiSetup(put(kInput, d, n)); }},
-        {"cableloss", [](const uint8_t *d, size_t n) {
+        {"cableloss",
+         [](const uint8_t *d, size_t n) {
              const QString text = QString::fromUtf8(reinterpret_cast<const char *>(d), int(n));
              FrequencyLossModel::tableText(FrequencyLossModel::parseTable(text));
          }},
-        {"enumlist", [](const uint8_t *d, size_t n) {
+        {"enumlist",
+         [](const uint8_t *d, size_t n) {
              HEnumList list;
              list.setFile(put(kInput, d, n));
              if (list.loadFile(true))
-                 list.getListByFullId(QStringLiteral(":config:spectrumanalyzer_app:spectrumanalyzer_reg_module:detector:"));
+                 list.getListByFullId(
+                     QStringLiteral(":config:spectrumanalyzer_app:spectrumanalyzer_reg_module:detector:"));
          }},
-        {"tags", [](const uint8_t *d, size_t n) {
+        {"tags",
+         [](const uint8_t *d, size_t n) {
              put(QString::fromLatin1(kTagFile), d, n);
              HTagFile tags;
              tags.read();
              tags.getTag(QStringLiteral("Sector1"));
          }},
-        {"history", [](const uint8_t *d, size_t n) {
+        {"history",
+         [](const uint8_t *d, size_t n) {
              HHistoryFileName history;
              history.setSource(put(kInput, d, n));
              history.getName(history.count() - 1);
          }},
-        {"positions", [](const uint8_t *d, size_t n) {
+        {"positions",
+         [](const uint8_t *d, size_t n) {
              HPositionFileIO positions;
              positions.setSource(put(kInput, d, n));
          }},
-        {"mapprofile", [](const uint8_t *d, size_t n) {
+        {"mapprofile",
+         [](const uint8_t *d, size_t n) {
              HMapProFileList profiles;
              profiles.read(put(kInput, d, n));
              profiles.getInfo(QStringLiteral("Name"));
          }},
-        {"favorites", [](const uint8_t *d, size_t n) {
+        {"favorites",
+         [](const uint8_t *d, size_t n) {
              const QString path = put(kInput, d, n);
              if (fewRows(path))
                  HFavoriteDB().importDB(path);
@@ -139,7 +147,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     if (found == readers().end())
         qFatal("no reader named %s", HBASE_FUZZ_READER);
     reader = &found->second;
-    save();   // makes the storage tree now, not in the first input's time
+    save(); // makes the storage tree now, not in the first input's time
     return 0;
 }
 

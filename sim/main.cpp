@@ -44,7 +44,8 @@ int main(int argc, char *argv[])
     parser.addOption(verboseOption);
     parser.process(app);
 
-    const QString modelPath = parser.isSet(modelOption) ? parser.value(modelOption) : QString::fromLatin1(kDefaultModel);
+    const QString modelPath
+        = parser.isSet(modelOption) ? parser.value(modelOption) : QString::fromLatin1(kDefaultModel);
     QFile modelFile(modelPath);
     if (!modelFile.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot read model %1").arg(modelPath), 2);

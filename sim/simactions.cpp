@@ -14,11 +14,11 @@
 
 static const QString kOk = QStringLiteral("OK");
 static const QString kStarterApp = QStringLiteral("starter_app");
-static const QStringList kStarterActions = {QStringLiteral("fileCopy"), QStringLiteral("fileMove"),
-                                            QStringLiteral("fileDelete")};
-static const QStringList kAppActions = {QStringLiteral("saveconfig"), QStringLiteral("loadconfig"),
-                                        QStringLiteral("startRecall"), QStringLiteral("finishRecall"),
-                                        QStringLiteral("presetActn"), QStringLiteral("loadResultActn")};
+static const QStringList kStarterActions
+    = {QStringLiteral("fileCopy"), QStringLiteral("fileMove"), QStringLiteral("fileDelete")};
+static const QStringList kAppActions
+    = {QStringLiteral("saveconfig"),   QStringLiteral("loadconfig"), QStringLiteral("startRecall"),
+       QStringLiteral("finishRecall"), QStringLiteral("presetActn"), QStringLiteral("loadResultActn")};
 
 // The action name of ":action:<app>:<settings module>:<name>:", or empty for any other address.
 static QString actionName(const QString &app, const QString &address)
@@ -105,8 +105,8 @@ static bool copyTree(const QString &src, const QString &dst)
     }
     if (!QDir().mkpath(dst))
         return false;
-    const QFileInfoList entries = QDir(src).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                          | QDir::NoDotAndDotDot);
+    const QFileInfoList entries
+        = QDir(src).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
         if (!copyTree(entry.filePath(), QDir(dst).filePath(entry.fileName())))
             return false;

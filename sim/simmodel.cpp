@@ -41,9 +41,9 @@
 static const QString kInitValue = QStringLiteral("initValue");
 static const QString kEnumStrings = QStringLiteral("enumStrings");
 static const QStringList kKinds = {QStringLiteral("config"), QStringLiteral("result"), QStringLiteral("action")};
-static const QStringList kTypes = {QStringLiteral("double"), QStringLiteral("int"), QStringLiteral("bool"),
-                                   QStringLiteral("string"), QStringLiteral("stringArray"),
-                                   QStringLiteral("doubleArray"), QStringLiteral("intArray")};
+static const QStringList kTypes = {
+    QStringLiteral("double"),      QStringLiteral("int"),         QStringLiteral("bool"),    QStringLiteral("string"),
+    QStringLiteral("stringArray"), QStringLiteral("doubleArray"), QStringLiteral("intArray")};
 
 static QString arrayMarker(const QString &type)
 {
@@ -130,7 +130,8 @@ static QString typeOfJson(const QJsonValue &value, bool enumerated)
         return QStringLiteral("double");
     if (value.isArray()) {
         const QJsonArray array = value.toArray();
-        return !array.isEmpty() && array.first().isString() ? QStringLiteral("stringArray") : QStringLiteral("doubleArray");
+        return !array.isEmpty() && array.first().isString() ? QStringLiteral("stringArray")
+                                                            : QStringLiteral("doubleArray");
     }
     if (value.isBool())
         return QStringLiteral("bool");
@@ -417,9 +418,9 @@ bool SimModel::upsert(const QString &address, const QVariant &value, const QVari
     const QStringList fields = address.split(QLatin1Char(':'));
     // ":kind:app:module:name:" gives 6 fields, with an array marker 7.
     const bool shapeOk = (fields.size() == 6 || fields.size() == 7) && fields.first().isEmpty()
-                         && fields.last().isEmpty() && kKinds.contains(fields.at(1)) && !fields.at(2).isEmpty()
-                         && !fields.at(3).isEmpty() && !fields.at(4).isEmpty()
-                         && (fields.size() == 6 || !typeOfMarker(fields.at(5)).isEmpty());
+        && fields.last().isEmpty() && kKinds.contains(fields.at(1)) && !fields.at(2).isEmpty()
+        && !fields.at(3).isEmpty() && !fields.at(4).isEmpty()
+        && (fields.size() == 6 || !typeOfMarker(fields.at(5)).isEmpty());
     if (!shapeOk) {
         *error = QStringLiteral("not an item address: %1").arg(address);
         return false;

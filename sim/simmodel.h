@@ -12,13 +12,13 @@
 struct SimItem
 {
     QString address;
-    QString kind;   // "config", "action" or "result"
+    QString kind; // "config", "action" or "result"
     QString app;
     QString module;
-    QString type;   // "double", "int", "bool", "string", "stringArray", "doubleArray", "intArray"
+    QString type; // "double", "int", "bool", "string", "stringArray", "doubleArray", "intArray"
     QVariant value;
     QVariantMap attributes; // "initValue", "enumStrings" and whatever else the model gives
-    QVariantMap simulate;   // {"min", "max", "periodMs"} for a value that wanders on a timer
+    QVariantMap simulate; // {"min", "max", "periodMs"} for a value that wanders on a timer
 };
 
 // The applications, modules and items the simulator serves, loaded from a JSON model file.

@@ -72,7 +72,8 @@ double SimSpectrum::carrierPower(const Carrier &carrier, double frequency, doubl
         return toLinear(carrier.level) * std::exp(-offset * offset / (2.0 * sigma * sigma));
     // A flat channel: the power in one RBW, with edges rounded by the filter.
     const double half = carrier.bandwidth / 2.0;
-    const double edges = 0.5 * (std::erf((half - offset) / (sigma * M_SQRT2)) + std::erf((half + offset) / (sigma * M_SQRT2)));
+    const double edges
+        = 0.5 * (std::erf((half - offset) / (sigma * M_SQRT2)) + std::erf((half + offset) / (sigma * M_SQRT2)));
     return toLinear(carrier.level) * rbw / carrier.bandwidth * edges;
 }
 

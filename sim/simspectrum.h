@@ -16,16 +16,16 @@ public:
     {
         double frequency = 0; // Hz, centre of the carrier
         double bandwidth = 0; // Hz; narrower than the RBW it shows as a single tone
-        double level = 0;     // dBm, total power of the carrier
+        double level = 0; // dBm, total power of the carrier
     };
     struct Settings
     {
         double centre = 1e9; // Hz
         double span = 100e6; // Hz
-        double rbw = 30e3;   // Hz
+        double rbw = 30e3; // Hz
         double refLevel = 0; // dBm
         int points = 1001;
-        int detector = 0;    // Peak, Negative Peak, Sample, RMS, Average
+        int detector = 0; // Peak, Negative Peak, Sample, RMS, Average
     };
 
     // Reads the carriers of a "simulate" entry: {"periodMs", "carriers": [{"frequency", "bandwidth",

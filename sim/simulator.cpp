@@ -54,8 +54,7 @@ const SimModel &Simulator::model() const
     return m_model;
 }
 
-void Simulator::received(const QString &service, const QString &method, const QString &address,
-                         const QString &argument)
+void Simulator::received(const QString &service, const QString &method, const QString &address, const QString &argument)
 {
     ++m_stats[method];
     if (method == QLatin1String("SetItemValue") || method == QLatin1String("CallAction"))
@@ -200,7 +199,8 @@ bool Simulator::sendInfo(const QString &app, const QString &msg)
 QString Simulator::journalText(const QVariant &value)
 {
     if (value.userType() == QMetaType::QVariantList || value.userType() == QMetaType::QStringList)
-        return QString::fromUtf8(QJsonDocument(QJsonArray::fromVariantList(value.toList())).toJson(QJsonDocument::Compact));
+        return QString::fromUtf8(
+            QJsonDocument(QJsonArray::fromVariantList(value.toList())).toJson(QJsonDocument::Compact));
     if (value.userType() == QMetaType::Double)
         return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
     return value.toString();

@@ -10,7 +10,7 @@ struct Band
 {
     const char *technology;
     const char *name;
-    const char *uplink;   // nullptr: supplementary downlink
+    const char *uplink; // nullptr: supplementary downlink
     const char *downlink; // nullptr: TDD, the uplink range carries both directions
 };
 
@@ -100,8 +100,7 @@ QString frequencies(const Band &band)
         return QStringLiteral("SDL %1 MHz").arg(QLatin1String(band.downlink));
     if (!band.downlink)
         return QStringLiteral("TDD %1 MHz").arg(QLatin1String(band.uplink));
-    return QStringLiteral("UL %1 MHz / DL %2 MHz")
-        .arg(QLatin1String(band.uplink), QLatin1String(band.downlink));
+    return QStringLiteral("UL %1 MHz / DL %2 MHz").arg(QLatin1String(band.uplink), QLatin1String(band.downlink));
 }
 
 } // namespace
@@ -109,8 +108,8 @@ QString frequencies(const Band &band)
 ChBandStore::ChBandStore()
 {
     for (const Band &band : kBands) {
-        m_standards.append(QLatin1String(band.technology) + QLatin1String(kSeparator)
-                           + QLatin1String(band.name) + QLatin1String(kSeparator) + frequencies(band));
+        m_standards.append(QLatin1String(band.technology) + QLatin1String(kSeparator) + QLatin1String(band.name)
+                           + QLatin1String(kSeparator) + frequencies(band));
     }
 }
 

@@ -45,8 +45,8 @@ static bool waitPrecisely(const QDBusPendingCall &call, int timeoutMs)
 }
 
 ELFClientInterface::ELFClientInterface(const QString &service, QObject *parent)
-    : QDBusAbstractInterface(service, QString::fromLatin1(ElfWire::objectPath),
-                             ElfWire::interfaceName, QDBusConnection::sessionBus(), parent)
+    : QDBusAbstractInterface(service, QString::fromLatin1(ElfWire::objectPath), ElfWire::interfaceName,
+                             QDBusConnection::sessionBus(), parent)
 {
     ElfWire::registerTypes();
     setTimeout(kReadTimeoutMs);
@@ -122,17 +122,15 @@ bool ELFClientInterface::setItemValue(const QString &address, const QVariant &va
         return true;
     }
     // Not loaded: send it as it is, still without waiting.
-    QDBusMessage message = QDBusMessage::createMethodCall(service(), path(), interface(),
-                                                          QStringLiteral("SetItemValue"));
+    QDBusMessage message
+        = QDBusMessage::createMethodCall(service(), path(), interface(), QStringLiteral("SetItemValue"));
     message << address << QVariant::fromValue(QDBusVariant(ElfWire::toWire(value)));
     return connection().send(message);
 }
 
-bool ELFClientInterface::callAction(const QString &address, const QString &argument, QString *reply,
-                                    int timeoutMs)
+bool ELFClientInterface::callAction(const QString &address, const QString &argument, QString *reply, int timeoutMs)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(service(), path(), interface(),
-                                                          QStringLiteral("CallAction"));
+    QDBusMessage message = QDBusMessage::createMethodCall(service(), path(), interface(), QStringLiteral("CallAction"));
     message << address << argument;
     if (timeoutMs < 0)
         timeoutMs = kBusDefaultTimeoutMs;

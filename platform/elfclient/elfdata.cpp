@@ -110,8 +110,7 @@ void ElfData::writeRefused(bool otherWritesPending)
 void ElfData::setValue(const QVariant &value)
 {
     // QML hands arrays and objects over wrapped in a QJSValue.
-    const QVariant plain =
-        value.userType() == qMetaTypeId<QJSValue>() ? value.value<QJSValue>().toVariant() : value;
+    const QVariant plain = value.userType() == qMetaTypeId<QJSValue>() ? value.value<QJSValue>().toVariant() : value;
     // A value that does not fit the item's type is not shown; the service still gets it and answers.
     const QVariant next = normalized(plain);
     if (next.isValid())
@@ -119,9 +118,9 @@ void ElfData::setValue(const QVariant &value)
     const QVariant sent = next.isValid() ? next : plain;
     if (m_service.isEmpty())
         return;
-    QDBusMessage call = QDBusMessage::createMethodCall(m_service, QString::fromLatin1(ElfWire::objectPath),
-                                                       QString::fromLatin1(ElfWire::interfaceName),
-                                                       QStringLiteral("SetItemValue"));
+    QDBusMessage call
+        = QDBusMessage::createMethodCall(m_service, QString::fromLatin1(ElfWire::objectPath),
+                                         QString::fromLatin1(ElfWire::interfaceName), QStringLiteral("SetItemValue"));
     call << m_address << QVariant::fromValue(QDBusVariant(ElfWire::toWire(sent)));
     // Never waits: the reply only tells the registry that the service's echo can be trusted again,
     // or that the service refused the value.

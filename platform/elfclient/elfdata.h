@@ -52,7 +52,7 @@ protected:
     QString m_service; // the service that loaded the item; writes go there
     QVariant m_value;
     int m_type = QMetaType::UnknownType; // the type of the values the service reports
-    QVariant m_serviceValue;             // the value the service holds, as far as it told us
+    QVariant m_serviceValue; // the value the service holds, as far as it told us
     QVariantMap m_attributes;
 };
 

@@ -69,10 +69,10 @@ static QVariant fromArgumentMap(const QDBusArgument &arg)
     while (!arg.atEnd()) {
         arg.beginMapEntry();
         const QString key = arg.asVariant().toString();
-        const QVariant value = arg.currentType() == QDBusArgument::BasicType
-                                   || arg.currentType() == QDBusArgument::VariantType
-                               ? arg.asVariant()
-                               : fromArgument(arg);
+        const QVariant value
+            = arg.currentType() == QDBusArgument::BasicType || arg.currentType() == QDBusArgument::VariantType
+            ? arg.asVariant()
+            : fromArgument(arg);
         map.insert(key, ElfWire::fromWire(value));
         arg.endMapEntry();
     }
@@ -139,8 +139,8 @@ static bool isNumber(const QVariant &v)
 
 static bool isInteger(const QVariant &v)
 {
-    return v.userType() == QMetaType::Int || v.userType() == QMetaType::UInt
-           || v.userType() == QMetaType::LongLong || v.userType() == QMetaType::ULongLong;
+    return v.userType() == QMetaType::Int || v.userType() == QMetaType::UInt || v.userType() == QMetaType::LongLong
+        || v.userType() == QMetaType::ULongLong;
 }
 
 QVariant ElfWire::toWire(const QVariant &value)

@@ -13,7 +13,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-
 namespace {
 // Temporary files are hidden, so folder listings, file counts and exports never show one.
 const char kTempPrefix[] = ".";

@@ -17,7 +17,7 @@ QString PathGuard::resolved(const QString &path)
     QString rest;
     while (!QFileInfo::exists(existing) && existing != QLatin1String("/")) {
         const QFileInfo info(existing);
-        if (info.isSymLink())   // a dangling link: it could point anywhere once its target appears
+        if (info.isSymLink()) // a dangling link: it could point anywhere once its target appears
             return QString();
         rest = QLatin1Char('/') + info.fileName() + rest;
         existing = info.path();

@@ -8,7 +8,7 @@
 namespace {
 const char kSignature[] = "\x89PNG\r\n\x1a\n";
 const int kSignatureSize = 8;
-const int kChunkHeaderSize = 8;   // length and type
+const int kChunkHeaderSize = 8; // length and type
 const int kChunkCrcSize = 4;
 // A description is a few dozen characters: larger text chunks are skipped unread and inflated texts
 // stop here, so a crafted file cannot make the reader allocate more than this.

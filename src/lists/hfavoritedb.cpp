@@ -39,10 +39,10 @@ const char kGroupNameColumn[] = "groupName";
 const char kFileNameColumn[] = "fileName";
 const char kFileDataColumn[] = "fileData";
 
-
 const char kCloseDatabaseLog[] = "void HFavoriteDB::closeDatabase()";
 const char kCreateTableLog[] = "bool HFavoriteDB::createFavoriteTable()";
-const char kInsertLog[] = "bool HFavoriteDB::insertGroupTable(const int&, const QString&, const QString&, const QString&)";
+const char kInsertLog[]
+    = "bool HFavoriteDB::insertGroupTable(const int&, const QString&, const QString&, const QString&)";
 const char kChmodLog[] = "void HFavoriteDB::chmod(const QString&)";
 const char kFailLog[] = "::fail";
 const char kChmodFailLog[] = "chmod fail";
@@ -64,8 +64,8 @@ QString workingDbPath()
 // The groups: visible sub-directories of the favourites directory, by name ignoring case.
 QStringList groupDirectories()
 {
-    const QFileInfoList entries = QDir(favoriteDir())
-        .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList entries
+        = QDir(favoriteDir()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     QStringList paths;
     for (const QFileInfo &entry : entries)
         paths.append(entry.filePath());
@@ -163,11 +163,10 @@ bool HFavoriteDB::createFavoriteTable()
     return false;
 }
 
-QString HFavoriteDB::insertStatement(int id, const QString &groupName, const QString &fileName,
-                                     const QString &fileData)
+QString HFavoriteDB::insertStatement(int id, const QString &groupName, const QString &fileName, const QString &fileData)
 {
-    return QString::asprintf(kInsertFormat, id, sqlLiteral(groupName).constData(),
-                             sqlLiteral(fileName).constData(), sqlLiteral(fileData).constData());
+    return QString::asprintf(kInsertFormat, id, sqlLiteral(groupName).constData(), sqlLiteral(fileName).constData(),
+                             sqlLiteral(fileData).constData());
 }
 
 bool HFavoriteDB::insertGroupTable(const int &id, const QString &groupName, const QString &fileName,
@@ -227,8 +226,8 @@ bool HFavoriteDB::exportDB(const QString &fullpath)
 // Rows of one group: one row per favourite file, or a single group row when the group holds no files.
 void HFavoriteDB::exportGroup(QSqlQuery &insert, const QString &groupPath, int &id)
 {
-    const QFileInfoList files = QDir(groupPath).entryInfoList(QDir::Files | QDir::NoDotAndDotDot,
-                                                              QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList files
+        = QDir(groupPath).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     if (files.isEmpty()) {
         insertRow(insert, id++, groupPath, QString(), QString());
         return;
@@ -328,7 +327,9 @@ void HFavoriteDB::reportUndecodable(const QString &folder, bool groups)
         const QByteArray name(entry->d_name);
         if (name.startsWith('.') || QFile::encodeName(QFile::decodeName(name)) == name)
             continue;
-        struct stat info {};
+        struct stat info
+        {
+        };
         const bool isDir = ::stat((folderBytes + '/' + name).constData(), &info) == 0 && S_ISDIR(info.st_mode);
         if (groups ? isDir : (!isDir && name.endsWith(QByteArray(".") + kFavoriteExtension)))
             skip(QDir(folder).filePath(QFile::decodeName(name)));

@@ -43,8 +43,7 @@ public:
     bool qFileDelete(const QString &path);
 
     // The text an INSERT of these values executes (exactly the fixed format for texts without quotes).
-    static QString insertStatement(int id, const QString &groupName, const QString &fileName,
-                                   const QString &fileData);
+    static QString insertStatement(int id, const QString &groupName, const QString &fileName, const QString &fileData);
 
 private:
     void exportGroup(QSqlQuery &insert, const QString &groupPath, int &id);

@@ -31,8 +31,8 @@ const char kFrequencyUnit[] = " MHz";
 
 // Column names of the list screen and the header keys they sort by.
 const std::pair<const char *, const char *> kSortColumns[] = {
-    {"Name", "Name"},         {"RRU Type", "RRUType"}, {"Freq (MHz)", "Frequency"},
-    {"Link", "Link"},         {"Link Rate", "LinkRate"}, {"BW", "Bandwidth"},
+    {"Name", "Name"}, {"RRU Type", "RRUType"},   {"Freq (MHz)", "Frequency"},
+    {"Link", "Link"}, {"Link Rate", "LinkRate"}, {"BW", "Bandwidth"},
 };
 
 const int kFilterPositions = 5;
@@ -114,9 +114,7 @@ void HMapProFileList::readFilter(const QString &field, const QString &keyword)
         return;
     }
     // A profile without the field has the text "", which holds no non-empty keyword.
-    scan([&](const QVariantMap &header) {
-        return headerText(header, field).contains(keyword, Qt::CaseInsensitive);
-    });
+    scan([&](const QVariantMap &header) { return headerText(header, field).contains(keyword, Qt::CaseInsensitive); });
 }
 
 // Five field/keyword positions, each string comma-separated. A position whose value is "" (no field
@@ -183,7 +181,8 @@ bool HMapProFileList::fileDelete(const QString &src)
 
 bool HMapProFileList::fileCopy(const QString &src, const QString &dst)
 {
-    return StarterFiles::send(StarterFiles::s_copyAction, StarterFiles::pair(src, dst)) == QLatin1String(StarterFiles::s_replyOk);
+    return StarterFiles::send(StarterFiles::s_copyAction, StarterFiles::pair(src, dst))
+        == QLatin1String(StarterFiles::s_replyOk);
 }
 
 // Textual order of the upper-cased values, also for numbers ("900" after "1800"). The sort is stable,

@@ -21,8 +21,8 @@ void CableListFilterModel::followSource()
 {
     disconnect(m_sourceDataChanged);
     if (sourceModel())
-        m_sourceDataChanged = connect(sourceModel(), &QAbstractItemModel::dataChanged, this,
-                                      &CableListFilterModel::sourceDataChanged);
+        m_sourceDataChanged
+            = connect(sourceModel(), &QAbstractItemModel::dataChanged, this, &CableListFilterModel::sourceDataChanged);
 }
 
 // The base class passes the source's role numbers on unchanged; they mean nothing to a view of this
@@ -75,10 +75,8 @@ void CableListFilterModel::setFilterText(const QString &filterText)
 
 QHash<int, QByteArray> CableListFilterModel::roleNames() const
 {
-    return {{CableNameRole, kCableName},
-            {ManufacturerRole, kManufacturer},
-            {VelocityRole, kVelocity},
-            {LossRole, kLoss}};
+    return {
+        {CableNameRole, kCableName}, {ManufacturerRole, kManufacturer}, {VelocityRole, kVelocity}, {LossRole, kLoss}};
 }
 
 QVariant CableListFilterModel::data(const QModelIndex &index, int role) const

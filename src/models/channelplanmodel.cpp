@@ -6,7 +6,6 @@
 
 namespace {
 
-
 const QString kModule = QStringLiteral("p25Trunking");
 
 // Parameter name prefixes (the plan number 1 to 16 follows) and the warning for a missing item, in

@@ -7,7 +7,6 @@
 
 namespace {
 
-
 // Table text: "{frequency=loss}" pieces joined by ", ".
 const QChar kPieceSeparator = QLatin1Char(',');
 const QChar kValueSeparator = QLatin1Char('=');

@@ -181,8 +181,7 @@ void GaugeDraw::updateValueAngleRad()
 
 void GaugeDraw::updateRefValueAngleRad()
 {
-    setOutput(m_refValueAngleRad, m_startAngle + m_refValueRatio * m_wholeAngle,
-              &GaugeDraw::refValueAngleRadChanged);
+    setOutput(m_refValueAngleRad, m_startAngle + m_refValueRatio * m_wholeAngle, &GaugeDraw::refValueAngleRadChanged);
 }
 
 void GaugeDraw::updateZeroValueRatio(bool drawBarFromZero, double min)

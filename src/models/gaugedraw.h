@@ -44,9 +44,8 @@ public:
     double getZeroValueAngleRad() const { return m_zeroValueAngleRad; }
 
     Q_INVOKABLE void updatateCenterAndRadius(double canvasWidth);
-    Q_INVOKABLE void recalculateRange(double gaugeRefVal, double gaugeCurrentValue,
-                                      double gaugeMaxReadingVal, double gaugeMinReadingVal,
-                                      bool gaugeDrawBarFromZero);
+    Q_INVOKABLE void recalculateRange(double gaugeRefVal, double gaugeCurrentValue, double gaugeMaxReadingVal,
+                                      double gaugeMinReadingVal, bool gaugeDrawBarFromZero);
     Q_INVOKABLE void recalculateCurrentValueRatio(double gaugeCurrentValue, double gaugeMinReadingVal);
     Q_INVOKABLE void recalculateRefValueRatio(double gaugeRefVal, double gaugeMinReadingVal);
     Q_INVOKABLE double calculateStartAngleByRefVal();

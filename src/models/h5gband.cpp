@@ -22,20 +22,16 @@ h5GBand::h5GBand(QObject *parent)
                     {QStringLiteral("1-C 1-H"), 0},
                     {QStringLiteral("OTA 2-O"), 1}};
 
-    m_scsLists = {{text(kScs15A), text(kScs30B), text(kScs30C), text(kScs60)},
-                  {text(kScs60), text(kScs120D), text(kScs240E)}};
+    m_scsLists
+        = {{text(kScs15A), text(kScs30B), text(kScs30C), text(kScs60)}, {text(kScs60), text(kScs120D), text(kScs240E)}};
 
-    m_excluded = {{QStringLiteral("5"), text(kScs60)},
-                  {QStringLiteral("60"), text(kScs15A)},
-                  {QStringLiteral("70"), text(kScs15A)},
-                  {QStringLiteral("80"), text(kScs15A)},
-                  {QStringLiteral("90"), text(kScs15A)},
-                  {QStringLiteral("100"), text(kScs15A)},
-                  {QStringLiteral("400"), text(kScs60)},
-                  {QStringLiteral("50"), text(kScs240E)}};
+    m_excluded = {{QStringLiteral("5"), text(kScs60)},   {QStringLiteral("60"), text(kScs15A)},
+                  {QStringLiteral("70"), text(kScs15A)}, {QStringLiteral("80"), text(kScs15A)},
+                  {QStringLiteral("90"), text(kScs15A)}, {QStringLiteral("100"), text(kScs15A)},
+                  {QStringLiteral("400"), text(kScs60)}, {QStringLiteral("50"), text(kScs240E)}};
 
-    m_bandwidthLists = {{"100", "90", "80", "70", "60", "50", "40", "30", "25", "20", "15", "10", "5"},
-                        {"400", "200", "100", "50"}};
+    m_bandwidthLists
+        = {{"100", "90", "80", "70", "60", "50", "40", "30", "25", "20", "15", "10", "5"}, {"400", "200", "100", "50"}};
 
     m_measIndex = {{QStringLiteral("Sweep Tuned Spectrum"), 0},
                    {QStringLiteral("Channel Power"), 1},

@@ -119,8 +119,7 @@ QString HEnumList::getTr(const QString &label) const
     return found == m_trTable.constEnd() ? label : found.value().toString();
 }
 
-void HEnumList::replaceLabelForId(const QString &elfId, const QString &curLabel,
-                                  const QString &newLabel)
+void HEnumList::replaceLabelForId(const QString &elfId, const QString &curLabel, const QString &newLabel)
 {
     setMemberWhere(elfId, QLatin1String(kLabel), curLabel, QLatin1String(kLabel), newLabel);
 }
@@ -135,8 +134,8 @@ void HEnumList::enableSubIdforItemId(const QString &itemId, const QString &subId
     setMemberWhere(itemId, QLatin1String(kId), subId, QLatin1String(kDisable), 0);
 }
 
-bool HEnumList::addNewSubItemforItemId(const QString &itemId, const QString &subId,
-                                       const QString &label, int enumVal, int dispSeq)
+bool HEnumList::addNewSubItemforItemId(const QString &itemId, const QString &subId, const QString &label, int enumVal,
+                                       int dispSeq)
 {
     if (!m_listTable.contains(itemId))
         return false;
@@ -205,8 +204,8 @@ QVariantMap HEnumList::labelMapOf(const QVariantList &items)
 
 // Every item whose member `match`, as text, equals `text` (an absent member reads as ""), not only
 // the first; items that are not objects read as empty ones. An unknown list key changes nothing.
-void HEnumList::setMemberWhere(const QString &listKey, const QString &match, const QString &text,
-                               const QString &member, const QVariant &value)
+void HEnumList::setMemberWhere(const QString &listKey, const QString &match, const QString &text, const QString &member,
+                               const QVariant &value)
 {
     if (!m_listTable.contains(listKey))
         return;

@@ -36,12 +36,11 @@ public:
     Q_INVOKABLE QVariantMap getLabelMapByShortId(const QString &elfId) const;
     Q_INVOKABLE QStringList getLabelList(const QString &elfId) const;
     Q_INVOKABLE QString getTr(const QString &label) const;
-    Q_INVOKABLE void replaceLabelForId(const QString &elfId, const QString &curLabel,
-                                       const QString &newLabel);
+    Q_INVOKABLE void replaceLabelForId(const QString &elfId, const QString &curLabel, const QString &newLabel);
     Q_INVOKABLE void disableSubIdforItemId(const QString &itemId, const QString &subId);
     Q_INVOKABLE void enableSubIdforItemId(const QString &itemId, const QString &subId);
-    Q_INVOKABLE bool addNewSubItemforItemId(const QString &itemId, const QString &subId,
-                                            const QString &label, int enumVal, int dispSeq);
+    Q_INVOKABLE bool addNewSubItemforItemId(const QString &itemId, const QString &subId, const QString &label,
+                                            int enumVal, int dispSeq);
 
 Q_SIGNALS:
     void sourceChanged();
@@ -52,8 +51,8 @@ private:
     static QVariant variantOf(const QJsonValue &value);
     static QString listKeyOf(const QString &fullId);
     static QVariantMap labelMapOf(const QVariantList &items);
-    void setMemberWhere(const QString &listKey, const QString &match, const QString &text,
-                        const QString &member, const QVariant &value);
+    void setMemberWhere(const QString &listKey, const QString &match, const QString &text, const QString &member,
+                        const QVariant &value);
 
     QString m_file;
     QString m_filter;

@@ -13,7 +13,6 @@
 
 namespace {
 
-
 const QChar kAddressSeparator = QLatin1Char(',');
 // service, application, result module, settings module
 const int kAddressFields = 4;

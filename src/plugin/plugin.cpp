@@ -3,9 +3,9 @@
 #include <QtQml>
 
 #include "cablelistfiltermodel.h"
-#include "elfdata.h"
 #include "channelplanmodel.h"
 #include "deskhandler.h"
+#include "elfdata.h"
 #include "fileexists.h"
 #include "frequencylossmodel.h"
 #include "gaugedraw.h"

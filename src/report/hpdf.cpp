@@ -18,7 +18,6 @@
 
 namespace {
 
-
 const char kFontFamily[] = "Noto Sans UI";
 const int kInitialPixelSize = 24;
 const int kResolution = 70;
@@ -35,9 +34,8 @@ const QString kSiteInfoKey = QStringLiteral("reportSiteInfoCnfg");
 const QString kTestPurposeKey = QStringLiteral("reportTestPurposeCnfg");
 const QString kResultKey = QStringLiteral("reportResultCnfg");
 const QStringList kAttachKeys = {
-    QStringLiteral("reportAttachCnfg01"), QStringLiteral("reportAttachCnfg02"),
-    QStringLiteral("reportAttachCnfg03"), QStringLiteral("reportAttachCnfg04"),
-    QStringLiteral("reportAttachCnfg05"), QStringLiteral("reportAttachCnfg06"),
+    QStringLiteral("reportAttachCnfg01"), QStringLiteral("reportAttachCnfg02"), QStringLiteral("reportAttachCnfg03"),
+    QStringLiteral("reportAttachCnfg04"), QStringLiteral("reportAttachCnfg05"), QStringLiteral("reportAttachCnfg06"),
 };
 const QString kTechnologyKey = QStringLiteral("Technology");
 const QString kMeasureKey = QStringLiteral("Measure");
@@ -84,8 +82,8 @@ HPdf::HPdf(QObject *parent)
 {
     m_font.setPixelSize(kInitialPixelSize);
     m_font.setWeight(QFont::Bold);
-    const QStringList initialKeys = {kLogoKey, kCompanyKey, kEngineerKey, kAddressKey, kSiteInfoKey,
-                                     kTestPurposeKey, kResultKey};
+    const QStringList initialKeys
+        = {kLogoKey, kCompanyKey, kEngineerKey, kAddressKey, kSiteInfoKey, kTestPurposeKey, kResultKey};
     for (const QString &key : initialKeys + kAttachKeys)
         m_commonUI.insert(key, QString());
 }
@@ -106,8 +104,7 @@ QString HPdf::uiValue(const QString &key) const
 QString HPdf::currDateTime() const
 {
     const QDateTime now = QDateTime::currentDateTime();
-    return now.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char(' ')
-        + now.toString(QStringLiteral("hh:mm:ss"));
+    return now.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char(' ') + now.toString(QStringLiteral("hh:mm:ss"));
 }
 
 QString HPdf::getFileName(const QString &path) const
@@ -163,8 +160,7 @@ void HPdf::savePdf(const QString &filepath, const QString &inv, const QString &i
         file.commit();
 }
 
-void HPdf::drawFirstPage(QPainter &painter, const QString &filepath, const QString &inv,
-                         const QString &includeScreen)
+void HPdf::drawFirstPage(QPainter &painter, const QString &filepath, const QString &inv, const QString &includeScreen)
 {
     painter.setPen(QColor(kTitleColour));
     setFont(painter, 24, QFont::Bold);
@@ -173,19 +169,17 @@ void HPdf::drawFirstPage(QPainter &painter, const QString &filepath, const QStri
     painter.setPen(QColor(kTextColour));
     setFont(painter, 12, QFont::Bold);
     for (int row = 0; row < int(std::size(kFieldLabels)); ++row)
-        painter.drawText(QRect(kLabelX, kFieldTop + row * kFieldHeight, kLabelWidth, kFieldHeight),
-                         kLeftCentre, QString::fromLatin1(kFieldLabels[row]));
+        painter.drawText(QRect(kLabelX, kFieldTop + row * kFieldHeight, kLabelWidth, kFieldHeight), kLeftCentre,
+                         QString::fromLatin1(kFieldLabels[row]));
 
     setFont(painter, 10, QFont::Normal);
-    const QStringList values = {getFileName(filepath),    currDateTime(),
-                                uiValue(kCompanyKey),     uiValue(kEngineerKey),
-                                uiValue(kSiteInfoKey),    uiValue(kAddressKey)};
+    const QStringList values = {getFileName(filepath), currDateTime(),        uiValue(kCompanyKey),
+                                uiValue(kEngineerKey), uiValue(kSiteInfoKey), uiValue(kAddressKey)};
     // Only the file name and the address may be long enough to need breaking inside a word.
-    const int valueFlags[] = {kLeftCentreWrap, kLeftCentre, kLeftCentre,
-                              kLeftCentre,     kLeftCentre, kLeftCentreWrap};
+    const int valueFlags[] = {kLeftCentreWrap, kLeftCentre, kLeftCentre, kLeftCentre, kLeftCentre, kLeftCentreWrap};
     for (int row = 0; row < values.size(); ++row)
-        painter.drawText(QRect(kValueX, kFieldTop + row * kFieldHeight, kValueWidth, kFieldHeight),
-                         valueFlags[row], values.at(row));
+        painter.drawText(QRect(kValueX, kFieldTop + row * kFieldHeight, kValueWidth, kFieldHeight), valueFlags[row],
+                         values.at(row));
 
     painter.setPen(QPen(QColor(kTitleColour), 1));
     painter.drawLine(kRule);

@@ -49,8 +49,7 @@ public:
     QFont reportFont() const { return m_font; }
 
 private:
-    void drawFirstPage(QPainter &painter, const QString &filepath, const QString &inv,
-                       const QString &includeScreen);
+    void drawFirstPage(QPainter &painter, const QString &filepath, const QString &inv, const QString &includeScreen);
     void drawLogo(QPainter &painter) const;
     void drawAttachments(QPdfWriter &writer, QPainter &painter) const;
     void setFont(QPainter &painter, int pointSize, int weight);

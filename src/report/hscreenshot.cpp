@@ -20,7 +20,6 @@
 
 namespace {
 
-
 const char kCaptureFile[] = "/tmp/tempScreenShotHNA.png";
 const char kFormat[] = "PNG";
 const char kDescriptionKey[] = "Description";
@@ -61,9 +60,8 @@ struct TraceColumn
 };
 
 const TraceColumn kTraceColumns[] = {
-    {"T1", "T1:", 60, 90, "#00299B"},   {"T2", "T2:", 120, 150, "#39b549"},
-    {"T3", "T3:", 180, 210, "#f50057"}, {"T4", "T4:", 240, 270, "#ff9700"},
-    {"T5", "T5:", 300, 330, "#7b4dff"}, {"T6", "T6:", 360, 390, "#0097a7"},
+    {"T1", "T1:", 60, 90, "#00299B"},   {"T2", "T2:", 120, 150, "#39b549"}, {"T3", "T3:", 180, 210, "#f50057"},
+    {"T4", "T4:", 240, 270, "#ff9700"}, {"T5", "T5:", 300, 330, "#7b4dff"}, {"T6", "T6:", 360, 390, "#0097a7"},
 };
 
 const char *const kTraceModes[][2] = {
@@ -78,7 +76,6 @@ bool isTraceName(const QString &name)
     }
     return false;
 }
-
 
 // PNG files are encoded in memory and replace the old file whole: a full disk keeps the previous one.
 bool savePng(const QImage &image, const QString &path)
@@ -191,15 +188,14 @@ QImage HScreenShot::appendText(const QImage &picture) const
 
     painter.setPen(QColor(kEntryColour));
     for (int i = 0; i < m_labels.size(); ++i) {
-        const QRectF cell(kEntryColumns[i % kEntriesPerRow], height + kRowHeight * (i / kEntriesPerRow),
-                          kCellWidth, kRowHeight);
+        const QRectF cell(kEntryColumns[i % kEntriesPerRow], height + kRowHeight * (i / kEntriesPerRow), kCellWidth,
+                          kRowHeight);
         painter.drawText(cell, m_labels.at(i) + QStringLiteral(": ") + m_values.at(i));
     }
     qCDebug(lcReport) << kEntryCountLine << m_labels.size();
 
     if (m_traces.contains(QStringLiteral("T1"))) {
-        const int offset = m_labels.size() > kEntriesBeforeTraceRowMoves ? kMovedTraceRowOffset
-                                                                         : kTraceRowOffset;
+        const int offset = m_labels.size() > kEntriesBeforeTraceRowMoves ? kMovedTraceRowOffset : kTraceRowOffset;
         drawTraceRow(painter, height + offset);
     }
     painter.end();
@@ -208,12 +204,10 @@ QImage HScreenShot::appendText(const QImage &picture) const
 
 void HScreenShot::drawTraceRow(QPainter &painter, int top) const
 {
-    painter.drawText(QRectF(kTraceHeadingX, top, kTraceHeadingWidth, kRowHeight),
-                     QString::fromLatin1(kTraceHeading));
+    painter.drawText(QRectF(kTraceHeadingX, top, kTraceHeadingWidth, kRowHeight), QString::fromLatin1(kTraceHeading));
     for (const TraceColumn &column : kTraceColumns) {
         painter.setPen(QColor(column.colour));
-        painter.drawText(QRectF(column.labelX, top, kTraceCellWidth, kRowHeight),
-                         QString::fromLatin1(column.label));
+        painter.drawText(QRectF(column.labelX, top, kTraceCellWidth, kRowHeight), QString::fromLatin1(column.label));
         painter.setPen(QColor(kMarkColour));
         painter.drawText(QRectF(column.markX, top, kTraceCellWidth, kRowHeight),
                          getTraceType(getConfigMap(QString::fromLatin1(column.name))));
@@ -243,15 +237,14 @@ bool HScreenShot::ensureDirectory(const QString &dir)
     return false;
 }
 
-void HScreenShot::writeAnnotated(QImage &image, const QString &fileName, const QString &mode,
-                                 const QString &measure)
+void HScreenShot::writeAnnotated(QImage &image, const QString &fileName, const QString &mode, const QString &measure)
 {
     image.setText(QString::fromLatin1(kDescriptionKey), mode + QLatin1Char('/') + measure);
     savePng(image, fileName);
 }
 
-void HScreenShot::saveScreen(const QString &path, const QString &name, const QString &inv,
-                             const QString &mode, const QString &measure)
+void HScreenShot::saveScreen(const QString &path, const QString &name, const QString &inv, const QString &mode,
+                             const QString &measure)
 {
     // The name stays inside `path`: "../x" would write the picture somewhere else.
     if (!PathGuard::staysInside(name + QStringLiteral(".png"))) {

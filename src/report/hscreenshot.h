@@ -28,8 +28,8 @@ public:
 
     Q_INVOKABLE void capture();
     Q_INVOKABLE void captureInv();
-    Q_INVOKABLE void saveScreen(const QString &path, const QString &name, const QString &inv,
-                                const QString &mode, const QString &measure);
+    Q_INVOKABLE void saveScreen(const QString &path, const QString &name, const QString &inv, const QString &mode,
+                                const QString &measure);
     Q_INVOKABLE void saveScreen(const QString &fullPathToFile, const QString &inv, const QString &mode,
                                 const QString &measure);
     Q_INVOKABLE void clearMap();
@@ -52,8 +52,7 @@ private:
     static QImage grabScreen();
     static bool ensureDirectory(const QString &dir);
     QImage annotatedCapture(const QString &inv) const;
-    static void writeAnnotated(QImage &image, const QString &fileName, const QString &mode,
-                               const QString &measure);
+    static void writeAnnotated(QImage &image, const QString &fileName, const QString &mode, const QString &measure);
     void drawTraceRow(QPainter &painter, int top) const;
 
     QList<QString> m_labels;

@@ -14,7 +14,6 @@
 
 #include "qmlinput.h"
 
-
 namespace {
 const char kTagDirRoot[] = "/base/";
 const char kTagDirName[] = "qml_4410";

@@ -4,9 +4,9 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
-#include <QVector>
 #include <QString>
 #include <QVariant>
+#include <QVector>
 
 class QJsonObject;
 

@@ -79,7 +79,9 @@ bool HSave::qFileCopy(const QString &src, const QString &dst, bool overWrite)
 {
     if (QFileInfo::exists(dst) && !overWrite)
         return false;
-    struct stat source {};
+    struct stat source
+    {
+    };
     if (::stat(QFile::encodeName(src).constData(), &source) != 0 || !S_ISREG(source.st_mode))
         return false;
     FileWriter copy(dst);

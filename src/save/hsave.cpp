@@ -9,7 +9,6 @@
 #include "hpdf.h"
 #include "persistentlog.h"
 
-
 namespace {
 // The remote-control service keeps the hash of its password here.
 const char kScpiHashFile[] = "/home/root/.scpi_hash.sha";
@@ -75,8 +74,7 @@ ELFClientInterface *HSave::appClient(const QString &appName)
     return ELFClientInterface::getSessionBusClient(QLatin1String(s_servicePrefix) + appName);
 }
 
-bool HSave::callWithoutReply(ELFClientInterface *client, const QString &address, const QString &argument,
-                             int timeoutMs)
+bool HSave::callWithoutReply(ELFClientInterface *client, const QString &address, const QString &argument, int timeoutMs)
 {
     return client && client->isValid() && client->callAction(address, argument, nullptr, timeoutMs);
 }

@@ -1,8 +1,8 @@
 #ifndef HSAVE_H
 #define HSAVE_H
 
-#include <QJsonObject>
 #include "hbaselogging.h"
+#include <QJsonObject>
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -16,7 +16,6 @@ class ELFClientInterface;
 class QFile;
 class QTextStream;
 class persistentLog;
-
 
 class HPdf;
 

@@ -23,7 +23,6 @@ const char kAppNameItem[] = ":config:starter_app:starter_reg_module:appNameCnfg:
 const char kBuiltInAnalyzer[] = "spectrumAnalyzerBuildIn_app";
 const char kInitValue[] = "initValue";
 
-
 const char kReboot[] = "reboot";
 const char kDocumentViewer[] = "documentviewer_open";
 // The device goes down while reboot runs; should it not, the interface goes on after this.
@@ -69,12 +68,9 @@ const char *const kAppResetExclusions[] = {
 
 // A tab file also keeps which source is current and the autotest's manufacturer list.
 const char *const kTabOnlyResetExclusions[] = {
-    ":config:dxtest_app:tetraMod:isCurrentSource:",
-    ":config:dxtest_app:tetraDemod:isCurrentSource:",
-    ":config:dxtest_app:dmrMod:isCurrentSource:",
-    ":config:dxtest_app:dmrDemod:isCurrentSource:",
-    ":config:dxtest_app:analogMod:enable:",
-    ":config:autotest_app:autotest_reg_module:manufacturerList:",
+    ":config:dxtest_app:tetraMod:isCurrentSource:", ":config:dxtest_app:tetraDemod:isCurrentSource:",
+    ":config:dxtest_app:dmrMod:isCurrentSource:",   ":config:dxtest_app:dmrDemod:isCurrentSource:",
+    ":config:dxtest_app:analogMod:enable:",         ":config:autotest_app:autotest_reg_module:manufacturerList:",
 };
 
 QSet<QString> appResetExclusions()
@@ -138,7 +134,8 @@ bool HSave::presetAction(const QString &appName)
         client->callAction(QString::fromLatin1(kPresetAction).arg(appName, module), QString(), &reply,
                            kPresetTimeoutMs);
     if (reply != QLatin1String(s_replyOk)) {
-        if (ELFClientInterface *starter = ELFClientInterface::getSessionBusClient(QString::fromLatin1(s_starterService)))
+        if (ELFClientInterface *starter
+            = ELFClientInterface::getSessionBusClient(QString::fromLatin1(s_starterService)))
             starter->setItemValue(QString::fromLatin1(kAppNameItem), QString::fromLatin1(kBuiltInAnalyzer));
     }
     return true;

@@ -27,8 +27,8 @@ const char kConfigPrefix[] = ":config:";
 const char kDoubleArraySuffix[] = ":doubleARRAY:";
 const char kStringArraySuffix[] = ":stringARRAY:";
 // Messages and the operator-server mode belong to the running session, never to a saved set-up.
-const char *const kSkippedSuffixes[] = {":toastMessageCnfg:stringARRAY:", ":warningMessageCnfg:",
-                                        ":persistMessageCnfg:", ":opserverModeCnfg:"};
+const char *const kSkippedSuffixes[]
+    = {":toastMessageCnfg:stringARRAY:", ":warningMessageCnfg:", ":persistMessageCnfg:", ":opserverModeCnfg:"};
 
 const char kSaveConfigAction[] = ":action:%1:%2:saveconfig:";
 const char kSaveConfigArgument[] = "/tmp/Tab%1.oxs,0,";
@@ -56,26 +56,106 @@ const char kTabFileUnreadable[] = "tab file does not parse, its table is empty:"
 
 // Running state of the automated test: it must never be recalled from a tab file.
 const char kAutotestPrefix[] = ":config:autotest_app:autotest_reg_module:";
-const char *const kAutotestRuntimeNames[] = {
-    "testDataList", "totalTestTime", "ssBreakpointList", "ssContinueButton", "ssCurrentBpName",
-    "ssCurrentLineStr", "ssCurrentTestFctn", "ssCurrentTestName", "ssLoopingButton", "ssStepButton",
-    "ssTestFunctionList", "ssToggleBpButton", "selectPressed", "selectText", "saveProfile",
-    "saveProfileCurrentFloatingEdit", "saveProfileCurrentFloatingEditIndex", "saveProfileDefaultButton",
-    "saveProfileEditButton", "saveProfileExportButton", "saveProfileExportDefaultDir", "saveProfileExportPath",
-    "saveProfileExportFileName", "saveProfileFloatList", "saveProfileFreqLL", "saveProfileFreqUL",
-    "saveProfileFreqUnit", "saveProfileImportButton", "saveProfileImportDefaultDir", "saveProfileImportFileName",
-    "saveProfileLL", "saveProfileMaxPage", "saveProfileName1", "saveProfilePageIndex", "saveProfilePageType",
-    "saveProfileSymbol1", "saveProfileSymbol2", "saveProfileTarget", "saveProfileUL", "saveProfileUnit",
-    "scaEnable", "runScaStatus", "runStatus", "pButtonEnable1", "pButtonEnable2", "pButtonEnable3",
-    "pButtonEnable4", "pButtonEnable5", "pButtonPressed1", "pButtonPressed2", "pButtonPressed3",
-    "pButtonPressed4", "pButtonPressed5", "pButtonText1", "pButtonText2", "pButtonText3", "pButtonText4",
-    "pButtonText5", "pClose", "pHeight", "pImageEnable", "pInputDouble", "pInputDoubleEnable", "pInputText",
-    "pInputTextEnable", "pText", "pTitle", "pWidth", "pauseStatus", "progressPercent", "progressRatio",
-    "rCurrentSelection", "rCustomer", "rFileName", "rFileType", "rTechId", "rTestLocation", "remoteQuery",
-    "reportDelete", "reportRun", "resetAutotest", "resultIndex", "resultSummary", "resultText", "runTime",
-    "pActivate", "iWidth", "limit1", "limit2", "loopCount", "iPath", "iHeight", "helpButtonPressed",
-    "fileContent", "currentManufacturerPath", "autotestErrorText", "operationStatus", "testEnabled:stringARRAY",
-    "testList", "testStatus:stringARRAY"};
+const char *const kAutotestRuntimeNames[] = {"testDataList",
+                                             "totalTestTime",
+                                             "ssBreakpointList",
+                                             "ssContinueButton",
+                                             "ssCurrentBpName",
+                                             "ssCurrentLineStr",
+                                             "ssCurrentTestFctn",
+                                             "ssCurrentTestName",
+                                             "ssLoopingButton",
+                                             "ssStepButton",
+                                             "ssTestFunctionList",
+                                             "ssToggleBpButton",
+                                             "selectPressed",
+                                             "selectText",
+                                             "saveProfile",
+                                             "saveProfileCurrentFloatingEdit",
+                                             "saveProfileCurrentFloatingEditIndex",
+                                             "saveProfileDefaultButton",
+                                             "saveProfileEditButton",
+                                             "saveProfileExportButton",
+                                             "saveProfileExportDefaultDir",
+                                             "saveProfileExportPath",
+                                             "saveProfileExportFileName",
+                                             "saveProfileFloatList",
+                                             "saveProfileFreqLL",
+                                             "saveProfileFreqUL",
+                                             "saveProfileFreqUnit",
+                                             "saveProfileImportButton",
+                                             "saveProfileImportDefaultDir",
+                                             "saveProfileImportFileName",
+                                             "saveProfileLL",
+                                             "saveProfileMaxPage",
+                                             "saveProfileName1",
+                                             "saveProfilePageIndex",
+                                             "saveProfilePageType",
+                                             "saveProfileSymbol1",
+                                             "saveProfileSymbol2",
+                                             "saveProfileTarget",
+                                             "saveProfileUL",
+                                             "saveProfileUnit",
+                                             "scaEnable",
+                                             "runScaStatus",
+                                             "runStatus",
+                                             "pButtonEnable1",
+                                             "pButtonEnable2",
+                                             "pButtonEnable3",
+                                             "pButtonEnable4",
+                                             "pButtonEnable5",
+                                             "pButtonPressed1",
+                                             "pButtonPressed2",
+                                             "pButtonPressed3",
+                                             "pButtonPressed4",
+                                             "pButtonPressed5",
+                                             "pButtonText1",
+                                             "pButtonText2",
+                                             "pButtonText3",
+                                             "pButtonText4",
+                                             "pButtonText5",
+                                             "pClose",
+                                             "pHeight",
+                                             "pImageEnable",
+                                             "pInputDouble",
+                                             "pInputDoubleEnable",
+                                             "pInputText",
+                                             "pInputTextEnable",
+                                             "pText",
+                                             "pTitle",
+                                             "pWidth",
+                                             "pauseStatus",
+                                             "progressPercent",
+                                             "progressRatio",
+                                             "rCurrentSelection",
+                                             "rCustomer",
+                                             "rFileName",
+                                             "rFileType",
+                                             "rTechId",
+                                             "rTestLocation",
+                                             "remoteQuery",
+                                             "reportDelete",
+                                             "reportRun",
+                                             "resetAutotest",
+                                             "resultIndex",
+                                             "resultSummary",
+                                             "resultText",
+                                             "runTime",
+                                             "pActivate",
+                                             "iWidth",
+                                             "limit1",
+                                             "limit2",
+                                             "loopCount",
+                                             "iPath",
+                                             "iHeight",
+                                             "helpButtonPressed",
+                                             "fileContent",
+                                             "currentManufacturerPath",
+                                             "autotestErrorText",
+                                             "operationStatus",
+                                             "testEnabled:stringARRAY",
+                                             "testList",
+                                             "testStatus:stringARRAY"};
 
 QSet<QString> autotestExclusions()
 {
@@ -271,8 +351,7 @@ void HSave::saveTabFileNew(int tabNum, const QString &appName, const QString &mo
     QString reply = QString::fromLatin1(s_replyOk);
     if (ELFClientInterface *client = appClient(appName))
         client->callAction(QString::fromLatin1(kSaveConfigAction).arg(appName, module),
-                           QString::fromLatin1(kSaveConfigArgument).arg(tabNum + 1), &reply,
-                           kSaveConfigTimeoutMs);
+                           QString::fromLatin1(kSaveConfigArgument).arg(tabNum + 1), &reply, kSaveConfigTimeoutMs);
     if (reply != QLatin1String(s_replyOk))
         qCDebug(lcSave) << "saveTabFile:XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX";
 
@@ -307,8 +386,7 @@ bool HSave::loadTabFile(int tabNum, const QString &appName)
     const QString module = settingsModule(appName);
     const QString modeKey = QString::fromLatin1(kModeKey).arg(appName, module);
     if (!table.contains(modeKey)) {
-        qCWarning(lcSave) << "Error: could not find " << modeKey << " inside " << path
-                          << ". Not loading the file!";
+        qCWarning(lcSave) << "Error: could not find " << modeKey << " inside " << path << ". Not loading the file!";
         return false;
     }
 

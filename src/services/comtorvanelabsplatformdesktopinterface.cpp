@@ -1,7 +1,9 @@
 #include "comtorvanelabsplatformdesktopinterface.h"
 
-ComTorvanelabsPlatformDesktopInterface::ComTorvanelabsPlatformDesktopInterface(
-    const QString &service, const QString &path, const QDBusConnection &connection, QObject *parent)
+ComTorvanelabsPlatformDesktopInterface::ComTorvanelabsPlatformDesktopInterface(const QString &service,
+                                                                               const QString &path,
+                                                                               const QDBusConnection &connection,
+                                                                               QObject *parent)
     : QDBusAbstractInterface(service, path, staticInterfaceName(), connection, parent)
 {
 }

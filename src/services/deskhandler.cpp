@@ -12,7 +12,6 @@
 #include "comtorvanelabsplatformdesktopinterface.h"
 #include "devicecommand.h"
 
-
 namespace {
 const char kServiceName[] = "com.torvanelabs.platform.Desktop";
 const char kObjectPath[] = "/com/torvanelabs/platform/Desktop";
@@ -44,7 +43,8 @@ DeskHandler::~DeskHandler()
 
 void DeskHandler::slotTaskRaised(const QString &task_name, const QString &task_id)
 {
-    qCDebug(lcDesktop) << "slotTaskRaised" << ":" << task_name << "," << task_id;
+    qCDebug(lcDesktop) << "slotTaskRaised"
+                       << ":" << task_name << "," << task_id;
     emit taskRaised(task_name, task_id);
 }
 
@@ -64,7 +64,8 @@ bool DeskHandler::setupDbusConnection(const QString &service, const QString &pat
         qCCritical(lcDesktop).noquote() << QLatin1String(kInvalidInterfaceMessage) + m_lastError;
         if (m_constructing) {
             const QString reason = m_lastError;
-            QMetaObject::invokeMethod(this, [this, reason] { emit error(reason); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, reason] { emit error(reason); }, Qt::QueuedConnection);
         } else {
             emit error(m_lastError);
         }
@@ -104,10 +105,10 @@ QString DeskHandler::lastRaisedTask()
 
     QProcess process;
     bool overran = false;
-    const QString text = DeviceCommand::run(process, tool,
-                                            {QString::fromLatin1(kTaskManager), QString::fromLatin1(kCommand),
-                                             QString::fromLatin1(kGetLastRaisedTask)},
-                                            kToolTimeoutMs, &overran);
+    const QString text = DeviceCommand::run(
+        process, tool,
+        {QString::fromLatin1(kTaskManager), QString::fromLatin1(kCommand), QString::fromLatin1(kGetLastRaisedTask)},
+        kToolTimeoutMs, &overran);
     // What a tool printed before it was killed is no answer.
     if (overran)
         return task;
