@@ -13,7 +13,7 @@ CMAKE_ARGS ?=
 
 BENCH_SIZE ?= 2000
 
-.PHONY: all deps build test test-stress test-sanitize fuzz demo demo-shell demo-pictures bench clean qmltypes package \
+.PHONY: all deps build format format-check test test-stress test-sanitize fuzz demo demo-shell demo-pictures bench clean qmltypes package \
         arm64-build test-arm64 package-arm64
 
 all: build
@@ -29,6 +29,13 @@ build: deps $(BUILD)/Makefile
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+# C++ files as .clang-format says: format-check fails on any difference (CI), format fixes them.
+format-check: deps
+	scripts/check-format
+
+format: deps
+	scripts/check-format --fix
 
 # The suite three times from a fresh clone under /tmp, with ctest -j4 on this machine (not part of test).
 test-stress: deps
