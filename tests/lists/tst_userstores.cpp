@@ -226,6 +226,9 @@ private Q_SLOTS:
         for (const QString table : {"OTHER", "FAVORITE_FILES"}) {
             QFile::remove("/tmp/other.db");
             QVERIFY(db.openDatabase("/tmp/other.db") && db.exec("CREATE TABLE " + table + "(id int,name TEXT)"));
+            // Opening again closes the open database first.
+            QTest::ignoreMessage(QtDebugMsg, "void HFavoriteDB::closeDatabase()");
+            QVERIFY(db.openDatabase("/tmp/other.db") && db.isOpenDatabase());
             QVERIFY(db.exec("INSERT INTO " + table + " VALUES(0,'x')"));
             QVERIFY(!db.importDB("/tmp/other.db"));
         }
@@ -250,6 +253,8 @@ private Q_SLOTS:
         QTest::newRow("file of a tool") << g << "/velmora/release/bin/cmsend";
         QTest::newRow("file two deep") << g << g + "/sub/x.stav";
         QTest::newRow("file through a link") << kFav + "L" << kFav + "L/x.stav";
+        QTest::newRow("group named through a link") << "/user/via/G"
+                                                    << "/user/via/G/x.stav";
     }
 
     void importConfinesRows()
@@ -259,6 +264,7 @@ private Q_SLOTS:
         const QString skipped = file.isEmpty() ? group : file;
         write("/base/private/key", "secret");
         QVERIFY(QFile::link("/base/private", kFav + "L"));
+        QVERIFY(QFile::link(kFav, "/user/via") || QFileInfo("/user/via").isSymLink());
         const QString path = "/user/usb/crafted.db";
         craft(path, {{kFav + "Good", kFav + "Good/a.stav", "kept"}, {group, file, "#!/bin/sh\necho pwned\n"}});
         const QMap<QString, QString> outside = sandboxState(kFav);

@@ -600,6 +600,15 @@ private Q_SLOTS:
                      "{\n    \"A\": 1,\n    \"B\": \"one\"\n}\n{\n    \"C\": [\n        1.5,\n        \"x\"\n    ]\n}\n"
                      "untouched"));
         QCOMPARE(save.getHeader("Technology") + save.getUI("reportCompanyCnfg"), QStringLiteral("LTEACME"));
+        // A second set-up with fewer tabs leaves no table of the first behind.
+        writeFile("/tmp/one.stp", R"({"Header": {"TabCount": 1}, "Tab1": {"E": 5}})");
+        QVERIFY(save.loadSetup("/tmp/one.stp"));
+        removeTabFiles();
+        save.addCommonHeader("TabCount", 2);
+        save.setType(HSave::SAVE_LAST);
+        QVERIFY(save.save("/tmp/last.stp") && readObject("/tmp/last.stp").value("Tab2") == QJsonObject());
+        save.setType(HSave::SAVE_SETUP);
+        QVERIFY(save.loadSetup(path));
         // A file that does not open changes nothing.
         QVERIFY(!save.loadSetup("/tmp/missing.stp") && save.getHeader("Technology") == "LTE");
         save.addCommonUI("reportSiteInfoCnfg", "roof");
