@@ -342,6 +342,13 @@ private Q_SLOTS:
         QVERIFY(db.importDB("/tmp/swap.db"));
         QCOMPARE(db.getSkippedNames(), QStringList(kFav + "Swap/x.stav"));
         QVERIFY(!QFile::exists("/base/private/x.stav"));
+        // Rows naming one group in two spellings make it, and re-own it, once; then each file.
+        QVERIFY(QFile::remove("/tmp/bin/log"));
+        craft("/tmp/two.db", {{kFav + "D/", kFav + "D/a.stav", "a"}, {kFav + "D", kFav + "D/b.stav", "b"}});
+        QVERIFY(db.importDB("/tmp/two.db"));
+        QCOMPARE(QString::fromUtf8(readFile("/tmp/bin/log")).split('\n').filter(QRegularExpression("^/")),
+                 (QStringList{kFav + "D", kFav + "D", kFav + "D/a.stav", kFav + "D/a.stav", kFav + "D/b.stav",
+                              kFav + "D/b.stav"}));
     }
 
     // Both stores report the same failures, announce a new source and never open a FIFO (open() blocks).

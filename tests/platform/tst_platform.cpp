@@ -88,6 +88,10 @@ private Q_SLOTS:
         QVERIFY(!item("nothing:"));
         QCOMPARE(m_sim.stat("Item"), itemCalls + 2);
         QVERIFY(!client()->moduleItems("no_module", addresses) && addresses.isEmpty());
+        // Texts under an address without the marker are a list of texts all the same.
+        QVERIFY(m_sim.setItem(kReg + "names:", QStringList{"a", "b"}));
+        const auto *names = qobject_cast<ELFVecStringClientItem *>(client()->item(kReg + "names:"));
+        QVERIFY(names && names->list() == (QStringList{"a", "b"}) && m_sim.removeItem(kReg + "names:"));
     }
 
     void values_data()
