@@ -3,12 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-bool PathGuard::isPlainName(const QString &name)
-{
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-        && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
-}
-
 // The path with every symbolic link of its existing part resolved; the missing rest is appended as
 // written (it is cleaned, so it holds no "..").
 QString PathGuard::resolved(const QString &path)
@@ -32,7 +26,8 @@ bool PathGuard::isDirectChild(const QString &path, const QString &folder)
 {
     const QString cleanFolder = QDir::cleanPath(folder);
     const QFileInfo child(QDir::cleanPath(path));
-    if (!isPlainName(child.fileName()) || child.path() != cleanFolder)
+    // A cleaned path holds no "." or ".." and ends in a name, unless it is the root (no name at all).
+    if (child.fileName().isEmpty() || path.contains(QChar(0)) || child.path() != cleanFolder)
         return false;
     const QString realFolder = resolved(cleanFolder);
     return !realFolder.isEmpty() && resolved(child.filePath()) == realFolder + QLatin1Char('/') + child.fileName();

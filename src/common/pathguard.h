@@ -9,9 +9,6 @@
 class PathGuard
 {
 public:
-    // One entry of a folder: not empty, no "/", not "." or "..", no zero character.
-    static bool isPlainName(const QString &name);
-
     // True when `path`, cleaned, is one entry directly below `folder` (cleaned) and, where they exist,
     // neither of them leads elsewhere through a symbolic link.
     static bool isDirectChild(const QString &path, const QString &folder);

@@ -1,5 +1,7 @@
 #include "hmapprofilelist.h"
 
+#include "jsonbytes.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -50,7 +52,7 @@ QVariantMap readHeader(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QVariantMap();
-    const QJsonObject top = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject top = QJsonDocument::fromJson(JsonBytes::read(file)).object();
     return top.value(QLatin1String(kHeaderKey)).toObject().toVariantMap();
 }
 

@@ -1,6 +1,7 @@
 #include "htagfile.h"
 
 #include "hbaselogging.h"
+#include "jsonbytes.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -86,7 +87,7 @@ void HTagFile::read()
     for (QList<QString> &list : m_lists)
         list.clear();
     // A file that does not parse reads as an empty object, so every list comes back as empty entries.
-    readJson(QJsonDocument::fromJson(file.readAll()).object());
+    readJson(QJsonDocument::fromJson(JsonBytes::read(file)).object());
     announceIfChanged(lists, tags);
 }
 

@@ -13,10 +13,6 @@ namespace {
 // The remote-control service keeps the hash of its password here.
 const char kScpiHashFile[] = "/home/root/.scpi_hash.sha";
 const char kTimeStampFormat[] = "yyMMddhhmmss";
-// Setup, tab and result files are a few megabytes at most; reading stops here so that a huge file
-// picked by mistake does not exhaust memory (what was read then simply does not parse).
-const qint64 kMaxJsonBytes = 64 * 1024 * 1024;
-const qint64 kReadChunkBytes = 64 * 1024;
 }
 
 HSave::HSave(QObject *parent)
@@ -77,20 +73,6 @@ ELFClientInterface *HSave::appClient(const QString &appName)
 bool HSave::callWithoutReply(ELFClientInterface *client, const QString &address, const QString &argument, int timeoutMs)
 {
     return client && client->isValid() && client->callAction(address, argument, nullptr, timeoutMs);
-}
-
-// Sized by the file, not by the bound: a bound-sized buffer would be reserved for every small file. A
-// file that reports no size (or grows meanwhile) is read on to its end, still within the bound.
-QByteArray HSave::readJsonBytes(QFile &file)
-{
-    QByteArray bytes = file.read(qBound(qint64(0), file.size() - file.pos(), kMaxJsonBytes));
-    while (bytes.size() < kMaxJsonBytes) {
-        const QByteArray more = file.read(qMin(kReadChunkBytes, kMaxJsonBytes - bytes.size()));
-        if (more.isEmpty())
-            break;
-        bytes += more;
-    }
-    return bytes;
 }
 
 QString HSave::timeStamp()

@@ -172,8 +172,6 @@ private:
     // An action without a reply; a missing or absent service is a failed call.
     static bool callWithoutReply(ELFClientInterface *client, const QString &address, const QString &argument,
                                  int timeoutMs);
-    // The content of a setup, tab or result file, read with a bound no real file reaches.
-    static QByteArray readJsonBytes(QFile &file);
     // The local date and time that makes a name unique ("_" + twelve digits, one-second resolution).
     static QString timeStamp();
     enum CopyOrMove { Copy, Move };

@@ -1,5 +1,7 @@
 #include "hsave.h"
 
+#include "jsonbytes.h"
+
 #include "folderrights.h"
 #include "programrunner.h"
 
@@ -173,7 +175,7 @@ bool HSave::resetItemsFromFileToDefaultValue(const QString &crAppName, const QSt
         qCWarning(lcSave) << "Json file could not be opened";
         return false;
     }
-    map = fromJsonString(QString::fromUtf8(readJsonBytes(file)));
+    map = fromJsonString(QString::fromUtf8(JsonBytes::read(file)));
     // One snapshot instead of a call per entry. Entries whose item is gone keep the file's value:
     // the application ignores them on recall.
     ELFItemSnapshotTable items;

@@ -1,5 +1,7 @@
 #include "hsave.h"
 
+#include "jsonbytes.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -72,7 +74,7 @@ bool HSave::readResult(const QString &filepath)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     clearAll();
-    const QJsonObject object = QJsonDocument::fromJson(readJsonBytes(file)).object();
+    const QJsonObject object = QJsonDocument::fromJson(JsonBytes::read(file)).object();
     m_header = object.value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
     m_result = object.value(QString::fromLatin1(kTab1)).toObject().toVariantMap();
 
@@ -151,7 +153,7 @@ bool HSave::readHeader(const QString &filepath, const QString &fileExt)
         return false;
     }
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(readJsonBytes(file), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(JsonBytes::read(file), &error);
     qCWarning(lcSave) << kReadHeader << "json-error: " << error.errorString();
     if (!document.isNull())
         m_header = document.object().value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
@@ -167,7 +169,7 @@ bool HSave::readHeaderLogging(const QString &filepath)
     QFile converted(QString::fromLatin1(kLoggingSetupFile));
     if (!converted.open(QIODevice::ReadOnly))
         return false;
-    m_header = QJsonDocument::fromJson(readJsonBytes(converted)).object().toVariantMap();
+    m_header = QJsonDocument::fromJson(JsonBytes::read(converted)).object().toVariantMap();
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "hsave.h"
 
+#include "jsonbytes.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -360,7 +362,7 @@ void HSave::saveTabFileNew(int tabNum, const QString &appName, const QString &mo
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QJsonDocument document = QJsonDocument::fromJson(readJsonBytes(file));
+    const QJsonDocument document = QJsonDocument::fromJson(JsonBytes::read(file));
     file.close();
     // Text that does not parse leaves no member to keep: the file becomes an empty object.
     QJsonObject object = document.object();
@@ -380,7 +382,7 @@ bool HSave::loadTabFile(int tabNum, const QString &appName)
     QFile file(path);
     QJsonObject table;
     if (file.open(QIODevice::ReadOnly))
-        table = parseTabText(readJsonBytes(file));
+        table = parseTabText(JsonBytes::read(file));
     file.close();
 
     const QString module = settingsModule(appName);
@@ -419,7 +421,7 @@ bool HSave::readTabFile(int tabNum)
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return false;
     bool parsed = false;
-    m_tabs[tabNum] = parseTabText(readJsonBytes(file), &parsed);
+    m_tabs[tabNum] = parseTabText(JsonBytes::read(file), &parsed);
     if (!parsed)
         qCWarning(lcSave) << kTabFileUnreadable << file.fileName();
     return true;
@@ -563,7 +565,7 @@ bool HSave::loadSetup(const QString &filepath)
         return false;
     clearAll();
     // A tab file that could not be written would be recalled with old settings.
-    return read(QJsonDocument::fromJson(readJsonBytes(file)).object());
+    return read(QJsonDocument::fromJson(JsonBytes::read(file)).object());
 }
 
 bool HSave::restoreSetup(const QString &file)
@@ -571,7 +573,7 @@ bool HSave::restoreSetup(const QString &file)
     QFile input(file);
     if (!input.open(QIODevice::ReadOnly))
         return false;
-    const QJsonObject object = QJsonDocument::fromJson(readJsonBytes(input)).object();
+    const QJsonObject object = QJsonDocument::fromJson(JsonBytes::read(input)).object();
     m_header = object.value(QString::fromLatin1(s_headerKey)).toObject().toVariantMap();
     m_tabs[0] = object.value(tabKey(1)).toObject();
     return saveToTabJsonFile(0);
