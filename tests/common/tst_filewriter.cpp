@@ -51,7 +51,8 @@ void fillDisk()
     QFile filler(kSmall + "/filler");
     QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     const QByteArray chunk(4096, 'f');
-    while (filler.write(chunk) == chunk.size()) { }
+    while (filler.write(chunk) == chunk.size()) {
+    }
     filler.close();
     QVERIFY(filler.resize(filler.size() - kFreeBytes));
 }
@@ -112,18 +113,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         for (const char *writer : {"setup", "site tags", "favourites export", "screenshot", "report", "file writer"})
             QTest::newRow(writer) << writer << (qstrcmp(writer, "site tags") == 0 ? kTagFile : kSmall + "/target");
-        QTest::newRow("setup recall") << "loadSetup"
-                                      << "/tmp/Tab1.oxs";
-        QTest::newRow("tab file") << "saveTabFile"
-                                  << "/tmp/Tab1.oxs";
-        QTest::newRow("automated-test tab file") << "saveTabFileNew"
-                                                 << "/tmp/Tab1.oxs";
-        QTest::newRow("result recall") << "readResult"
-                                       << "/tmp/LoadResult.oxs";
-        QTest::newRow("tab-file reset") << "reset"
-                                        << "/tmp/Tab1.oxs";
-        QTest::newRow("logging set-up") << "loadUiSetup"
-                                        << "/tmp/loggingLoadUiSetup.json";
+        QTest::newRow("setup recall") << "loadSetup" << "/tmp/Tab1.oxs";
+        QTest::newRow("tab file") << "saveTabFile" << "/tmp/Tab1.oxs";
+        QTest::newRow("automated-test tab file") << "saveTabFileNew" << "/tmp/Tab1.oxs";
+        QTest::newRow("result recall") << "readResult" << "/tmp/LoadResult.oxs";
+        QTest::newRow("tab-file reset") << "reset" << "/tmp/Tab1.oxs";
+        QTest::newRow("logging set-up") << "loadUiSetup" << "/tmp/loggingLoadUiSetup.json";
     }
 
     void faultKeepsThePreviousFile()
@@ -151,7 +146,7 @@ private Q_SLOTS:
         if (writer == "reset")
             QTest::ignoreMessage(QtWarningMsg, "temp file could not be renamed");
         HSave save;
-        rlimit saved{};
+        rlimit saved {};
         getrlimit(RLIMIT_FSIZE, &saved);
         rlimit capped = saved;
         capped.rlim_cur = small ? saved.rlim_cur : kFileSizeCap;
@@ -250,9 +245,7 @@ private Q_SLOTS:
         HSave save;
         save.setType(HSave::SAVE_RESULT);
         QVERIFY(save.save(path));
-        struct stat after
-        {
-        };
+        struct stat after {};
         QVERIFY(stat(native.constData(), &after) == 0);
         QCOMPARE(QVector<uint>({after.st_uid, after.st_gid, after.st_mode & 07777}),
                  QVector<uint>({1000, users, 0640}));
@@ -296,9 +289,9 @@ private Q_SLOTS:
         QCOMPARE(ProgramRunner::run("sh", {"-c", "exec sleep 60"}, 100, ProgramRunner::Kill), -1);
         QVERIFY2(timer.elapsed() < 30000, qPrintable(QString::number(timer.elapsed())));
         QTest::ignoreMessage(QtWarningMsg, "program still running after its time-out: \"sh\" left running");
-        QCOMPARE(
-            ProgramRunner::run("sh", {"-c", "sleep 0.5; echo done > /tmp/finished"}, 100, ProgramRunner::LeaveRunning),
-            -1);
+        QCOMPARE(ProgramRunner::run("sh", {"-c", "sleep 0.5; echo done > /tmp/finished"}, 100,
+                                    ProgramRunner::LeaveRunning),
+                 -1);
         QTRY_COMPARE_WITH_TIMEOUT(readFile("/tmp/finished"), QByteArray("done\n"), 30000);
         // Not waited for at all: started, and reaped by a later call.
         QCOMPARE(ProgramRunner::run("sh", {"-c", "echo now > /tmp/now"}, 0, ProgramRunner::LeaveRunning), -1);
@@ -313,10 +306,7 @@ private Q_SLOTS:
         for (int refusal : {EPERM, EOPNOTSUPP}) {
             static int s_refusal;
             s_refusal = refusal;
-            FileWriter::setLinkCall([](const char *, const char *) {
-                errno = s_refusal;
-                return -1;
-            });
+            FileWriter::setLinkCall([](const char *, const char *) { errno = s_refusal; return -1; });
             const auto restore = qScopeGuard([] { FileWriter::setLinkCall(nullptr); });
             FileWriter fresh(dir + "/fresh"), taken(dir + "/fresh");
             fresh.setCreateOnly(true);

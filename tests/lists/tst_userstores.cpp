@@ -1,7 +1,7 @@
+#include <QtTest>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QtTest>
 
 #include "hfavoritedb.h"
 #include "hhistoryfilename.h"
@@ -131,14 +131,11 @@ private Q_SLOTS:
     // are reported. Import restores the rest byte for byte; loose files and hidden groups stay.
     void favouritesExportAndImport()
     {
-        const QString utf = QString::fromUtf8("Gr\xc3\xbc\xc3\x9f"
-                                              "e \xe6\x97\xa5");
-        const Tree notExported = {{"A/notes.txt", "x"},    {"A/UPPER.STAV", "x"},       {"A/.hidden.stav", "x"},
+        const QString utf = QString::fromUtf8("Gr\xc3\xbc\xc3\x9f" "e \xe6\x97\xa5");
+        const Tree notExported = {{"A/notes.txt", "x"}, {"A/UPPER.STAV", "x"}, {"A/.hidden.stav", "x"},
                                   {"other/only.txt", "x"}, {".hidden/h.stav", "stays"}, {"loose.stav", "stays"}};
-        const Tree exported = {{"A/one.stav", "alpha"},
-                               {"A/zero.stav", QByteArray("ab\0cd", 5)},
-                               {"Jo's/it's.stav", "say 'hi'; $(touch /tmp/pwned)"},
-                               {"Jo's/empty.stav", ""},
+        const Tree exported = {{"A/one.stav", "alpha"}, {"A/zero.stav", QByteArray("ab\0cd", 5)},
+                               {"Jo's/it's.stav", "say 'hi'; $(touch /tmp/pwned)"}, {"Jo's/empty.stav", ""},
                                {kHostile + "/" + kHostile + ".stav", "'; DROP TABLE FAVORITE_FILES; --"},
                                {utf + "/" + utf + ".stav", QString::fromUtf8("\xce\xa9 \xc3\xa9!").toUtf8()}};
         for (const Tree &files : {notExported, exported})
@@ -147,10 +144,9 @@ private Q_SLOTS:
         QDir().mkpath(kFav + "b");
         const QByteArray badGroup = QFile::encodeName(kFav) + "bad\xff";
         QVERIFY(::mkdir(badGroup.constData(), 0755) == 0);
-        for (const char *bad : {"A/bad\xfe.txt", "A/bad\xfe.stav"}) // only the favourite is reported
+        for (const char *bad : {"A/bad\xfe.txt", "A/bad\xfe.stav"})   // only the favourite is reported
             std::fclose(std::fopen((QFile::encodeName(kFav) + bad).constData(), "w"));
-        const QString out = QString::fromUtf8("/user/usb/\xc3\x9c"
-                                              "bersicht 'a'.db"); // ownership given there
+        const QString out = QString::fromUtf8("/user/usb/\xc3\x9c" "bersicht 'a'.db"); // ownership given there
         HFavoriteDB db;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^skipped: .*bad"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^skipped: .*bad.\\.stav"));
@@ -158,12 +154,11 @@ private Q_SLOTS:
         QCOMPARE(db.getSkippedNames().size(), 2);
         const QList<Row> rows = rowsOf(out);
         QCOMPARE(rows.size(), 7);
-        QCOMPARE(rows.mid(0, 4),
-                 (QList<Row>{{"0", kFav + "A", kFav + "A/one.stav", "alpha"},
-                             {"1", kFav + "A", kFav + "A/zero.stav", "ab"},
-                             {"2", kFav + kHostile, kFav + kHostile + "/" + kHostile + ".stav",
-                              "'; DROP TABLE FAVORITE_FILES; --"},
-                             {"3", kFav + "b", "", ""}}));
+        QCOMPARE(rows.mid(0, 4), (QList<Row>{{"0", kFav + "A", kFav + "A/one.stav", "alpha"},
+                                              {"1", kFav + "A", kFav + "A/zero.stav", "ab"},
+                                              {"2", kFav + kHostile, kFav + kHostile + "/" + kHostile + ".stav",
+                                               "'; DROP TABLE FAVORITE_FILES; --"},
+                                              {"3", kFav + "b", "", ""}}));
         QVERIFY(!QFile::exists(kFav + "favorite.db") && !db.isOpenDatabase());
         QCOMPARE(QDir("/user/usb").entryList(QDir::Files), QStringList(QFileInfo(out).fileName()));
         QCOMPARE(QFileInfo(out).group() + QString::number(QFileInfo(out).permissions() & 0x0FFF, 16), "users775");
@@ -195,11 +190,9 @@ private Q_SLOTS:
         HFavoriteDB db;
         QVERIFY(db.openDatabase(path) && db.createFavoriteTable());
         QSqlQuery insert(QSqlDatabase::database("Favorite"));
-        QVERIFY(
-            insert.prepare("INSERT INTO FAVORITE_FILES VALUES(?, CAST(? AS TEXT), CAST(? AS TEXT), CAST(? AS TEXT))"));
-        const QList<QByteArrayList> stored
-            = {{group.toLatin1(), (group + "/r\u00e9sum\u00e9.stav").toLatin1(), "d\xe9j\xe0"},
-               {group.toUtf8(), (group + "/u.stav").toUtf8(), "\xc3\xbc"}};
+        QVERIFY(insert.prepare("INSERT INTO FAVORITE_FILES VALUES(?, CAST(? AS TEXT), CAST(? AS TEXT), CAST(? AS TEXT))"));
+        const QList<QByteArrayList> stored = {{group.toLatin1(), (group + "/r\u00e9sum\u00e9.stav").toLatin1(), "d\xe9j\xe0"},
+                                              {group.toUtf8(), (group + "/u.stav").toUtf8(), "\xc3\xbc"}};
         for (int id = 0; id < stored.size(); ++id) {
             insert.addBindValue(id);
             for (const QByteArray &text : stored.at(id))
@@ -208,10 +201,9 @@ private Q_SLOTS:
         }
         db.closeDatabase();
         QVERIFY(db.importDB(path));
-        QCOMPARE(tree(kFav),
-                 (Tree{{QString::fromUtf8("Caf\xc3\xa9"), "<dir>"},
-                       {QString::fromUtf8("Caf\xc3\xa9/r\xc3\xa9sum\xc3\xa9.stav"), "d\xc3\xa9j\xc3\xa0"},
-                       {QString::fromUtf8("Caf\xc3\xa9/u.stav"), "\xc3\xbc"}}));
+        QCOMPARE(tree(kFav), (Tree{{QString::fromUtf8("Caf\xc3\xa9"), "<dir>"},
+                                   {QString::fromUtf8("Caf\xc3\xa9/r\xc3\xa9sum\xc3\xa9.stav"), "d\xc3\xa9j\xc3\xa0"},
+                                   {QString::fromUtf8("Caf\xc3\xa9/u.stav"), "\xc3\xbc"}}));
     }
 
     // A file that is no export (missing, not SQLite, without an export's columns) costs no group.
@@ -243,11 +235,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         const QString g = kFav + "G";
         QTest::newRow("group up the tree") << kFav + "../../../escaped" << kFav + "../../../escaped/x.stav";
-        QTest::newRow("group elsewhere") << "/base/private"
-                                         << "/base/private/key";
+        QTest::newRow("group elsewhere") << "/base/private" << "/base/private/key";
         QTest::newRow("group is the favourites") << kFav << kFav + "x.stav";
-        QTest::newRow("group two deep") << kFav + "G/H"
-                                        << "";
+        QTest::newRow("group two deep") << kFav + "G/H" << "";
         QTest::newRow("hidden group") << kFav + ".h" << kFav + ".h/x.stav";
         QTest::newRow("file up") << g << g + "/../../../../../../home/.evilrc";
         QTest::newRow("file of a tool") << g << "/velmora/release/bin/cmsend";
@@ -316,9 +306,8 @@ private Q_SLOTS:
     void rightsCommandsAndASwappedGroup()
     {
         // Stand-ins that log their arguments; chown swaps the group "Swap" for a link to a folder outside.
-        write("/tmp/bin/chown",
-              "#!/bin/sh\nprintf '%s\\n' chown \"$@\" >> /tmp/bin/log\n[ \"$3\" != \"" + kFav.toUtf8()
-                  + "Swap\" ] || { rm -r \"$3\"; ln -s /base/private \"$3\"; }\n");
+        write("/tmp/bin/chown", "#!/bin/sh\nprintf '%s\\n' chown \"$@\" >> /tmp/bin/log\n[ \"$3\" != \""
+                                    + kFav.toUtf8() + "Swap\" ] || { rm -r \"$3\"; ln -s /base/private \"$3\"; }\n");
         write("/tmp/bin/chmod", "#!/bin/sh\nprintf '%s\\n' chmod \"$@\" >> /tmp/bin/log\n");
         for (const char *tool : {"/tmp/bin/chown", "/tmp/bin/chmod"})
             QFile::setPermissions(tool, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
@@ -331,11 +320,10 @@ private Q_SLOTS:
         db.chmod(kFav);
         db.chmod("-rf");
         db.chmod("/base");
-        QCOMPARE(
-            QString::fromUtf8(readFile("/tmp/bin/log")).split('\n'),
-            QStringList({"chown",      "-R",         "root:users", kFav,    "chmod", "-R",    "775",   kFav,    "chown",
-                         "-R",         "root:users", "./-rf",      "chmod", "-R",    "775",   "./-rf", "chown", "-R",
-                         "root:users", "/base",      "chmod",      "-R",    "775",   "/base", ""}));
+        QCOMPARE(QString::fromUtf8(readFile("/tmp/bin/log")).split('\n'),
+                 QStringList({"chown", "-R", "root:users", kFav, "chmod", "-R", "775", kFav,
+                              "chown", "-R", "root:users", "./-rf", "chmod", "-R", "775", "./-rf",
+                              "chown", "-R", "root:users", "/base", "chmod", "-R", "775", "/base", ""}));
         QVERIFY(QDir().mkpath("/base/private"));
         craft("/tmp/swap.db", {{kFav + "Swap", kFav + "Swap/x.stav", "#!/bin/sh\n"}});
         QTest::ignoreMessage(QtWarningMsg, qPrintable("skipped: \"" + kFav + "Swap/x.stav\""));
@@ -378,7 +366,7 @@ private Q_SLOTS:
         HHistoryFileName history;
         history.setSource(kStore);
         history.setDataAppend("a.sta", "7");
-        history.setDataAppend("", "8"); // kept in the list, left out of the file
+        history.setDataAppend("", "8");   // kept in the list, left out of the file
         history.setDataAppend("b.sta", "");
         history.setDataAppend("report\nforged,999\r", "1\r\n");
         history.setData(QString::fromUtf8("caf\xc3\xa9 \xce\xa9.sta"));
@@ -406,15 +394,8 @@ private Q_SLOTS:
         // "g" equals the last: appended after it; "h" goes after its equal in the middle; "x" counts as 0.
         HHistoryFileName ordered;
         ordered.setSource(kStoreDir + "/ordered");
-        for (auto [name, date] : {std::pair{"c", "5"},
-                                  {"a", "1"},
-                                  {"b", "3"},
-                                  {"d", "4"},
-                                  {"e", "6"},
-                                  {"f", "0"},
-                                  {"g", "6"},
-                                  {"h", "3.0"},
-                                  {"i", "x"}})
+        for (auto [name, date] : {std::pair{"c", "5"}, {"a", "1"}, {"b", "3"}, {"d", "4"}, {"e", "6"}, {"f", "0"},
+                                  {"g", "6"}, {"h", "3.0"}, {"i", "x"}})
             ordered.setDataOrder(name, date);
         QCOMPARE(readFile(kStoreDir + "/ordered"), QByteArray("f,0\ni,x\na,1\nb,3\nh,3.0\nd,4\nc,5\ne,6\ng,6\n"));
     }
@@ -448,20 +429,13 @@ private Q_SLOTS:
         positions.delData(-1);
         QVERIFY(!QFile::exists(kStore));
         positions.setData(5, "P1", "51.5", "-0.12");
-        positions.setData(2,
-                          QString::fromUtf8("S\xc3\xbc"
-                                            "d"),
-                          "a,b", "\r\nforged");
+        positions.setData(2, QString::fromUtf8("S\xc3\xbc" "d"), "a,b", "\r\nforged");
         positions.setData(7, "--", "hidden", "hidden");
         positions.setData(8, "", "hidden", "hidden");
-        QCOMPARE(readFile(kStore),
-                 QByteArray("S\xfc"
-                            "d,a,b,  forged\nP1,51.5,-0.12\n"));
+        QCOMPARE(readFile(kStore), QByteArray("S\xfc" "d,a,b,  forged\nP1,51.5,-0.12\n"));
         HPositionFileIO restarted;
         restarted.setSource(kStore);
-        QCOMPARE(rows(restarted, {0, 1, 5}),
-                 QString::fromUtf8("S\xc3\xbc"
-                                   "d|a|b/P1|51.5|-0.12/--|--|--"));
+        QCOMPARE(rows(restarted, {0, 1, 5}), QString::fromUtf8("S\xc3\xbc" "d|a|b/P1|51.5|-0.12/--|--|--"));
         writeFile(kStore, "  a   ,  b ,c,extra\r\nshort\n\n");
         positions.setSource(kStore);
         QCOMPARE(rows(positions, {0, 1, 2, 7}), QStringLiteral("a | b |c/short||/||/--|hidden|hidden"));
@@ -501,7 +475,7 @@ private Q_SLOTS:
         QCOMPARE(values(list, "Name"), QStringList({"", "ALPHA", "Alpha", "Bravo"}));
         list.readMultiFilter(",,,,", "zzz,zzz,,,");
         QCOMPARE(list.getListSize(), 8);
-        list.readMultiFilter(",,,,,Name", ",,,,,zzz"); // five positions; a sixth is not read
+        list.readMultiFilter(",,,,,Name", ",,,,,zzz");   // five positions; a sixth is not read
         QCOMPARE(list.getListSize(), 8);
         // A profile without the filtered key passes; an empty keyword matches any value.
         list.readMultiFilter("Name,RRUType,,,", "alpha,,,,");
@@ -515,6 +489,7 @@ private Q_SLOTS:
         list.sortField("Bogus", true);
         QCOMPARE(column(list, "Frequency", false).mid(0, 3), QStringList({"900", "1800", "1800"}));
     }
+
 };
 
 QTEST_GUILESS_MAIN(TestUserStores)

@@ -219,16 +219,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("written");
-        QTest::newRow("written form") << "{100=0.5}, {200=1.25}"
-                                      << "{100=0.5}, {200=1.25}";
-        QTest::newRow("spaces and braces anywhere") << " { 1 0 = 2 }{,}{3=4} "
-                                                    << "{10=2}, {3=4}";
-        QTest::newRow("malformed pieces skipped") << "{1=2}, , {3=4=5}, {6}, {7=8}"
-                                                  << "{1=2}, {7=8}";
-        QTest::newRow("no number gives 0") << "{x=7}, {9=}, {1,5=2}"
-                                           << "{0=7}, {9=0}, {5=2}";
-        QTest::newRow("exponents, decreasing") << "{1.5e3=0.25}, {100=1}"
-                                               << "{1500=0.25}, {100=1}";
+        QTest::newRow("written form") << "{100=0.5}, {200=1.25}" << "{100=0.5}, {200=1.25}";
+        QTest::newRow("spaces and braces anywhere") << " { 1 0 = 2 }{,}{3=4} " << "{10=2}, {3=4}";
+        QTest::newRow("malformed pieces skipped") << "{1=2}, , {3=4=5}, {6}, {7=8}" << "{1=2}, {7=8}";
+        QTest::newRow("no number gives 0") << "{x=7}, {9=}, {1,5=2}" << "{0=7}, {9=0}, {5=2}";
+        QTest::newRow("exponents, decreasing") << "{1.5e3=0.25}, {100=1}" << "{1500=0.25}, {100=1}";
         QTest::newRow("long numbers") << "{1e10=0.5},{123456789012=0.33333333333333}, {0.30000000000000004=-3}"
                                       << "{1e+10=0.5}, {1.23456789e+11=0.3333333333}, {0.3=-3}";
     }
@@ -392,10 +387,9 @@ private Q_SLOTS:
         gauge.recalculateRange(5, 7.5, 10, 0, true);
         const QVector<double> before = gaugeState(gauge);
         const double eps = std::numeric_limits<double>::epsilon();
-        const char *const refusals[]
-            = {"updateCurrentValueRatio",    "updateCurrentValueRatio", "updateCurrentValueRatio",
-               "updateCurrentValueRatio",    "updateRefValueRatio",     "calculateStartAngleUpperLimit",
-               "calculateEndAngleLowerLimit"};
+        const char *const refusals[] = {"updateCurrentValueRatio", "updateCurrentValueRatio",
+                                        "updateCurrentValueRatio", "updateCurrentValueRatio", "updateRefValueRatio",
+                                        "calculateStartAngleUpperLimit", "calculateEndAngleLowerLimit"};
         for (const char *step : refusals)
             QTest::ignoreMessage(QtWarningMsg,
                                  qPrintable(QString("GaugeDraw::%1: Division by zero! m_range == 0").arg(step)));
@@ -420,23 +414,15 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("expected");
         const QStringList fr1{"15 (Case A)", "30 (Case B)", "30 (Case C)", "60"},
             fr2{"60", "120 (Case D)", "240 (Case E)"};
-        QTest::newRow("FR1 narrow") << "FR1"
-                                    << "5" << QStringList(fr1.mid(0, 3));
-        QTest::newRow("FR1 middle") << "FR1"
-                                    << "10,15,20,25,30,40,50" << fr1;
-        QTest::newRow("FR1 wide") << "FR1"
-                                  << "60,70,80,90,100" << QStringList(fr1.mid(1));
-        QTest::newRow("FR2 narrow") << "OTA 2-O"
-                                    << "50" << QStringList(fr2.mid(0, 2));
-        QTest::newRow("FR2 middle") << "FR2"
-                                    << "100,200" << fr2;
-        QTest::newRow("FR2 wide") << "FR2"
-                                  << "400" << QStringList(fr2.mid(1));
+        QTest::newRow("FR1 narrow") << "FR1" << "5" << QStringList(fr1.mid(0, 3));
+        QTest::newRow("FR1 middle") << "FR1" << "10,15,20,25,30,40,50" << fr1;
+        QTest::newRow("FR1 wide") << "FR1" << "60,70,80,90,100" << QStringList(fr1.mid(1));
+        QTest::newRow("FR2 narrow") << "OTA 2-O" << "50" << QStringList(fr2.mid(0, 2));
+        QTest::newRow("FR2 middle") << "FR2" << "100,200" << fr2;
+        QTest::newRow("FR2 wide") << "FR2" << "400" << QStringList(fr2.mid(1));
         // Unknown ranges are the first; bandwidths are compared as given, so a unit excludes nothing.
-        QTest::newRow("unknown ranges") << "1-C 1-H"
-                                        << "5" << QStringList(fr1.mid(0, 3));
-        QTest::newRow("units") << "fr1"
-                               << "100 MHz, 5" << fr1;
+        QTest::newRow("unknown ranges") << "1-C 1-H" << "5" << QStringList(fr1.mid(0, 3));
+        QTest::newRow("units") << "fr1" << "100 MHz, 5" << fr1;
     }
 
     // Each call replaces the whole answer; indexes outside it read "", as every bandwidth does.

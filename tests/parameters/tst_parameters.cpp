@@ -239,16 +239,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("field");
-        QTest::newRow("three fields") << "NA - P25 Phase 1 - 12.5 kHz"
-                                      << "P25 Phase 1";
-        QTest::newRow("one separator") << "NA - P25"
-                                       << "P25";
-        QTest::newRow("hyphens without spaces") << "NA-P25-x"
-                                                << "";
-        QTest::newRow("empty middle") << "a -  - b"
-                                      << "";
-        QTest::newRow("double hyphen") << "a - - b - c"
-                                       << "- b";
+        QTest::newRow("three fields") << "NA - P25 Phase 1 - 12.5 kHz" << "P25 Phase 1";
+        QTest::newRow("one separator") << "NA - P25" << "P25";
+        QTest::newRow("hyphens without spaces") << "NA-P25-x" << "";
+        QTest::newRow("empty middle") << "a -  - b" << "";
+        QTest::newRow("double hyphen") << "a - - b - c" << "- b";
     }
 
     // Summary lines are "name:value"; only the name "Channel Standard", exactly, shows the standard alone.

@@ -32,10 +32,7 @@ ELFClientInterface *client(const QString &service = kService)
 {
     return ELFClientInterface::getSessionBusClient(service);
 }
-ElfData *item(const QString &name)
-{
-    return client()->item(kReg + name);
-}
+ElfData *item(const QString &name) { return client()->item(kReg + name); }
 }
 
 class TestPlatform : public QObject
@@ -102,10 +99,10 @@ private Q_SLOTS:
         QTest::newRow("bool") << "preamp:" << QVariant(true) << "true";
         QTest::newRow("text") << "title:" << QVariant("Band 7") << "Band 7";
         QTest::newRow("enumeration") << "detector:" << QVariant(1) << "Sample";
-        QTest::newRow("texts") << "traceModes:stringARRAY:" << QVariant(QStringList{"Clear Write", "Max Hold"})
-                               << "Clear Write,Max Hold";
-        QTest::newRow("doubles") << "limitLine:doubleARRAY:" << QVariant(QVariantList{-30.5, -40.0, 12.25})
-                                 << "-30.5,-40,12.25";
+        QTest::newRow("texts")
+            << "traceModes:stringARRAY:" << QVariant(QStringList{"Clear Write", "Max Hold"}) << "Clear Write,Max Hold";
+        QTest::newRow("doubles")
+            << "limitLine:doubleARRAY:" << QVariant(QVariantList{-30.5, -40.0, 12.25}) << "-30.5,-40,12.25";
         QTest::newRow("ints") << "markers:int32ARRAY:" << QVariant(QVariantList{3, 1}) << "3,1";
     }
 
@@ -242,10 +239,10 @@ private Q_SLOTS:
         // the error read (%1: the path).
         addColumns<QString, QByteArray, QString>({"name", "bytes", "json"});
         QTest::newRow("object") << "object.json" << QByteArray(R"({"a": [1, "x"]})") << R"({"a":[1,"x"]})";
-        QTest::newRow("missing") << "missing.json" << QByteArray("<none>")
-                                 << "Cannot read %1: No such file or directory";
-        QTest::newRow("broken") << "broken.json" << QByteArray(R"({"a": 1,,})")
-                                << "Cannot parse %1 at offset 9: unterminated object";
+        QTest::newRow("missing")
+            << "missing.json" << QByteArray("<none>") << "Cannot read %1: No such file or directory";
+        QTest::newRow("broken")
+            << "broken.json" << QByteArray(R"({"a": 1,,})") << "Cannot parse %1 at offset 9: unterminated object";
         QTest::newRow("empty") << "empty.json" << QByteArray("") << "Cannot parse %1 at offset 0: illegal value";
         QTest::newRow("no name") << "" << QByteArray("<none>") << "Cannot read: no file name given";
         QTest::newRow("folder") << "." << QByteArray("<none>") << "Cannot read %1: not a regular file";

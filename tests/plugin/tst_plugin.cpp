@@ -1,17 +1,14 @@
+#include <QtTest>
 #include <QPluginLoader>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQmlExtensionPlugin>
-#include <QtTest>
 
 // The module's types, as QML names them.
-static const QStringList kTypeNames
-    = QStringLiteral(
-          "ZeTop ZeElfItems HMessageList HStringList HHotkeyList HPositionFileIO HListFile HScreenShot HSave HTagFile "
-          "HRefreshImage H5GBand HEnvironment HEnumList DesktopHandler HMapProFileList HFavoriteDB HBaseVolume "
-          "FileExists "
-          "GaugeDraw GaugeSubDivModel ChannelPlanModel FrequencyLossModel CableListFilterModel")
-          .split(' ');
+static const QStringList kTypeNames = QStringLiteral(
+    "ZeTop ZeElfItems HMessageList HStringList HHotkeyList HPositionFileIO HListFile HScreenShot HSave HTagFile "
+    "HRefreshImage H5GBand HEnvironment HEnumList DesktopHandler HMapProFileList HFavoriteDB HBaseVolume FileExists "
+    "GaugeDraw GaugeSubDivModel ChannelPlanModel FrequencyLossModel CableListFilterModel").split(' ');
 
 class TestPlugin : public QObject
 {

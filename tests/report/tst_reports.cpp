@@ -1,10 +1,10 @@
+#include <QtTest>
 #include <QBuffer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QScreen>
-#include <QtTest>
 
 #include "hpdf.h"
 #include "hscreenshot.h"
@@ -18,12 +18,10 @@ const QString kCapture = QStringLiteral("/tmp/tempScreenShotHNA.png");
 const QString kTagDir = QStringLiteral("/base/qml_4410/hetnet_private");
 const QString kTagFile = kTagDir + QStringLiteral("/tagNameList.json");
 // What a first start offers, by category; each list is read back as 15 entries, the rest empty.
-const QMap<QString, QStringList> kDefaults = {{"Site ID", {"SiteA", "SiteB", "SiteC"}},
-                                              {"Sector", {"Alpha", "Beta", "Gamma"}},
-                                              {"Custom", {}},
-                                              {"Technology", {"GSM900", "WCDMA850", "LTE180"}},
-                                              {"Test Type", {"RL", "VSWR", "DTF-RL", "DTF-VSWR", "CL"}},
-                                              {"Termination", {"Open", "Load", "Antenna"}}};
+const QMap<QString, QStringList> kDefaults = {
+    {"Site ID", {"SiteA", "SiteB", "SiteC"}}, {"Sector", {"Alpha", "Beta", "Gamma"}}, {"Custom", {}},
+    {"Technology", {"GSM900", "WCDMA850", "LTE180"}}, {"Test Type", {"RL", "VSWR", "DTF-RL", "DTF-VSWR", "CL"}},
+    {"Termination", {"Open", "Load", "Antenna"}}};
 const char *const kTraceColours[] = {"#00299B", "#39b549", "#f50057", "#ff9700", "#7b4dff", "#0097a7"};
 
 QString picture(const QString &path, const QSize &size, const QColor &colour)
@@ -54,9 +52,8 @@ double wordHeight(const QString &pdf, const QString &word)
 // Rendered at the report's own resolution: one pixel is one report unit.
 QImage renderPage(const QString &pdf, int page)
 {
-    QProcess::execute("pdftoppm",
-                      {"-r", "70", "-f", QString::number(page), "-l", QString::number(page), "-png", "-singlefile", pdf,
-                       "/tmp/rendered"});
+    QProcess::execute("pdftoppm", {"-r", "70", "-f", QString::number(page), "-l", QString::number(page), "-png",
+                                   "-singlefile", pdf, "/tmp/rendered"});
     return QImage("/tmp/rendered.png").convertToFormat(QImage::Format_RGB32);
 }
 
@@ -192,14 +189,10 @@ private Q_SLOTS:
         QCOMPARE(font.family() + QString::number(font.pixelSize()) + QString::number(font.weight()),
                  QStringLiteral("Noto Sans UI2475"));
         // A table replaced from a setup file holds only its own keys.
-        pdf.setCommonUI({{"reportCompanyCnfg", "Acme Radio"},
-                         {"reportEngineerCnfg", "J. Smith"},
-                         {"reportSiteInfoCnfg", 4711},
-                         {"reportAddressCnfg", "1 Mast Road"},
-                         {"reportTestPurposeCnfg", "Acceptance"},
-                         {"reportResultCnfg", "Passed"},
-                         {"Technology", QString::fromUtf8("NR \xce\xbc")},
-                         {"Measure", "\u00b5W"}});
+        pdf.setCommonUI({{"reportCompanyCnfg", "Acme Radio"}, {"reportEngineerCnfg", "J. Smith"},
+                         {"reportSiteInfoCnfg", 4711}, {"reportAddressCnfg", "1 Mast Road"},
+                         {"reportTestPurposeCnfg", "Acceptance"}, {"reportResultCnfg", "Passed"},
+                         {"Technology", QString::fromUtf8("NR \xce\xbc")}, {"Measure", "\u00b5W"}});
         picture(kCapture, QSize(1920, 1080), Qt::green);
         QVERIFY(QDir::setCurrent("/tmp"));
         pdf.savePdf("site report.pdf", "On", "on"); // no "/": the whole path is the file name
@@ -210,9 +203,7 @@ private Q_SLOTS:
         QVERIFY2(QRegularExpression("^Measurement Report File Name site report.pdf Date/Time \\d\\d/\\d\\d/\\d{4} "
                                     "\\d\\d:\\d\\d:\\d\\d Company Acme Radio Engineer J. Smith Site Info. 4711 Address "
                                     "1 Mast Road 01 Test Purpose Acceptance 02 Result Passed 03 Measurement Data$")
-                     .match(text)
-                     .hasMatch(),
-                 qPrintable(text));
+                     .match(text).hasMatch(), qPrintable(text));
         // Title 24, labels 12 and values 10 units high (the boxes of bold and plain words differ a little).
         const double label = wordHeight(path, "Company");
         QVERIFY2(qAbs(label / wordHeight(path, "Measurement") - 0.5) < 0.03
@@ -229,15 +220,11 @@ private Q_SLOTS:
     // The screen only for includeScreen "On", inverted for inv "On"; a logo cut to its box, not letterboxed.
     void pdfPictures()
     {
-        struct Case
-        {
-            const char *inv, *includeScreen;
-            QColor screen;
-            QSize logo, drawn;
-        };
-        for (const Case &c :
-             {Case{"Off", "On", Qt::green, {145, 96}, {145, 96}}, Case{"On", "On", Qt::magenta, {300, 50}, {145, 50}},
-              Case{"on", "On", Qt::green, {100, 200}, {100, 96}}, Case{"On", "on", Qt::white, {400, 300}, {145, 96}}}) {
+        struct Case { const char *inv, *includeScreen; QColor screen; QSize logo, drawn; };
+        for (const Case &c : {Case{"Off", "On", Qt::green, {145, 96}, {145, 96}},
+                              Case{"On", "On", Qt::magenta, {300, 50}, {145, 50}},
+                              Case{"on", "On", Qt::green, {100, 200}, {100, 96}},
+                              Case{"On", "on", Qt::white, {400, 300}, {145, 96}}}) {
             picture(kCapture, QSize(1280, 800), Qt::green);
             HPdf pdf;
             const QUrl logo = QUrl::fromLocalFile(picture("/tmp/logo 'a'.png", c.logo, Qt::blue));
@@ -272,8 +259,8 @@ private Q_SLOTS:
     void screenInvertRules()
     {
         const QString file = "/tmp/it's; $(touch x) \"q\".png";
-        for (auto [captureInverted, inv, savedInverted] :
-             {std::tuple{false, "On", true}, {false, "on", false}, {true, "Off", true}, {true, "On", false}}) {
+        for (auto [captureInverted, inv, savedInverted] : {std::tuple{false, "On", true}, {false, "on", false},
+                                                           {true, "Off", true}, {true, "On", false}}) {
             HScreenShot shot;
             captureInverted ? shot.captureInv() : shot.capture();
             QVERIFY(showsScreen(QImage(kCapture), captureInverted));
@@ -301,12 +288,8 @@ private Q_SLOTS:
             shot.configMap(label, QString::number(i));
             entries.append(label + ": " + QString::number(i));
         }
-        for (auto [trace, mode] : {std::pair{"T1", "ClearWrite"},
-                                   {"T2", "clearwrite"},
-                                   {"T3", "Max"},
-                                   {"T3", "Min"},
-                                   {"T4", "Average"},
-                                   {"T6", "Calculate"}}) // T3 replaced; T5 only a label
+        for (auto [trace, mode] : {std::pair{"T1", "ClearWrite"}, {"T2", "clearwrite"}, {"T3", "Max"}, {"T3", "Min"},
+                                   {"T4", "Average"}, {"T6", "Calculate"}}) // T3 replaced; T5 only a label
             shot.configMap(trace, mode);
         QTest::ignoreMessage(QtDebugMsg, "------------------------->> 17");
         const QImage image = shot.appendText(picture);
@@ -396,12 +379,8 @@ private Q_SLOTS:
         tags.setTag("Technology1", 42);
         QVariantMap expected = defaultTags();
         expected.remove("Site ID15");
-        for (auto [key, value] : {std::pair{"Sector1", "North"},
-                                  {"Sector16", "Delta"},
-                                  {"Sector17", "Omega"},
-                                  {"Site ID2", "SiteC"},
-                                  {"Site ID3", ""},
-                                  {"Custom15", "Rooftop"},
+        for (auto [key, value] : {std::pair{"Sector1", "North"}, {"Sector16", "Delta"}, {"Sector17", "Omega"},
+                                  {"Site ID2", "SiteC"}, {"Site ID3", ""}, {"Custom15", "Rooftop"},
                                   {"Technology1", "42"}})
             expected[key] = value;
         QCOMPARE(readFile(kTagFile), tagFile(expected));
@@ -423,8 +402,8 @@ private Q_SLOTS:
     {
         const QByteArray otherValues = "{\"TagList\": {\"Site ID1\": 5, \"Site ID2\": true, \"Site ID3\": null, "
                                        "\"Site ID4\": [1], \"Site ID20\": \"far\", \"odd key\": \"x\"}}";
-        for (const QByteArray &content :
-             {tagFile(defaultTags()).left(200), QByteArray("{\"TagList\": 1}"), QByteArray(), otherValues}) {
+        for (const QByteArray &content : {tagFile(defaultTags()).left(200), QByteArray("{\"TagList\": 1}"),
+                                          QByteArray(), otherValues}) {
             init();
             if (content.isNull())
                 QVERIFY(QDir().mkpath(kTagFile));

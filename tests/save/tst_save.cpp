@@ -1,5 +1,5 @@
-#include <QJSEngine>
 #include <QtTest>
+#include <QJSEngine>
 
 #include <grp.h>
 #include <sys/stat.h>
@@ -65,18 +65,14 @@ bool isStamped(const QString &name, const QString &prefix, const QString &suffix
 
 int modeOf(const QString &path)
 {
-    struct stat info
-    {
-    };
+    struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
 // The tree belongs to root:users with mode 775; the group can only be given by root.
 void verifyOwned(const QString &path)
 {
-    struct stat info
-    {
-    };
+    struct stat info {};
     QVERIFY2(::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode), qPrintable(path));
     QCOMPARE(int(info.st_mode & 07777), 0775);
     if (::geteuid() == 0)
@@ -235,54 +231,28 @@ private Q_SLOTS:
         QTest::addColumn<QString>("result");
         QTest::addColumn<QString>("changed"); // the only place that may change ("" for none)
         const QString up = QStringLiteral("../../../../../tmp/X"), file = kSetupDir + "f.stp";
-        QTest::newRow("makeDir plain") << "makeDir" << kSetupDir << "site"
-                                       << "true" << kSetupDir + "site";
+        QTest::newRow("makeDir plain") << "makeDir" << kSetupDir << "site" << "true" << kSetupDir + "site";
         QTest::newRow("makeDir shell text") << "makeDir" << kSetupDir << kHostile << "true" << kSetupDir + kHostile;
-        QTest::newRow("makeDir up") << "makeDir" << kSetupDir << up << "false"
-                                    << "";
-        QTest::newRow("makeDir nested") << "makeDir" << kSetupDir << "a/b"
-                                        << "true" << kSetupDir + "a";
-        QTest::newRow("makeDir absolute") << "makeDir" << kSetupDir << "/tmp/X"
-                                          << "false"
-                                          << "";
-        QTest::newRow("makeDir up inside") << "makeDir" << kSetupDir << "a/../../X"
-                                           << "false"
-                                           << "";
-        QTest::newRow("makeDir option") << "makeDir" << kSetupDir << "-R"
-                                        << "false"
-                                        << "";
+        QTest::newRow("makeDir up") << "makeDir" << kSetupDir << up << "false" << "";
+        QTest::newRow("makeDir nested") << "makeDir" << kSetupDir << "a/b" << "true" << kSetupDir + "a";
+        QTest::newRow("makeDir absolute") << "makeDir" << kSetupDir << "/tmp/X" << "false" << "";
+        QTest::newRow("makeDir up inside") << "makeDir" << kSetupDir << "a/../../X" << "false" << "";
+        QTest::newRow("makeDir option") << "makeDir" << kSetupDir << "-R" << "false" << "";
         QTest::newRow("addFileDirectory")
             << "addFileDirectory" << file << "sub" << kSetupDir + "sub/f.stp" << kSetupDir + "sub";
         QTest::newRow("addFileDirectory nested")
             << "addFileDirectory" << file << "sub/deeper" << kSetupDir + "sub/deeper/f.stp" << kSetupDir + "sub";
-        QTest::newRow("addFileDirectory up") << "addFileDirectory" << file << up << ""
-                                             << "";
-        QTest::newRow("makeRootDir shell text") << "makeRootDir" << kRoot + "/" + kHostile << ""
-                                                << "true" << kRoot + "/" + kHostile;
-        QTest::newRow("makeRootDir leading dash") << "makeRootDir"
-                                                  << "-R"
-                                                  << ""
-                                                  << "true"
-                                                  << "/user/work/-R";
-        QTest::newRow("makeRootDir base folder") << "makeRootDir"
-                                                 << "/base/private"
-                                                 << ""
-                                                 << "false"
-                                                 << "/base/private";
-        QTest::newRow("makeRootDir through a link") << "makeRootDir"
-                                                    << "/user/link/x"
-                                                    << ""
-                                                    << "true"
-                                                    << "/base/private/x";
-        QTest::newRow("makeRootDir velmora folder") << "makeRootDir"
-                                                    << "/velmora/release/bin"
-                                                    << ""
-                                                    << "false"
-                                                    << "/velmora/release/bin";
-        QTest::newRow("makeRootDir cust folder") << "makeRootDir"
-                                                 << "/cust/private/lastconfigs"
-                                                 << ""
-                                                 << "true"
+        QTest::newRow("addFileDirectory up") << "addFileDirectory" << file << up << "" << "";
+        QTest::newRow("makeRootDir shell text")
+            << "makeRootDir" << kRoot + "/" + kHostile << "" << "true" << kRoot + "/" + kHostile;
+        QTest::newRow("makeRootDir leading dash") << "makeRootDir" << "-R" << "" << "true" << "/user/work/-R";
+        QTest::newRow("makeRootDir base folder")
+            << "makeRootDir" << "/base/private" << "" << "false" << "/base/private";
+        QTest::newRow("makeRootDir through a link")
+            << "makeRootDir" << "/user/link/x" << "" << "true" << "/base/private/x";
+        QTest::newRow("makeRootDir velmora folder")
+            << "makeRootDir" << "/velmora/release/bin" << "" << "false" << "/velmora/release/bin";
+        QTest::newRow("makeRootDir cust folder") << "makeRootDir" << "/cust/private/lastconfigs" << "" << "true"
                                                  << "/cust/private";
     }
 
@@ -342,13 +312,9 @@ private Q_SLOTS:
         QVERIFY(!save.fileMove(src, kOps + "r.x.res") && save.fileMove(src, kOps + "r.x.res"));
         QVERIFY(!save.fileDelete(in) && !QFileInfo::exists(in) && save.fileDelete(in) && QDir().mkdir(in));
         QCOMPARE(readFile(kOps + "r.x.res"), QByteArray("A"));
-        QCOMPARE(taken(),
-                 (Journal{{kStarter, kCopy, src + "|" + in},
-                          {kStarter, kCopy, kOps + "none|" + in},
-                          {kStarter, kMove, moved},
-                          {kStarter, kMove, moved},
-                          {kStarter, kDelete, in},
-                          {kStarter, kDelete, in}}));
+        QCOMPARE(taken(), (Journal{{kStarter, kCopy, src + "|" + in}, {kStarter, kCopy, kOps + "none|" + in},
+                                   {kStarter, kMove, moved}, {kStarter, kMove, moved}, {kStarter, kDelete, in},
+                                   {kStarter, kDelete, in}}));
         const QString r = kOps + "r.x.res";
         QCOMPARE(save.fileCopy(r, "r.x.res", in), int(HSave::COPY_TRUE));
         QCOMPARE(taken(), (Journal{{kStarter, kCopy, r + "|" + in}}));
@@ -394,8 +360,7 @@ private Q_SLOTS:
         writeFile(kOps + "a.res", "A");
         writeFile(kOps + "b.res", "B");
         writeFile("/base/qml_4410/keep.res", "base");
-        QVERIFY(::chmod(QFile::encodeName(kOps + "a.res"), 0640) == 0
-                && ::chmod(QFile::encodeName(kOps + "b.res"), 0604) == 0);
+        QVERIFY(::chmod(QFile::encodeName(kOps + "a.res"), 0640) == 0 && ::chmod(QFile::encodeName(kOps + "b.res"), 0604) == 0);
         QVERIFY(!save.qFileCopy(kOps + "a.res", kOps + "b.res", false) && readFile(kOps + "b.res") == "B");
         QVERIFY(!save.qFileCopy(kOps + "missing.res", kOps + "b.res", true) && readFile(kOps + "b.res") == "B");
         QVERIFY(save.qFileCopy(kOps + "a.res", kOps + "b.res", true) && readFile(kOps + "b.res") == "A");
@@ -404,8 +369,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link("/base/qml_4410/keep.res", kOps + "lnk.res"));
         QVERIFY(save.qFileCopy(kOps + "a.res", kOps + "lnk.res", true) && !QFileInfo(kOps + "lnk.res").isSymLink());
         QVERIFY(readFile(kOps + "lnk.res") == "A" && readFile("/base/qml_4410/keep.res") == "base");
-        QCOMPARE(QDir(kOps).entryList(QDir::Files | QDir::Hidden).join(' '),
-                 QStringLiteral("a.res b.res lnk.res new.res"));
+        QCOMPARE(QDir(kOps).entryList(QDir::Files | QDir::Hidden).join(' '), QStringLiteral("a.res b.res lnk.res new.res"));
         QVERIFY(QDir::setCurrent(kOps) && save.remove(QString(), "Folder") && QDir::setCurrent("/user/work"));
         QVERIFY(QFileInfo::exists(kOps + "a.res") && save.remove(kOps, "Folder") && !QFileInfo::exists(kOps));
     }
@@ -422,9 +386,8 @@ private Q_SLOTS:
         save.saveTabFileNew(1, "dxtest_app", "unused");
         QCOMPARE(m_sim.stat("ModuleItems") - before.value("ModuleItems"), 2u);
         QCOMPARE(m_sim.stat("Item") - before.value("Item"), 0u);
-        QCOMPARE(taken(),
-                 (Journal{{kSa, kSaAction + "saveconfig:", "/tmp/Tab1.oxs,0,"},
-                          {kDxService, kDxAction + "saveconfig:", "/tmp/Tab2.oxs,0,"}}));
+        QCOMPARE(taken(), (Journal{{kSa, kSaAction + "saveconfig:", "/tmp/Tab1.oxs,0,"},
+                                   {kDxService, kDxAction + "saveconfig:", "/tmp/Tab2.oxs,0,"}}));
         save.addCommonHeader("TabCount", 2);
         // QML hands arrays and objects over as they come from JavaScript.
         QJSEngine js;
@@ -456,14 +419,11 @@ private Q_SLOTS:
         HSave save;
         QVERIFY(m_sim.setItem(kSpecan + "title:", "site // A"));
         save.saveTabFile(0, "spectrumanalyzer_app", "");
-        QCOMPARE(
-            QString::fromUtf8(readFile(tabFile(1))),
-            QStringLiteral(
-                "{\n    \"%1autoSweep:\": true,\n    \"%1centreFreq:\": 1000000000,\n"
-                "    \"%1limits:doubleARRAY:\": [\n        \"1.5\",\n        \"2.12346\",\n        \"-1e-07\"\n    ],\n"
-                "    \"%1measurementModeCnfg:\": 2,\n    \"%1title:\": \"site // A\",\n"
-                "    \"%1traces:stringARRAY:\": [\n        \"Clear Write\",\n        \"Max\"\n    ]\n}\n")
-                .arg(kSpecan));
+        QCOMPARE(QString::fromUtf8(readFile(tabFile(1))), QStringLiteral(
+            "{\n    \"%1autoSweep:\": true,\n    \"%1centreFreq:\": 1000000000,\n"
+            "    \"%1limits:doubleARRAY:\": [\n        \"1.5\",\n        \"2.12346\",\n        \"-1e-07\"\n    ],\n"
+            "    \"%1measurementModeCnfg:\": 2,\n    \"%1title:\": \"site // A\",\n"
+            "    \"%1traces:stringARRAY:\": [\n        \"Clear Write\",\n        \"Max\"\n    ]\n}\n").arg(kSpecan));
         // No file: nothing to recall. An application that is gone, or a file without the mode the
         // application must be told: false, and nothing reaches the applications that are there.
         QVERIFY(save.loadTabFile(3, "gone_app"));
@@ -577,10 +537,8 @@ private Q_SLOTS:
         writeFile(tabFile(2), "{\"A\": [1,");
         QTest::ignoreMessage(QtWarningMsg, "tab file does not parse, its table is empty: \"/tmp/Tab2.oxs\"");
         QVERIFY(save.save(path));
-        QCOMPARE(readObject(path),
-                 (QJsonObject{{"Header", QJsonObject{{"TabCount", "2"}}},
-                              {"Tab1", QJsonDocument::fromJson(kTab1).object()},
-                              {"Tab2", QJsonObject()}}));
+        QCOMPARE(readObject(path), (QJsonObject{{"Header", QJsonObject{{"TabCount", "2"}}},
+                                                {"Tab1", QJsonDocument::fromJson(kTab1).object()}, {"Tab2", QJsonObject()}}));
         save.clearAll();
         QVERIFY(save.save(path) && readObject(path).keys() == QStringList{"Header"});
         for (int number = 1; number <= 7; ++number)
@@ -658,8 +616,8 @@ private Q_SLOTS:
         const QByteArray description = QByteArrayLiteral("Description\0LTE/Spectrum");
         // Compressed texts are zlib streams: qCompress without its length prefix.
         const QByteArray bomb = qCompress(QByteArray(20 << 20, ' ') + "GSM/Power").mid(4);
-        QTest::newRow("png text") << "png" << hugePng(pngChunk("tEXt", description)) << true
-                                  << "Technology=LTE|Measure=Spectrum|Firmware=";
+        QTest::newRow("png text")
+            << "png" << hugePng(pngChunk("tEXt", description)) << true << "Technology=LTE|Measure=Spectrum|Firmware=";
         QTest::newRow("png international text")
             << "png" << hugePng(pngChunk("iTXt", QByteArrayLiteral("Description\0\0\0de\0\0") + "NR/\xc3\x9c")) << true
             << QString::fromUtf8("Technology=NR|Measure=\xc3\x9c");
@@ -672,12 +630,11 @@ private Q_SLOTS:
             << "png" << hugePng(pngChunk("tEXt", description), pngChunk("tEXt", QByteArrayLiteral("Z\0after/data")))
             << true << "Technology=after|Measure=data|Firmware=";
         QTest::newRow("png bad checksum") << "png" << hugePng(pngChunk("tEXt", description, true)) << true << cleared;
-        QTest::newRow("png length past the end") << "png"
-                                                 << QByteArray("\x89PNG\r\n\x1a\n\x7f\xff\xff\xff"
+        QTest::newRow("png length past the end") << "png" << QByteArray("\x89PNG\r\n\x1a\n\x7f\xff\xff\xff"
                                                                "tEXtDescription")
                                                  << true << cleared;
-        QTest::newRow("png bomb") << "png" << hugePng(pngChunk("zTXt", QByteArrayLiteral("Description\0\0") + bomb))
-                                  << true << cleared;
+        QTest::newRow("png bomb")
+            << "png" << hugePng(pngChunk("zTXt", QByteArrayLiteral("Description\0\0") + bomb)) << true << cleared;
         QTest::newRow("not a png") << "png" << QByteArray("GIF89a") << true << cleared;
         // The report writer appends "technology,measurement" after the closing "%%EOF" line. A line too
         // long to hold is passed over, and no piece of it counts as "%%EOF".
@@ -691,8 +648,8 @@ private Q_SLOTS:
                              << "Technology=LTE|Firmware=V2.1.3|Measure=RSRP Map";
         QTest::newRow("gom missing") << "gom" << missing << true << "Technology=kept|Firmware=kept";
         QTest::newRow("mcf missing") << "mcf" << missing << true << "Technology=kept|Firmware=kept";
-        QTest::newRow("GOM") << "GOM" << mapFile("LTE/V2.1.3/x", "RSRP Map") << true
-                             << "Technology=|Firmware=|Measure=";
+        QTest::newRow("GOM")
+            << "GOM" << mapFile("LTE/V2.1.3/x", "RSRP Map") << true << "Technology=|Firmware=|Measure=";
         QTest::newRow("setup") << "setup"
                                << QByteArray(R"({"Header": {"Technology": "NR", "Measure": "Beam", "TabCount": 2}})")
                                << true << "Technology=NR|Measure=Beam|TabCount=2|Firmware=";
@@ -730,29 +687,20 @@ private Q_SLOTS:
         save.addCommonHeader("Stale", 1);
         save.setResultFile("Trace1", "spectrumanalyzer_app", 0, false);
         QVERIFY(!save.readResult(result) && taken().isEmpty());
-        writeFile(result,
-                  QStringLiteral("{\"Header\": {\"Technology\": \"GSM\"}, \"Tab1\": {\"%1centreFreq:\": 7.5e8, "
-                                 "\":config:x:y:z:\": \"a b\"}}")
-                      .arg(kSpecan)
-                      .toUtf8());
+        writeFile(result, QStringLiteral("{\"Header\": {\"Technology\": \"GSM\"}, \"Tab1\": {\"%1centreFreq:\": 7.5e8, "
+                                         "\":config:x:y:z:\": \"a b\"}}").arg(kSpecan).toUtf8());
         QVERIFY(save.readResult(result));
         QCOMPARE(save.getHeader("Technology") + save.getHeader("Stale"), QStringLiteral("GSM"));
-        QCOMPARE(readFile(kTransfer),
-                 QStringLiteral("{\n    \"%1centreFreq:\": 750000000,\n"
-                                "    \":config:x:y:z:\": \"a b\"\n}\n")
-                     .arg(kSpecan)
-                     .toUtf8());
+        QCOMPARE(readFile(kTransfer), QStringLiteral("{\n    \"%1centreFreq:\": 750000000,\n"
+                                                     "    \":config:x:y:z:\": \"a b\"\n}\n").arg(kSpecan).toUtf8());
         save.setResultFile("Trace3", "spectrumanalyzer_app", 1001, true);
         save.setOverlay(HSave::LOAD_OVERLAY);
         save.setResultFile("Trace3", "spectrumanalyzer_app", 0, false);
         save.setResultFile(QString(), "spectrumanalyzer_app", 0, false);
         save.setOverlay(2);
         save.setResultFile("Trace4", "spectrumanalyzer_app", 0, true);
-        QCOMPARE(taken(),
-                 (Journal{{kSa, kSaAction + "loadconfig:", kTransfer},
-                          {kSa, overlay, kTransfer + ":3"},
-                          {kSa, overlay, kTransfer + ":0"},
-                          {kSa, overlay, kTransfer}}));
+        QCOMPARE(taken(), (Journal{{kSa, kSaAction + "loadconfig:", kTransfer}, {kSa, overlay, kTransfer + ":3"},
+                                   {kSa, overlay, kTransfer + ":0"}, {kSa, overlay, kTransfer}}));
         QTRY_COMPARE(itemValue(kSa, kSpecan + "centreFreq:").toDouble(), 7.5e8);
     }
 
@@ -818,13 +766,9 @@ private Q_SLOTS:
         // The defaults come in one snapshot, not one call per entry.
         QCOMPARE(m_sim.stat("Snapshot") - before.value("Snapshot"), 1u);
         QCOMPARE(m_sim.stat("Item") - before.value("Item"), 0u);
-        QCOMPARE(readObject(tabFile(2)),
-                 QJsonObject({{kDx + "rfLevel:", -50},
-                              {kDx + "name:", "default"},
-                              {kDx + "noDefault:", 8},
-                              {kDx + "measurementModeCnfg:", 4},
-                              {kTetra, true},
-                              {kDx + "removedLastYear:", "old"}}));
+        QCOMPARE(readObject(tabFile(2)), QJsonObject({{kDx + "rfLevel:", -50}, {kDx + "name:", "default"},
+                                                      {kDx + "noDefault:", 8}, {kDx + "measurementModeCnfg:", 4},
+                                                      {kTetra, true}, {kDx + "removedLastYear:", "old"}}));
         QVERIFY(taken().isEmpty());
         QVERIFY(!save.resetTabElfItemsToDefaultValues(5, "dxtest_app")
                 && !save.resetTabElfItemsToDefaultValues(2, "gone_app"));

@@ -1,6 +1,6 @@
 // The device services: the desktop handler, the file query, the audio volume and the environment.
-#include <QtDBus>
 #include <QtTest>
+#include <QtDBus>
 #include <private/qhooks_p.h>
 
 #include <unistd.h>
@@ -141,8 +141,8 @@ private Q_SLOTS:
         QTest::newRow("name with a space")
             << true << "last_raised_task" << QByteArray("Spectrum Analyzer\n") << QString();
         QTest::newRow("white space") << true << "cmsend.output" << QByteArray("task \"Map\t\tView\"\t\n") << "Map View";
-        QTest::newRow("zero byte") << true << "cmsend.output" << QByteArrayLiteral("task \"Cable\"\0 and more")
-                                   << "Cable";
+        QTest::newRow("zero byte")
+            << true << "cmsend.output" << QByteArrayLiteral("task \"Cable\"\0 and more") << "Cable";
         QTest::newRow("one field") << true << "cmsend.output" << QByteArray("task\n") << QString();
         QTest::newRow("three fields") << true << "cmsend.output" << QByteArray("task  \"Cable\"\n") << QString();
         QTest::newRow("empty answer") << true << "cmsend.output" << QByteArray("") << QString();
@@ -160,9 +160,8 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtCriticalMsg, kConnected);
         DeskHandler handler;
         QFile::remove(kToolPath);
-        QVERIFY(!tool
-                || (QDir().mkpath(QFileInfo(kToolPath).path())
-                    && QFile::copy(qEnvironmentVariable("HBASE_SOURCE_DIR") + "/sim/bin/cmsend", kToolPath)));
+        QVERIFY(!tool || (QDir().mkpath(QFileInfo(kToolPath).path())
+                          && QFile::copy(qEnvironmentVariable("HBASE_SOURCE_DIR") + "/sim/bin/cmsend", kToolPath)));
         if (file.startsWith("cmsend.")) // what the misbehaving tool would have answered
             writeFile(kState + "last_raised_task", "Spectrum\n");
         if (!file.isEmpty())
@@ -188,20 +187,13 @@ private Q_SLOTS:
             writeFile("/tmp/o/sub/" + tree.section('\n', -2, -2), {});
         }
         addColumns<QString, QString, bool>({"name", "listing", "exists"}); // listing: as logged
-        QTest::newRow("file") << "/tmp/q/full/a.txt"
-                              << "/tmp/q/full/a.txt" << true;
-        QTest::newRow("folder") << "/tmp/q/full"
-                                << "a.txt" << false;
-        QTest::newRow("missing") << "/tmp/q/missing.txt"
-                                 << "" << false;
-        QTest::newRow("space") << "/tmp/q/with space"
-                               << "" << false;
-        QTest::newRow("semicolon") << "/tmp/q/x;touch /tmp/q/pwned"
-                                   << "" << false;
-        QTest::newRow("substitution") << "/tmp/q/$(touch /tmp/q/pwned)"
-                                      << "" << false;
-        QTest::newRow("option") << "-R /tmp/o"
-                                << "/tmp/o:\n-R\nsub" << false;
+        QTest::newRow("file") << "/tmp/q/full/a.txt" << "/tmp/q/full/a.txt" << true;
+        QTest::newRow("folder") << "/tmp/q/full" << "a.txt" << false;
+        QTest::newRow("missing") << "/tmp/q/missing.txt" << "" << false;
+        QTest::newRow("space") << "/tmp/q/with space" << "" << false;
+        QTest::newRow("semicolon") << "/tmp/q/x;touch /tmp/q/pwned" << "" << false;
+        QTest::newRow("substitution") << "/tmp/q/$(touch /tmp/q/pwned)" << "" << false;
+        QTest::newRow("option") << "-R /tmp/o" << "/tmp/o:\n-R\nsub" << false;
         QTest::newRow("long listing") << "/tmp/o/sub" << tree.left(200) + "..." << false;
     }
 
@@ -241,50 +233,22 @@ private Q_SLOTS:
         // poll, none: no tool at all); the levels, changes (volume|mic|mute) and command written after.
         addColumns<QString, QString, QByteArray, QString, QString, QString>(
             {"step", "file", "bytes", "levels", "changes", "written"});
-        QTest::newRow("volume over") << "volume 150"
-                                     << "" << QByteArray() << "100 30 0"
-                                     << "100||"
-                                     << "[SOUND_VOLUME] [100]";
-        QTest::newRow("volume under") << "volume -5"
-                                      << "" << QByteArray() << "0 30 0"
-                                      << "0||"
-                                      << "[SOUND_VOLUME] [0]";
-        QTest::newRow("volume same") << "volume 50"
-                                     << "" << QByteArray() << "50 30 0"
-                                     << "||"
-                                     << "";
-        QTest::newRow("mic over") << "micVolume 250"
-                                  << "" << QByteArray() << "50 100 0"
-                                  << "|100|"
-                                  << "[SOUND_IN_VOL] [100]";
-        QTest::newRow("mute") << "mute 1"
-                              << "" << QByteArray() << "50 30 1"
-                              << "||true"
-                              << "[SOUND_MUTE] [YES]";
-        QTest::newRow("mute same") << "mute 0"
-                                   << "" << QByteArray() << "50 30 0"
-                                   << "||"
-                                   << "";
-        QTest::newRow("poll volume") << "poll"
-                                     << "SOUND_VOLUME" << QByteArray("250\n") << "250 30 0"
-                                     << "250||"
-                                     << "";
-        QTest::newRow("poll, case-sensitive") << "poll"
-                                              << "SOUND_MUTE" << QByteArray("yes\n") << "50 30 0"
-                                              << "||"
-                                              << "";
-        QTest::newRow("poll, zero byte") << "poll"
-                                         << "cmsend.output" << QByteArray("SOUND_VOLUME 42\0 99 YES\n", 24) << "42 42 0"
-                                         << "42|42|"
-                                         << "";
-        QTest::newRow("poll, junk") << "poll"
-                                    << "cmsend.output" << QByteArray("SOUND_VOLUME  high\nYES ") << "0 0 1"
-                                    << "0|0|true"
-                                    << "";
-        QTest::newRow("poll, no tool") << "poll"
-                                       << "" << QByteArray() << "0 0 0"
-                                       << "0|0|"
-                                       << "";
+        QTest::newRow("volume over")
+            << "volume 150" << "" << QByteArray() << "100 30 0" << "100||" << "[SOUND_VOLUME] [100]";
+        QTest::newRow("volume under") << "volume -5" << "" << QByteArray() << "0 30 0" << "0||" << "[SOUND_VOLUME] [0]";
+        QTest::newRow("volume same") << "volume 50" << "" << QByteArray() << "50 30 0" << "||" << "";
+        QTest::newRow("mic over")
+            << "micVolume 250" << "" << QByteArray() << "50 100 0" << "|100|" << "[SOUND_IN_VOL] [100]";
+        QTest::newRow("mute") << "mute 1" << "" << QByteArray() << "50 30 1" << "||true" << "[SOUND_MUTE] [YES]";
+        QTest::newRow("mute same") << "mute 0" << "" << QByteArray() << "50 30 0" << "||" << "";
+        QTest::newRow("poll volume") << "poll" << "SOUND_VOLUME" << QByteArray("250\n") << "250 30 0" << "250||" << "";
+        QTest::newRow("poll, case-sensitive")
+            << "poll" << "SOUND_MUTE" << QByteArray("yes\n") << "50 30 0" << "||" << "";
+        QTest::newRow("poll, zero byte")
+            << "poll" << "cmsend.output" << QByteArray("SOUND_VOLUME 42\0 99 YES\n", 24) << "42 42 0" << "42|42|" << "";
+        QTest::newRow("poll, junk")
+            << "poll" << "cmsend.output" << QByteArray("SOUND_VOLUME  high\nYES ") << "0 0 1" << "0|0|true" << "";
+        QTest::newRow("poll, no tool") << "poll" << "" << QByteArray() << "0 0 0" << "0|0|" << "";
     }
 
     void volume()
@@ -329,8 +293,7 @@ private Q_SLOTS:
             const char *value = values[step];
             value ? qputenv("FAILED_SERVICE", value) : qunsetenv("FAILED_SERVICE");
             for (int read = 0; read < 2; ++read)
-                QCOMPARE(env.property("failedService").toString(),
-                         value ? QString::fromUtf8(value) : "Unknown service");
+                QCOMPARE(env.property("failedService").toString(), value ? QString::fromUtf8(value) : "Unknown service");
             QCoreApplication::processEvents();
             QCOMPARE(changed.count(), step); // the first value is the one read at construction
         }

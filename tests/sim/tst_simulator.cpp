@@ -18,8 +18,8 @@ private Q_SLOTS:
         QTest::newRow("nameless item") << QByteArray(R"([{"value":1}])") << "an item of a_app/m has no valid \"name\"";
         QTest::newRow("wrong type") << QByteArray(R"([{"name":"x","type":"int","value":"y"}])")
                                     << "\"value\" of \":config:a_app:m:x:\" is not of type int";
-        QTest::newRow("twice") << QByteArray(R"([{"name":"x"},{"name":"x"}])")
-                               << "item \":config:a_app:m:x:\" appears twice";
+        QTest::newRow("twice")
+            << QByteArray(R"([{"name":"x"},{"name":"x"}])") << "item \":config:a_app:m:x:\" appears twice";
         QTest::newRow("carrier without frequency") << QByteArray(
             R"([{"name":"t","type":"doubleArray","simulate":{"periodMs":20,"carriers":[{"level":-30}]}}])")
                                                    << "a carrier needs a \"frequency\" > 0";

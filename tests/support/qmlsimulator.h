@@ -12,10 +12,7 @@ class QmlSimulator : public QObject
     Q_OBJECT
 
 public:
-    explicit QmlSimulator(QObject *parent = nullptr)
-        : QObject(parent)
-    {
-    }
+    explicit QmlSimulator(QObject *parent = nullptr) : QObject(parent) {}
 
     // Values from JavaScript (numbers, texts, arrays) are unwrapped before they go on the bus.
     Q_INVOKABLE bool setItem(const QString &address, const QVariant &value)

@@ -4,10 +4,10 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QtDBus>
 #include <QFile>
 #include <QJsonDocument>
 #include <QTest>
-#include <QtDBus>
 
 namespace {
 const QString kControlService = QStringLiteral("gem.base.simulator");
@@ -43,10 +43,7 @@ QDBusArgument answer(const QString &method)
     return reply.arguments().isEmpty() ? QDBusArgument() : reply.arguments().constFirst().value<QDBusArgument>();
 }
 
-QVariant wire(const QVariant &value)
-{
-    return QVariant::fromValue(QDBusVariant(value));
-}
+QVariant wire(const QVariant &value) { return QVariant::fromValue(QDBusVariant(value)); }
 }
 
 static const QDBusArgument &operator>>(const QDBusArgument &arg, SimFixture::Entry &entry)
@@ -57,16 +54,9 @@ static const QDBusArgument &operator>>(const QDBusArgument &arg, SimFixture::Ent
     return arg;
 }
 
-SimFixture::SimFixture(QObject *parent)
-    : QObject(parent)
-{
-    ElfWire::registerTypes();
-}
+SimFixture::SimFixture(QObject *parent) : QObject(parent) { ElfWire::registerTypes(); }
 
-SimFixture::~SimFixture()
-{
-    stop();
-}
+SimFixture::~SimFixture() { stop(); }
 
 // In a cross build the programs of the build are the target's, run here through its emulator.
 void SimFixture::startProgram(QProcess &process, const QString &program, const QStringList &arguments)
@@ -117,10 +107,7 @@ void SimFixture::stop()
     waitForBus(false);
 }
 
-bool SimFixture::isRunning() const
-{
-    return m_process && m_process->state() == QProcess::Running;
-}
+bool SimFixture::isRunning() const { return m_process && m_process->state() == QProcess::Running; }
 
 QString SimFixture::errorOutput()
 {
@@ -147,42 +134,21 @@ bool SimFixture::waitForBus(bool present)
     return false;
 }
 
-QVector<SimFixture::Entry> SimFixture::journal() const
-{
-    return qdbus_cast<QVector<Entry>>(answer("Journal"));
-}
-void SimFixture::clearJournal() const
-{
-    control("ClearJournal");
-}
-QMap<QString, uint> SimFixture::stats() const
-{
-    return qdbus_cast<QMap<QString, uint>>(answer("Stats"));
-}
-uint SimFixture::stat(const QString &method) const
-{
-    return stats().value(method);
-}
+QVector<SimFixture::Entry> SimFixture::journal() const { return qdbus_cast<QVector<Entry>>(answer("Journal")); }
+void SimFixture::clearJournal() const { control("ClearJournal"); }
+QMap<QString, uint> SimFixture::stats() const { return qdbus_cast<QMap<QString, uint>>(answer("Stats")); }
+uint SimFixture::stat(const QString &method) const { return stats().value(method); }
 bool SimFixture::setActionReply(const QString &address, const QString &reply) const
 {
     return ok("SetActionReply", {address, reply});
 }
-bool SimFixture::setActionDelay(const QString &address, uint ms) const
-{
-    return ok("SetActionDelay", {address, ms});
-}
+bool SimFixture::setActionDelay(const QString &address, uint ms) const { return ok("SetActionDelay", {address, ms}); }
 bool SimFixture::setActionOutput(const QString &address, const QString &text) const
 {
     return ok("SetActionOutput", {address, text});
 }
-bool SimFixture::removeItem(const QString &address) const
-{
-    return ok("RemoveItem", {address});
-}
-bool SimFixture::raiseTask(const QString &name, const QString &id) const
-{
-    return ok("RaiseTask", {name, id});
-}
+bool SimFixture::removeItem(const QString &address) const { return ok("RemoveItem", {address}); }
+bool SimFixture::raiseTask(const QString &name, const QString &id) const { return ok("RaiseTask", {name, id}); }
 
 bool SimFixture::setItem(const QString &address, const QVariant &value, const QVariant &initValue) const
 {
@@ -190,10 +156,7 @@ bool SimFixture::setItem(const QString &address, const QVariant &value, const QV
     return ok("SetItem", {address, wire(ElfWire::toWire(value)), wire(init)});
 }
 
-QJsonObject SimFixture::model(const QJsonArray &apps)
-{
-    return {{"applications", apps}};
-}
+QJsonObject SimFixture::model(const QJsonArray &apps) { return {{"applications", apps}}; }
 QJsonObject SimFixture::app(const QString &name, const QJsonArray &modules)
 {
     return {{"name", name}, {"modules", modules}};

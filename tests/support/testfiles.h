@@ -10,7 +10,7 @@
 
 #include <sys/stat.h>
 
-template<typename... Types>
+template <typename... Types>
 inline void addColumns(std::initializer_list<const char *> names)
 {
     auto name = names.begin();
@@ -65,12 +65,9 @@ inline QMap<QString, QString> sandboxState(const QString &except = QString())
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
-            if (std::any_of(skipped.cbegin(), skipped.cend(),
-                            [&](const QString &folder) { return isBelow(path, folder); }))
+            if (std::any_of(skipped.cbegin(), skipped.cend(), [&](const QString &folder) { return isBelow(path, folder); }))
                 continue;
-            struct stat info
-            {
-            };
+            struct stat info {};
             ::lstat(QFile::encodeName(path).constData(), &info);
             state.insert(path,
                          QStringLiteral("%1 %2:%3 %4 %5")
@@ -106,10 +103,10 @@ inline QString stateChanges(const QMap<QString, QString> &before, const QMap<QSt
 }
 
 // Fails naming every path that differs from the snapshot `before`.
-#define COMPARE_STATE(after, before)                                                                                   \
-    do {                                                                                                               \
-        const QString changes = stateChanges((before), (after));                                                       \
-        QVERIFY2(changes.isEmpty(), qPrintable(QStringLiteral("outside the intended folder:\n") + changes));           \
+#define COMPARE_STATE(after, before)                                                                              \
+    do {                                                                                                           \
+        const QString changes = stateChanges((before), (after));                                                   \
+        QVERIFY2(changes.isEmpty(), qPrintable(QStringLiteral("outside the intended folder:\n") + changes));     \
     } while (false)
 
 #endif // TESTFILES_H
