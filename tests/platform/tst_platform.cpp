@@ -146,6 +146,16 @@ private Q_SLOTS:
             const uint refreshed = m_sim.stat("ModuleItems");
             QVERIFY(client()->moduleItems("sa_reg_module", addresses));
             QCOMPARE(m_sim.stat("ModuleItems"), refreshed);
+            // A service that restarts may hold other items: its list is asked for again.
+            m_sim.stop();
+            QByteArray other = kModel;
+            other.replace(R"({"name": "centreFreq", "value": 1e9})",
+                          R"({"name": "centreFreq", "value": 1e9}, {"name": "restarted", "value": 1})");
+            QVERIFY(m_sim.startJson(QJsonDocument::fromJson(other).object()));
+            QTRY_VERIFY(client()->moduleItems("sa_reg_module", addresses) && addresses.contains(kReg + "restarted:"));
+            m_sim.stop();
+            QVERIFY(m_sim.startJson(QJsonDocument::fromJson(kModel).object()));
+            QTRY_VERIFY(client()->moduleItems("sa_reg_module", addresses) && !addresses.contains(kReg + "restarted:"));
         }
         const uint calls = m_sim.stat("ModuleItems");
         QVERIFY(client()->moduleItems("sa_reg_module", addresses));

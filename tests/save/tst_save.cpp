@@ -541,6 +541,8 @@ private Q_SLOTS:
                                                 {"Tab1", QJsonDocument::fromJson(kTab1).object()}, {"Tab2", QJsonObject()}}));
         save.clearAll();
         QVERIFY(save.save(path) && readObject(path).keys() == QStringList{"Header"});
+        save.addCommonHeader("TabCount", 0);
+        QVERIFY(save.save(path) && readObject(path).keys() == QStringList{"Header"});
         for (int number = 1; number <= 7; ++number)
             writeFile(tabFile(number), QStringLiteral("{\"n\": %1}").arg(number).toUtf8());
         save.addCommonHeader("TabCount", 1e12);
