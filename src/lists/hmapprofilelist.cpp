@@ -93,9 +93,6 @@ void HMapProFileList::readAll()
 
 void HMapProFileList::rebuildValueLists()
 {
-    m_nameValues.clear();
-    m_rruTypeValues.clear();
-    m_frequencyValues.clear();
     QSet<QString> names;
     QSet<QString> rruTypes;
     QSet<QString> frequencies;
