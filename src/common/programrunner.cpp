@@ -3,6 +3,7 @@
 #include "hbaselogging.h"
 
 #include <QFile>
+#include <QStandardPaths>
 #include <QVector>
 
 #include <cerrno>
@@ -73,12 +74,25 @@ bool waitFor(pid_t pid, int timeoutMs, int *status)
         ::nanosleep(&step, nullptr);
     }
 }
+
+// The program's file: a name without "/" is looked up on PATH. Found here rather than by posix_spawnp,
+// because where the spawn runs in an emulator a missing program only shows as a child ending with 127.
+QByteArray executable(const QString &programName)
+{
+    const QByteArray path = QFile::encodeName(programName.contains(QLatin1Char('/'))
+                                                  ? programName
+                                                  : QStandardPaths::findExecutable(programName));
+    return !path.isEmpty() && ::access(path.constData(), X_OK) == 0 ? path : QByteArray();
+}
 } // namespace
 
 int ProgramRunner::run(const QString &programName, const QStringList &argumentList, int timeoutMs, Overrun overrun,
                        const QString &outputFile)
 {
     reapLeftovers();
+    const QByteArray path = executable(programName);
+    if (path.isEmpty())
+        return -1;
     const QByteArray program = QFile::encodeName(programName);
     QList<QByteArray> arguments{program};
     for (const QString &argument : argumentList)
@@ -94,7 +108,7 @@ int ProgramRunner::run(const QString &programName, const QStringList &argumentLi
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, kNullDevice, O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     pid_t pid = 0;
-    const int spawned = ::posix_spawnp(&pid, program.constData(), &actions, nullptr, argv.data(), environ);
+    const int spawned = ::posix_spawn(&pid, path.constData(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         return -1;

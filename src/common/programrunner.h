@@ -9,7 +9,7 @@
 // whatever it holds. The program is found on PATH, gets this process's environment, no input, and its
 // output goes to a file or nowhere; its error output is this process's.
 //
-// posix_spawnp starts it without copying the interface's memory (a fork would, and its cost would grow
+// posix_spawn starts it without copying the interface's memory (a fork would, and its cost would grow
 // with the process). The caller waits at most the time-out chosen at its call site: the interface never
 // hangs on a program. A program that outlives it is reported; it is either killed (its result would be
 // worthless) or left to finish (its work still counts), and then reaped by a later call.
