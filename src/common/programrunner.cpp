@@ -79,9 +79,8 @@ bool waitFor(pid_t pid, int timeoutMs, int *status)
 // because where the spawn runs in an emulator a missing program only shows as a child ending with 127.
 QByteArray executable(const QString &programName)
 {
-    const QByteArray path = QFile::encodeName(programName.contains(QLatin1Char('/'))
-                                                  ? programName
-                                                  : QStandardPaths::findExecutable(programName));
+    const QByteArray path = QFile::encodeName(
+        programName.contains(QLatin1Char('/')) ? programName : QStandardPaths::findExecutable(programName));
     return !path.isEmpty() && ::access(path.constData(), X_OK) == 0 ? path : QByteArray();
 }
 } // namespace
