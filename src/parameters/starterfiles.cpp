@@ -1,9 +1,9 @@
 #include "starterfiles.h"
 
 #include "elfclientinterface.h"
+#include "instrumentnames.h"
 
 namespace {
-const char kStarterService[] = "gem.base.starter_app";
 const char kPairSeparator[] = "|";
 const int kTimeoutMs = 500;
 }
@@ -16,7 +16,8 @@ const char StarterFiles::s_replyOk[] = "OK";
 QString StarterFiles::send(const char *action, const QString &argument)
 {
     QString reply = QString::fromLatin1(s_replyOk);
-    ELFClientInterface *client = ELFClientInterface::getSessionBusClient(QString::fromLatin1(kStarterService));
+    ELFClientInterface *client
+        = ELFClientInterface::getSessionBusClient(QString::fromLatin1(InstrumentNames::starterService));
     if (client && client->isValid())
         client->callAction(QString::fromLatin1(action), argument, &reply, kTimeoutMs);
     return reply;

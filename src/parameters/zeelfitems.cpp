@@ -1,6 +1,7 @@
 #include "zeelfitems.h"
 
 #include "hbaselogging.h"
+#include "instrumentnames.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
@@ -25,7 +26,7 @@ const QString kStringArray = QStringLiteral("stringARRAY");
 const QString kDoubleArray = QStringLiteral("doubleARRAY");
 const QString kInt32Array = QStringLiteral("int32ARRAY");
 
-const QString kServicePrefix = QStringLiteral("gem.base.");
+const QString kServicePrefix = QString::fromLatin1(InstrumentNames::servicePrefix);
 const QString kRegModuleSuffix = QStringLiteral("_reg_module");
 const QString kDxTestApp = QStringLiteral("dxtest_app");
 const QString kNetworkAnalyzerApp = QStringLiteral("networkanalyzer_app");

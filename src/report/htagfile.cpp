@@ -1,6 +1,7 @@
 #include "htagfile.h"
 
 #include "hbaselogging.h"
+#include "instrumentnames.h"
 #include "jsonbytes.h"
 
 #include <QFile>
@@ -16,9 +17,7 @@
 #include "qmlinput.h"
 
 namespace {
-const char kTagDirRoot[] = "/base/";
-const char kTagDirName[] = "qml_4410";
-const char kTagFileName[] = "/hetnet_private/tagNameList.json";
+const char kTagFileName[] = "/tagNameList.json";
 const char kTagListMember[] = "TagList";
 const char kNotAText[] = "setTag value for \"%1\" is not a text";
 const char kNoTagEntry[] = "setTag key \"%1\" names no tag entry";
@@ -52,7 +51,7 @@ QString tagKey(const QString &category, int position)
 
 HTagFile::HTagFile(QObject *parent)
     : QObject(parent)
-    , m_tagFilePath(QLatin1String(kTagDirRoot) + QLatin1String(kTagDirName) + QLatin1String(kTagFileName))
+    , m_tagFilePath(QLatin1String(InstrumentNames::hetnetPrivateDir) + QLatin1String(kTagFileName))
 {
     static_assert(sizeof(kCategoryNames) / sizeof(kCategoryNames[0]) == kCategoryCount, "category names");
     static_assert(sizeof(kDefaultEntries) / sizeof(kDefaultEntries[0]) == kCategoryCount, "default entries");

@@ -1,27 +1,23 @@
 #include "hsave.h"
 
-#include "hbaselogging.h"
+#include "storagetree.h"
 
-#include <QDateTime>
-#include <QFile>
-
-#include "elfclientinterface.h"
 #include "hpdf.h"
 #include "persistentlog.h"
 
 namespace {
 // The remote-control service keeps the hash of its password here.
 const char kScpiHashFile[] = "/home/root/.scpi_hash.sha";
-const char kTimeStampFormat[] = "yyMMddhhmmss";
-}
+} // namespace
 
 HSave::HSave(QObject *parent)
     : QObject(parent)
-    , m_scpiHashFile(QString::fromLatin1(kScpiHashFile))
     , m_pdf(new HPdf(this))
+    , m_setup(m_pdf->commonUI())
+    , m_scpiHashFile(QString::fromLatin1(kScpiHashFile))
     , m_persistentLog(new persistentLog)
 {
-    createDefaultDirs();
+    StorageTree::createDefaultDirs();
 }
 
 HSave::~HSave() = default;
@@ -63,19 +59,4 @@ void HSave::setOverlay(int overlay)
         return;
     m_overlay = overlay;
     emit overlayChanged();
-}
-
-ELFClientInterface *HSave::appClient(const QString &appName)
-{
-    return ELFClientInterface::getSessionBusClient(QLatin1String(s_servicePrefix) + appName);
-}
-
-bool HSave::callWithoutReply(ELFClientInterface *client, const QString &address, const QString &argument, int timeoutMs)
-{
-    return client && client->isValid() && client->callAction(address, argument, nullptr, timeoutMs);
-}
-
-QString HSave::timeStamp()
-{
-    return QDateTime::currentDateTime().toString(QString::fromLatin1(kTimeStampFormat));
 }

@@ -2,6 +2,8 @@
 #define HSAVE_H
 
 #include "hbaselogging.h"
+#include "setupdocument.h"
+
 #include <QJsonObject>
 #include <QMap>
 #include <QObject>
@@ -9,21 +11,19 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <map>
 #include <memory>
 
-class ELFClientInterface;
 class QFile;
 class QTextStream;
 class persistentLog;
 
 class HPdf;
 
-// The save object behind every save, recall, copy and delete screen. One class across several
-// sources: hsave.cpp (the object itself), storagedirs.cpp (the storage tree and directory queries),
-// fileops.cpp (file operations through the starter application), tabsetup.cpp (tab and setup files
-// with the save and recall handshakes), resultheaders.cpp (result recall and the headers of saved
-// files), reset.cpp (factory reset, presets and default values).
+// The save object behind every save, recall, copy and delete screen: the QML front of the units that do
+// the work. Its sources only translate between QML and those units: hsave.cpp (the object itself),
+// storagedirs.cpp (StorageTree), fileops.cpp (StarterFileActions, LocalFiles), tabsetup.cpp
+// (SetupDocument, TabFiles, AppService), resultheaders.cpp (FileHeaders and the result recall),
+// reset.cpp (DefaultValues, DeviceActions and the preset).
 class HSave : public QObject
 {
     Q_OBJECT
@@ -158,46 +158,13 @@ Q_SIGNALS:
     void overlayChanged();
 
 private:
-    // Texts that several sources of this class share.
-    static constexpr char s_servicePrefix[] = "gem.base.";
-    static constexpr char s_starterService[] = "gem.base.starter_app";
-    static constexpr char s_replyOk[] = "OK";
-    static constexpr char s_tabFilePattern[] = "/tmp/Tab%1.oxs";
-    static constexpr char s_headerKey[] = "Header";
-
-    // The client of an application's parameter service ("gem.base." + application name).
-    static ELFClientInterface *appClient(const QString &appName);
-    // As appClient, null (with the warning "Client not valid") when the service is not on the bus.
-    static ELFClientInterface *validAppClient(const QString &appName);
-    // An action without a reply; a missing or absent service is a failed call.
-    static bool callWithoutReply(ELFClientInterface *client, const QString &address, const QString &argument,
-                                 int timeoutMs);
-    // The local date and time that makes a name unique ("_" + twelve digits, one-second resolution).
-    static QString timeStamp();
-    enum CopyOrMove { Copy, Move };
-    int copyOrMoveInto(CopyOrMove kind, const QString &srcFilePath, const QString &dst);
-
-    // The application's settings module: "xyz_app" gives "xyz_reg_module".
-    static QString settingsModule(const QString &appName);
-    static QString tabFilePath(int tabNum);
-    static bool isTabNumber(int tabNum);
-    // "TabCount" of the header, limited to the six tabs there are.
-    int tabCount() const;
-    QMap<QString, QVariant> &uiTable();
-    void resetHeaderDescription();
-
-    static const QString s_storageRoot;
-    static const std::map<SaveType, QString> s_defaultDirs;
-
+    HPdf *m_pdf = nullptr;
+    // The set-up being built or recalled; its "UI" table is the report's, so it comes after m_pdf.
+    SetupDocument m_setup;
     CopyReply m_copyType = COPY_TRUE;
-    QMap<QString, QVariant> m_header;
-    // Kept as JSON objects: they come from and go to JSON files, never through a variant map.
-    QJsonObject m_tabs[6];
-    QMap<QString, QVariant> m_result;
     int m_type = 1;
     int m_overlay = 0;
     QString m_scpiHashFile;
-    HPdf *m_pdf = nullptr;
     std::unique_ptr<persistentLog> m_persistentLog;
 };
 

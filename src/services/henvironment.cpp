@@ -1,9 +1,10 @@
 #include "henvironment.h"
 
+#include "instrumentnames.h"
+
 #include <cstdlib>
 
 namespace {
-const char kProductName[] = "TK520";
 // The service supervisor names the service that failed to start in this variable.
 const char kFailedServiceVariable[] = "FAILED_SERVICE";
 }
@@ -25,7 +26,7 @@ QString HEnvironment::getBaseDir() const
 
 QString HEnvironment::productName() const
 {
-    return QString::fromLatin1(kProductName);
+    return QString::fromLatin1(InstrumentNames::productName);
 }
 
 QString HEnvironment::getFailedService() const
