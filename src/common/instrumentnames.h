@@ -11,6 +11,8 @@ constexpr char userRoot[] = "/user/";
 constexpr char qmlDirName[] = "qml_4410";
 constexpr char baseRoot[] = "/base/";
 constexpr char hetnetPrivateDir[] = "/base/qml_4410/hetnet_private";
+// The 5G screens' own storage: favourites and map profiles live in hidden folders under it.
+constexpr char fiveGStorage[] = "/user/tarnwick5G/internal/";
 // An application's parameter service is this prefix and the application's name.
 constexpr char servicePrefix[] = "gem.base.";
 constexpr char starterService[] = "gem.base.starter_app";

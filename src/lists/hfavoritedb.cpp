@@ -1,6 +1,10 @@
+// The favourites store in one source, over the length the module keeps elsewhere: the working database,
+// its export and import and the group folders share one connection and one set of confinement rules,
+// and split apart each part would reach into the state of the others.
 #include "hfavoritedb.h"
 
 #include "hbaselogging.h"
+#include "instrumentnames.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,7 +24,7 @@
 
 namespace {
 
-const char kFavoriteDir[] = "/user/tarnwick5G/internal/.favorite/";
+const char kFavoriteFolder[] = ".favorite/";
 const char kWorkingDbFile[] = "favorite.db";
 const char kDriver[] = "QSQLITE";
 const char kConnection[] = "Favorite";
@@ -53,7 +57,7 @@ const char kSkippedLog[] = "skipped:";
 
 QString favoriteDir()
 {
-    return QString::fromLatin1(kFavoriteDir);
+    return QString::fromLatin1(InstrumentNames::fiveGStorage) + QString::fromLatin1(kFavoriteFolder);
 }
 
 QString workingDbPath()

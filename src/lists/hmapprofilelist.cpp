@@ -1,5 +1,6 @@
 #include "hmapprofilelist.h"
 
+#include "instrumentnames.h"
 #include "jsonbytes.h"
 
 #include <QDir>
@@ -17,7 +18,7 @@
 #include "starterfiles.h"
 
 namespace {
-const char kProfileDir[] = "/user/tarnwick5G/internal/.mapProfile";
+const char kProfileFolder[] = ".mapProfile";
 const char kProfilePattern[] = "*.mpcv";
 const char kHeaderKey[] = "Header";
 
@@ -75,7 +76,7 @@ void HMapProFileList::read(const QString &name)
 void HMapProFileList::scan(const Test &passes)
 {
     m_profileList.clear();
-    const QString dir = QString::fromLatin1(kProfileDir);
+    const QString dir = QString::fromLatin1(InstrumentNames::fiveGStorage) + QString::fromLatin1(kProfileFolder);
     QDirIterator it(dir, {QString::fromLatin1(kProfilePattern)}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();

@@ -1,21 +1,8 @@
 #include "hmessagelist.h"
 
 HMessageList::HMessageList(QObject *parent)
-    : QObject(parent)
+    : HStringList(parent)
 {
-}
-
-int HMessageList::count() const
-{
-    return m_log.count();
-}
-
-void HMessageList::setCount(int val)
-{
-    if (val == m_log.count())
-        return;
-    m_log.setCount(val);
-    emit countChanged();
 }
 
 void HMessageList::clearAllMsgList()
@@ -25,24 +12,4 @@ void HMessageList::clearAllMsgList()
     m_log.clear();
     if (m_log.count() != before)
         emit countChanged();
-}
-
-void HMessageList::setStringList(QString val)
-{
-    m_log.appendText(val);
-}
-
-QString HMessageList::getStringList(int val) const
-{
-    return m_log.text(val);
-}
-
-void HMessageList::setCurTime()
-{
-    m_log.appendTimeNow();
-}
-
-QString HMessageList::getStringTime(int val) const
-{
-    return m_log.time(val);
 }

@@ -6,9 +6,8 @@
 
 #include "messagelog.h"
 
-// A second log for the interface, like HMessageList but without clearing: the most recent texts and,
-// beside them, the most recent times of day, each a window of `count` entries, oldest first. Held in
-// memory only.
+// A log for the interface: the most recent texts and, beside them, the most recent times of day, each a
+// window of `count` entries, oldest first. Held in memory only; HMessageList adds clearing.
 class HStringList : public QObject
 {
     Q_OBJECT
@@ -30,7 +29,7 @@ public Q_SLOTS:
 Q_SIGNALS:
     void countChanged();
 
-private:
+protected:
     MessageLog m_log;
 };
 

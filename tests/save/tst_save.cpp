@@ -6,9 +6,11 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include "appservice.h"
 #include "elfclientinterface.h"
 #include "hmapprofilelist.h"
 #include "hsave.h"
+#include "setupdocument.h"
 #include "simfixture.h"
 #include "testfiles.h"
 
@@ -487,6 +489,41 @@ private Q_SLOTS:
         save.setType(HSave::SAVE_BACKUP);
         QVERIFY(save.save("/tmp/backup.stp"));
         QCOMPARE(readObject("/tmp/backup.stp").value("Tab1").toObject(), QJsonObject::fromVariantMap(table));
+    }
+
+    // The tab count a set-up's header gives its readers, within the six tabs there are.
+    void tabCountOfTheHeader_data()
+    {
+        QTest::addColumn<QVariant>("count");
+        QTest::addColumn<int>("tabs");
+        QTest::newRow("number") << QVariant(3) << 3;
+        QTest::newRow("text") << QVariant("2") << 2;
+        QTest::newRow("fraction, rounded") << QVariant(2.7) << 3;
+        QTest::newRow("above six") << QVariant(7) << 6;
+        QTest::newRow("huge") << QVariant(1e300) << 6;
+        QTest::newRow("negative") << QVariant(-1) << 0;
+        QTest::newRow("no number") << QVariant("two") << 0;
+        QTest::newRow("missing") << QVariant() << 0;
+    }
+    void tabCountOfTheHeader()
+    {
+        QFETCH(QVariant, count);
+        QFETCH(int, tabs);
+        QMap<QString, QVariant> ui;
+        SetupDocument setup(ui);
+        if (count.isValid())
+            setup.header().insert("TabCount", count);
+        QCOMPARE(setup.tabCount(), tabs);
+    }
+
+    // The tab handshakes cut the last four characters of the name; a preset replaces every "_app".
+    void settingsModulesOfAnApplication()
+    {
+        QCOMPARE(AppService::settingsModule("dxtest_app"), QString("dxtest_reg_module"));
+        QCOMPARE(AppService::settingsModule("a_app_app"), QString("a_app_reg_module"));
+        QCOMPARE(AppService::settingsModule("abc"), QString("_reg_module"));
+        QCOMPARE(AppService::presetModule("a_app_app"), QString("a_reg_module_reg_module"));
+        QCOMPARE(AppService::presetModule("plain"), QString("plain"));
     }
 
     // Settings written through a text stream are UTF-8, whatever the stream was set up for.
