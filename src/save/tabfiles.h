@@ -11,7 +11,7 @@
 class TabFiles
 {
 public:
-    static const int s_count = 6;
+    static constexpr int s_count = 6;
 
     static bool isTabNumber(int tab);
     // The file of tab `tab` (0 to 5), and of the file numbered `number` as the applications count (1 to 6).
