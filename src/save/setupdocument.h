@@ -47,8 +47,9 @@ public:
     bool readResult(const QString &path);
     void clear();
 
-    bool readTab(int tab) { return TabFiles::read(tab, &m_tabs[tab]); }
-    bool writeTab(int tab) { return TabFiles::write(tab, m_tabs[tab]); }
+    // False, touching nothing, for a number that names no tab.
+    bool readTab(int tab) { return TabFiles::isTabNumber(tab) && TabFiles::read(tab, &m_tabs[tab]); }
+    bool writeTab(int tab) { return TabFiles::isTabNumber(tab) && TabFiles::write(tab, m_tabs[tab]); }
     // Adds the application's current settings to the tab's table and writes it as the tab file.
     bool saveCapturedTab(int tab, const QString &appName);
 
