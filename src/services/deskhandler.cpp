@@ -7,7 +7,6 @@
 #include <QDBusError>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QProcess>
 
 #include "comtorvanelabsplatformdesktopinterface.h"
 #include "devicecommand.h"
@@ -103,10 +102,9 @@ QString DeskHandler::lastRaisedTask()
     if (!QFileInfo::exists(tool))
         return task;
 
-    QProcess process;
     bool overran = false;
     const QString text = DeviceCommand::run(
-        process, tool,
+        tool,
         {QString::fromLatin1(kTaskManager), QString::fromLatin1(kCommand), QString::fromLatin1(kGetLastRaisedTask)},
         kToolTimeoutMs, &overran);
     // What a tool printed before it was killed is no answer.

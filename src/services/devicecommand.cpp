@@ -3,28 +3,22 @@
 #include <QProcess>
 
 #include "folderrights.h"
+#include "programrunner.h"
 
-QString DeviceCommand::run(QProcess &process, const QString &program, const QStringList &arguments, int timeoutMs,
-                           bool *overran)
+QString DeviceCommand::run(const QString &program, const QStringList &arguments, int timeoutMs, bool *overran)
 {
-    process.start(program, arguments);
-    process.waitForFinished(timeoutMs);
-    const QByteArray output = process.readAllStandardOutput();
-    const bool running = process.state() != QProcess::NotRunning;
-    if (running) {
-        process.kill();
-        process.waitForFinished();
-    }
+    const ProgramRunner::Output output = ProgramRunner::capture(program, arguments, timeoutMs);
     if (overran)
-        *overran = running;
-    return QString::fromUtf8(output.constData(), int(qstrnlen(output.constData(), uint(output.size()))));
+        *overran = !output.ended;
+    const QByteArray &text = output.text;
+    return QString::fromUtf8(text.constData(), int(qstrnlen(text.constData(), uint(text.size()))));
 }
 
-QString DeviceCommand::runLine(QProcess &process, const QString &commandLine, int timeoutMs)
+QString DeviceCommand::runLine(const QString &commandLine, int timeoutMs)
 {
     QStringList arguments = QProcess::splitCommand(commandLine);
     const QString program = arguments.isEmpty() ? QString() : arguments.takeFirst();
     for (QString &argument : arguments)
         argument = FolderRights::programArgument(argument);
-    return run(process, program, arguments, timeoutMs);
+    return run(program, arguments, timeoutMs);
 }

@@ -50,7 +50,7 @@ bool FileExists::queryForFile(const QString &fileName)
     // The name goes into the command line unquoted: QProcess splits it at spaces and starts "ls"
     // itself, so a name with spaces lists other paths (and answers false) but no shell ever sees it,
     // and no part of it is taken as an option ("-R /usr" lists "./-R" and "/usr").
-    const QString listing = DeviceCommand::runLine(m_process, m_command.arg(fileName), kCommandTimeoutMs).trimmed();
+    const QString listing = DeviceCommand::runLine(m_command.arg(fileName), kCommandTimeoutMs).trimmed();
 
     const bool found = (listing == fileName);
     writeToStandardError(QLatin1String(kQueryTag) + QLatin1String(" test for [") + fileName

@@ -2,7 +2,6 @@
 #define FILEEXISTS_H
 
 #include <QObject>
-#include <QProcess>
 #include <QString>
 
 // Answers whether a file exists by listing it with "ls" and comparing the listing with the path:
@@ -25,7 +24,6 @@ Q_SIGNALS:
     void existsChanged(bool exists);
 
 private:
-    QProcess m_process;
     bool m_exists = false;
     const QString m_command;
 };

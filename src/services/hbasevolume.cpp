@@ -100,5 +100,5 @@ int HBaseVolume::readLevel(const QString &commandLine)
 // object is free for the next command and commands never overlap.
 QString HBaseVolume::runCommand(const QString &commandLine)
 {
-    return DeviceCommand::runLine(m_process, commandLine, kCommandTimeoutMs);
+    return DeviceCommand::runLine(commandLine, kCommandTimeoutMs);
 }

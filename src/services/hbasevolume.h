@@ -2,7 +2,6 @@
 #define HBASEVOLUME_H
 
 #include <QObject>
-#include <QProcess>
 #include <QString>
 
 // Loudspeaker volume, microphone level and mute of the device's control panel service, read and
@@ -39,7 +38,6 @@ private:
     int readLevel(const QString &commandLine);
     bool setLevel(int &stored, int value, const QString &commandTemplate);
 
-    QProcess m_process;
     int m_volume = 75;
     int m_micVolume = 0;
     bool m_mute = false;

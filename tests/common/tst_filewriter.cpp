@@ -298,6 +298,35 @@ private Q_SLOTS:
         QTRY_COMPARE(readFile("/tmp/now"), QByteArray("now\n"));
     }
 
+    // Output kept in memory: the error output is dropped, the end of the program ends the wait even while
+    // a child it left holds the output open, and one that overruns is killed with what it printed so far.
+    void programOutputInMemory()
+    {
+        ProgramRunner::Output output
+            = ProgramRunner::capture("sh", {"-c", "printf 'a\\0b'; echo noise >&2; exit 4"}, 5000);
+        QCOMPARE(output.text, QByteArray("a\0b", 3));
+        QVERIFY(output.ended);
+        QCOMPARE(output.status, 4);
+        QElapsedTimer timer;
+        timer.start();
+        output = ProgramRunner::capture("sh", {"-c", "sleep 60 & echo left"}, 20000);
+        QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(output.text, QByteArray("left\n"));
+        QVERIFY(output.ended);
+        QCOMPARE(output.status, 0);
+        QTest::ignoreMessage(QtWarningMsg, "program still running after its time-out: \"sh\" killed");
+        output = ProgramRunner::capture("sh", {"-c", "echo first; exec sleep 60"}, 300);
+        QCOMPARE(output.text, QByteArray("first\n"));
+        QVERIFY(!output.ended);
+        QCOMPARE(output.status, -1);
+        output = ProgramRunner::capture("no-such-program", {}, 5000);
+        QVERIFY(!output.ended && output.text.isEmpty());
+        // More than a pipe holds, and more than is kept: the program is never left blocked on its output.
+        output = ProgramRunner::capture("sh", {"-c", "head -c 5000000 /dev/zero"}, 20000);
+        QVERIFY(output.ended);
+        QCOMPARE(output.text, QByteArray(4 * 1024 * 1024, '\0'));
+    }
+
     // A file system without hard links (FAT) refuses link(): a create-only write is still one exclusive step.
     void createOnlyWithoutHardLinks()
     {
