@@ -4,11 +4,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,6 +53,64 @@ QString resolvedTarget(const QString &path)
 }
 
 FileWriter::LinkCall s_linkCall = ::link;
+
+// The temporary files of the writers of this process that are still open: a leftover of a killed
+// writer is removed, one still being written never.
+QSet<QString> s_openTemps;
+QMutex s_openTempsLock;
+
+void noteOpen(const QString &temp, bool open)
+{
+    const QMutexLocker locker(&s_openTempsLock);
+    if (open)
+        s_openTemps.insert(temp);
+    else
+        s_openTemps.remove(temp);
+}
+
+bool isOpenHere(const QString &temp)
+{
+    const QMutexLocker locker(&s_openTempsLock);
+    return s_openTemps.contains(temp);
+}
+
+QString tempBase(const QFileInfo &target)
+{
+    return QString(kTempPrefix) + target.fileName().left(kMaxTempBaseName) + QLatin1Char('.');
+}
+
+bool isTempOf(const QString &name, const QString &base)
+{
+    if (name.size() != base.size() + kTempSuffixLength || !name.startsWith(base))
+        return false;
+    for (int i = base.size(); i < name.size(); ++i) {
+        const char c = name.at(i).toLatin1();
+        if (c == 0 || !std::strchr(kTempSuffixChars, c))
+            return false;
+    }
+    return true;
+}
+
+// A writer killed between creating its temporary file and renaming it (a pulled battery) leaves that
+// file behind. The next writer of the same name removes such files, so they never pile up in a folder
+// the user browses or fill a small disk. One look at the folder per save; the folder's flush that
+// follows makes the removals lasting too.
+void removeLeftoverTemps(const QString &path)
+{
+    const QFileInfo target(path);
+    const QString folder = target.absolutePath();
+    const QString base = tempBase(target);
+    DIR *dir = ::opendir(nativePath(folder).constData());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QString name = QFile::decodeName(entry->d_name);
+        const QString temp = folder + QLatin1Char('/') + name;
+        if (isTempOf(name, base) && !isOpenHere(temp))
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
 
 QString randomSuffix()
 {
@@ -112,8 +173,10 @@ void FileWriter::discard()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
-    if (!m_tempPath.isEmpty())
+    if (!m_tempPath.isEmpty()) {
         ::unlink(nativePath(m_tempPath).constData());
+        noteOpen(m_tempPath, false);
+    }
     m_tempPath.clear();
 }
 
@@ -140,13 +203,14 @@ bool FileWriter::open()
         return fail(QStringLiteral("cannot look at it"), errno);
     }
 
-    const QString base = QString(kTempPrefix) + target.fileName().left(kMaxTempBaseName) + QLatin1Char('.');
+    const QString base = tempBase(target);
     for (int attempt = 0; attempt < kTempAttempts && m_fd < 0; ++attempt) {
         const QString candidate = target.absolutePath() + QLatin1Char('/') + base + randomSuffix();
         m_fd = openRetrying(nativePath(candidate), O_WRONLY | O_CREAT | O_EXCL, kNewFileMode);
-        if (m_fd >= 0)
+        if (m_fd >= 0) {
             m_tempPath = candidate;
-        else if (errno != EEXIST)
+            noteOpen(m_tempPath, true);
+        } else if (errno != EEXIST)
             return fail(QStringLiteral("cannot create a file beside it"), errno);
     }
     if (m_fd < 0)
@@ -227,7 +291,9 @@ bool FileWriter::commit()
     } else if (::rename(temp.constData(), target.constData()) != 0) {
         return fail(QStringLiteral("cannot replace it"), errno);
     }
+    noteOpen(m_tempPath, false);
     m_tempPath.clear();
+    removeLeftoverTemps(m_path);
 
     // The new name itself must reach storage too. Failing here, the new file is already in place; the
     // caller still hears of it, since it may not survive a power cut.

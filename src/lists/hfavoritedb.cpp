@@ -198,9 +198,12 @@ bool HFavoriteDB::exportDB(const QString &fullpath)
     if (!openDatabase(workingDb))
         return false;
     // A working file left over from an interrupted export already holds the table: refuse it rather
-    // than mix old rows into the new export. It stays open until the next openDatabase.
-    if (!createFavoriteTable())
+    // than mix old rows into the new export. It stays open until the next openDatabase, but its name
+    // is removed now, so that one export killed by a pulled battery does not fail every later one.
+    if (!createFavoriteTable()) {
+        qFileDelete(workingDb);
         return false;
+    }
 
     // One transaction for all rows (SQLite would otherwise sync the file once per favourite), and one
     // statement compiled once for all of them.

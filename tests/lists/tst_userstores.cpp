@@ -176,11 +176,12 @@ private Q_SLOTS:
         QCOMPARE(tree(kFav), expected);
         QVERIFY(!QFile::exists(kPwned) && !db.isOpenDatabase());
         QCOMPARE(QFileInfo(kFav + "A/one.stav").permissions() & 0x0FFF, QFileDevice::Permissions(0x775));
-        // A working file left over from an interrupted export is refused.
+        // A working file left over from an interrupted export is refused, and gone for the next export.
         QVERIFY(db.openDatabase(kFav + "favorite.db") && db.createFavoriteTable());
         QTest::ignoreMessage(QtDebugMsg, "bool HFavoriteDB::createFavoriteTable() ::fail");
         QVERIFY(!db.exportDB("/tmp/other.db"));
-        QVERIFY(!QFile::exists("/tmp/other.db"));
+        QVERIFY(!QFile::exists("/tmp/other.db") && db.isOpenDatabase() && !QFile::exists(kFav + "favorite.db"));
+        QVERIFY(db.exportDB("/tmp/other.db") && !QFile::exists(kFav + "favorite.db"));
     }
 
     // An export of a unit that wrote Latin-1 names holds bytes that are no UTF-8: they read as Latin-1.
