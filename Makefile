@@ -12,8 +12,11 @@ CTEST_ARGS ?=
 CMAKE_ARGS ?=
 
 BENCH_SIZE ?= 2000
+SOAK_MINUTES ?= 10
+# The sanitizer drive of CI: the same soak script, short, with leak detection.
+SANITIZE_SOAK_MINUTES ?= 2
 
-.PHONY: all deps build format format-check test test-stress test-sanitize fuzz demo demo-shell demo-pictures bench clean qmltypes package \
+.PHONY: all deps build format format-check test test-stress test-sanitize fuzz soak soak-sanitize demo demo-shell demo-pictures bench clean qmltypes package \
         arm64-build test-arm64 package-arm64
 
 all: build
@@ -48,6 +51,16 @@ $(ASAN_BUILD)/Makefile: CMakeLists.txt
 test-sanitize: deps $(ASAN_BUILD)/Makefile
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+# The interface for SOAK_MINUTES against the simulator, every screen made and destroyed again and again:
+# fails when memory, descriptors or QObjects still grow after the warm-up (build/soak-run/soak.png).
+soak: build
+	SOAK_MINUTES=$(SOAK_MINUTES) scripts/run-soak $(BUILD)
+
+# The same drive in the sanitizer tree for SANITIZE_SOAK_MINUTES: any leak or memory error fails it.
+soak-sanitize: deps $(ASAN_BUILD)/Makefile
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	SOAK_MINUTES=$(SANITIZE_SOAK_MINUTES) scripts/run-soak $(ASAN_BUILD)
 
 # Every file reader under libFuzzer (clang) for FUZZ_SECONDS each, in the sandbox.
 fuzz:

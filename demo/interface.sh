@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The demo interface, started once the simulator is on the bus (see session.sh).
-# Usage: demo/interface.sh [--tour]
+# Usage: demo/interface.sh [--tour | --soak OUTPUT_DIR]
 set -uo pipefail
 demo=$(cd "$(dirname "$0")" && pwd)
 export QT_QUICK_CONTROLS_STYLE=Material
@@ -22,5 +22,10 @@ if [ "${1:-}" = "--tour" ]; then
   # qmltestrunner gives it real mouse and key events.
   export QT_QUICK_BACKEND=software QT_XCB_GL_INTEGRATION=none
   exec "${preload[@]}" qmltestrunner -import "$QML2_IMPORT_PATH" -input "$demo/Tour.qml"
+fi
+if [ "${1:-}" = "--soak" ]; then
+  # The soak run (make soak): hbase-soak drives demo/Soak.qml and writes its samples to $2.
+  export QT_QUICK_BACKEND=software QT_XCB_GL_INTEGRATION=none
+  exec "$HBASE_SOAK" "$demo/Soak.qml" "$2"
 fi
 exec "${preload[@]}" qmlscene "$demo/main.qml"

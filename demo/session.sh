@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One demo session inside the sandbox: hbase-sim on the session bus, then demo/interface.sh.
-# Usage: demo/session.sh BUILD_DIR [--tour|--shared-bus]
+# Usage: demo/session.sh BUILD_DIR [--tour | --soak OUTPUT_DIR | --shared-bus]
 #   --shared-bus  start the session bus on the socket /home/demo-bus (demo/shared-bus.conf), for a
 #                 sandbox without a bus of its own, so that "make demo-shell" can reach it
 set -uo pipefail
@@ -12,4 +12,4 @@ if [ "${2:-}" = "--shared-bus" ]; then
   rm -f /home/demo-bus   # left by a session that was killed
   exec dbus-run-session --config-file "$demo/shared-bus.conf" -- "$demo/../tests/support/with-sim" -- "$demo/interface.sh"
 fi
-exec "$demo/../tests/support/with-sim" -- "$demo/interface.sh" "${2:-}"
+exec "$demo/../tests/support/with-sim" -- "$demo/interface.sh" "${@:2}"

@@ -47,7 +47,10 @@ const Store kStores[] = {
     {"positions", "/user/TK520/internal/quillbox/positions.txt"},
     {"screenshot", "/user/TK520/internal/quillbox/screenshots/crash.png"},
     {"report", "/user/TK520/internal/quillbox/reports/crash.pdf"},
+    {"logging set-up", "/tmp/loggingLoadUiSetup.json"},
 };
+// The logging file whose set-up the file browser converts.
+const QString kLoggingFile = QStringLiteral("/user/TK520/internal/quillbox/crash.grr");
 
 // The child: one write of `store`, with the first or the second content.
 int writeOnce(int argc, char **argv)
@@ -93,6 +96,9 @@ int writeOnce(int argc, char **argv)
     } else if (store == "report") {
         save.addCommonUI("Technology", text.left(20));
         save.savePDF(target, "Off", "On");
+    } else if (store == "logging set-up") {
+        writeFile(kLoggingFile, QByteArray("{\"Technology\": \"") + text.toUtf8() + "\"}\n1,2,3\n");
+        return save.readHeader(kLoggingFile, "grr") ? 0 : 1;
     } else {
         return 2;
     }
