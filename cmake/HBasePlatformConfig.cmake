@@ -5,10 +5,10 @@
 set(HBASE_PLATFORM_ROOT "" CACHE PATH "Prefix of the instrument's platform libraries")
 
 set(_hbase_platform_libs
-  "elfclient|elfclientinterface.h|Qt5::Core,Qt5::DBus"
-  "chstd|chstd.h|Qt5::Core"
-  "quenjson|quenjsondocument.h|Qt5::Core"
-  "persistentlog|persistentlog.h|Qt5::Core")
+  "elfclient|elfclientinterface.h|Qt::Core,Qt::DBus"
+  "chstd|chstd.h|Qt::Core"
+  "quenjson|quenjsondocument.h|Qt::Core"
+  "persistentlog|persistentlog.h|Qt::Core")
 
 set(HBasePlatform_FOUND TRUE)
 foreach(entry ${_hbase_platform_libs})

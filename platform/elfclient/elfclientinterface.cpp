@@ -38,7 +38,7 @@ static bool waitPrecisely(const QDBusPendingCall &call, int timeoutMs)
         const qint64 remainingUs = deadline.remainingTimeNSecs() / 1000;
         if (remainingUs <= 0)
             return call.isFinished();
-        const qint64 stepUs = qBound<qint64>(50, waited.nsecsElapsed() / 100000, 2000);
+        const qint64 stepUs = qBound(qint64(50), waited.nsecsElapsed() / 100000, qint64(2000));
         QThread::usleep(ulong(qMin(stepUs, remainingUs)));
     }
     return true;

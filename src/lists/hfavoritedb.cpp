@@ -13,7 +13,11 @@
 #include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 #include <QTextCodec>
+#else
+#include <QStringDecoder>
+#endif
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -98,9 +102,16 @@ QString sqlText(const QString &text)
 QString storedText(const QVariant &value)
 {
     const QByteArray bytes = value.toByteArray();
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     QTextCodec::ConverterState state;
     const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
-    return state.invalidChars == 0 && state.remainingChars == 0 ? text : QString::fromLatin1(bytes);
+    const bool valid = state.invalidChars == 0 && state.remainingChars == 0;
+#else
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(bytes);
+    const bool valid = !decoder.hasError();
+#endif
+    return valid ? text : QString::fromLatin1(bytes);
 }
 
 // Removes a directory tree. A symbolic link is removed as a link: following it would empty whatever

@@ -125,7 +125,7 @@ void HPdf::attachPdf(const QString &fileName, const QString &text) const
     FileWriter::writeFile(fileName, content + text.toLatin1());
 }
 
-void HPdf::setFont(QPainter &painter, int pointSize, int weight)
+void HPdf::setFont(QPainter &painter, int pointSize, QFont::Weight weight)
 {
     m_font.setPointSize(pointSize);
     m_font.setWeight(weight);

@@ -52,7 +52,7 @@ private:
     void drawFirstPage(QPainter &painter, const QString &filepath, const QString &inv, const QString &includeScreen);
     void drawLogo(QPainter &painter) const;
     void drawAttachments(QPdfWriter &writer, QPainter &painter) const;
-    void setFont(QPainter &painter, int pointSize, int weight);
+    void setFont(QPainter &painter, int pointSize, QFont::Weight weight);
 
     QMap<QString, QVariant> m_commonUI;
     QFont m_font;

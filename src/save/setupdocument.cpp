@@ -204,7 +204,11 @@ void SetupDocument::writeJson(const QMap<QString, QVariant> &map, QTextStream &s
 {
     if (map.isEmpty())
         return;
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     stream.setCodec("UTF-8");
+#else
+    stream.setEncoding(QStringConverter::Utf8);
+#endif
     stream << QString::fromUtf8(TabFiles::indented(QJsonObject::fromVariantMap(map)));
     stream.flush();
     file.flush();

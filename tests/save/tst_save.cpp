@@ -532,7 +532,11 @@ private Q_SLOTS:
         QFile file("/tmp/settings.json");
         QVERIFY(file.open(QIODevice::WriteOnly));
         QTextStream stream(&file);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
         stream.setCodec("ISO 8859-1");
+#else
+        stream.setEncoding(QStringConverter::Latin1);
+#endif
         HSave().saveVmToJson({{"site", QString::fromUtf8("Z\xc3\xbcrich \xe6\x97\xa5")}}, stream, file);
         QCOMPARE(readFile(file.fileName()), QByteArray("{\n    \"site\": \"Z\xc3\xbcrich \xe6\x97\xa5\"\n}\n"));
     }
