@@ -17,6 +17,9 @@ ElfService::ElfService(Simulator *simulator, const QString &app, QObject *parent
     , m_app(app)
     , m_connectionName(QStringLiteral("hbase-sim-") + app)
 {
+    // Qt 6 relays a signal to the bus only when its argument types are registered: without this, the
+    // changes sent before any call brought a QDBusVariant in would be dropped.
+    qRegisterMetaType<QDBusVariant>();
 }
 
 ElfService::~ElfService()

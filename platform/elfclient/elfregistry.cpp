@@ -96,6 +96,9 @@ void ElfRegistry::listenTo(const QString &service)
     if (m_listened.contains(service))
         return;
     QDBusConnection bus = QDBusConnection::sessionBus();
+    // Qt 6 knows QDBusVariant as an argument type only once it is registered: until then it would
+    // refuse the slot below.
+    qRegisterMetaType<QDBusVariant>();
     const QString path = QString::fromLatin1(ElfWire::objectPath);
     const QString interface = QString::fromLatin1(ElfWire::interfaceName);
     const bool connected = bus.connect(service, path, interface, QStringLiteral("ItemChanged"), this,
