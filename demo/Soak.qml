@@ -6,7 +6,7 @@ import HBase 1.0
 // shown in turn with the live trace and the battery level changing, a trace mode is switched, a set-up is
 // saved and recalled, a screenshot and a report are written, the favourites are exported and imported
 // again and the site tags edited. After each cycle it collects garbage and tells the monitor
-// (`soak.cycleDone()`), which samples the process now and then.
+// (`monitor.cycleDone()`), which samples the process now and then.
 Item {
     id: run
 
@@ -18,6 +18,8 @@ Item {
     property int waitingSteps: 0
     property string waitingFor: ""
     property var window: shell.item
+    // The sampler (SoakMonitor), given by hbase-soak.
+    required property var monitor
 
     HSave { id: storage }
 
@@ -43,7 +45,7 @@ Item {
         onTriggered: {
             if (run.waitingFor !== "") {
                 if (++run.waitingSteps > run.writeSteps)
-                    soak.fail(run.waitingFor + " was not written")
+                    run.monitor.fail(run.waitingFor + " was not written")
                 return
             }
             run.steps[run.step]()
@@ -64,27 +66,27 @@ Item {
         function () { shell.active = true },
         function () { show(0) },
         function () { if (window.spectrumPage.traceModes) window.spectrumPage.setTraceMode(0, run.cycleMode()) },
-        function () { show(1); var path = window.savePage.saveSetup("soak"); if (path === "" || !window.savePage.recall(path)) soak.fail("set-up " + window.savePage.status) },
-        function () { show(2); window.reportPage.saveScreenshot("soak", soak.cycles % 2 === 1); waitFor("Screenshot") },
+        function () { show(1); var path = window.savePage.saveSetup("soak"); if (path === "" || !window.savePage.recall(path)) run.monitor.fail("set-up " + window.savePage.status) },
+        function () { show(2); window.reportPage.saveScreenshot("soak", run.monitor.cycles % 2 === 1); waitFor("Screenshot") },
         function () { window.reportPage.saveReport("soak"); waitFor("Report") },
         function () { show(3) },
         function () { show(4) },
         function () { show(5); run.favouritesRoundTrip() },
-        function () { window.storesPage.setSite("Soak " + soak.cycles) },
+        function () { window.storesPage.setSite("Soak " + run.monitor.cycles) },
         function () { show(6) },
         function () { shell.active = false },
-        function () { gc(); soak.cycleDone() }
+        function () { gc(); run.monitor.cycleDone() }
     ]
 
     // Clear write and max hold in turn, so the trace's binding changes with the mode.
     function cycleMode() {
-        return soak.cycles % 2 === 0 ? "Max Hold" : "Clear Write"
+        return run.monitor.cycles % 2 === 0 ? "Max Hold" : "Clear Write"
     }
 
     function favouritesRoundTrip() {
         var path = window.storesPage.exportPath
         if (window.storesPage.exportFavourites(path) === "" || !window.storesPage.importFavourites(path))
-            soak.fail("favourites round trip " + path)
+            run.monitor.fail("favourites round trip " + path)
     }
 
     Component.onCompleted: storage.createDefaultDirs()

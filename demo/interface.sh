@@ -28,4 +28,7 @@ if [ "${1:-}" = "--soak" ]; then
   export QT_QUICK_BACKEND=software QT_XCB_GL_INTEGRATION=none
   exec "$HBASE_SOAK" "$demo/Soak.qml" "$2"
 fi
-exec "${preload[@]}" qmlscene "$demo/main.qml"
+# Qt 5's viewer is qmlscene, Qt 6's is qml.
+viewer=qmlscene
+command -v qmlscene > /dev/null || viewer=qml
+exec "${preload[@]}" "$viewer" "$demo/main.qml"

@@ -84,6 +84,9 @@ HScreenShot {
                 Repeater {
                     model: window.screenNames
                     ItemDelegate {
+                        id: screenButton
+                        required property string modelData
+                        required property int index
                         objectName: "screen_" + modelData
                         text: modelData
                         highlighted: screens.currentIndex === index
@@ -93,9 +96,9 @@ HScreenShot {
                         onClicked: screens.currentIndex = index
                         // A plain highlight with an accent bar marks the screen on show.
                         background: Rectangle {
-                            color: parent.highlighted ? Theme.panelEdge : "transparent"
+                            color: screenButton.highlighted ? Theme.panelEdge : "transparent"
                             radius: 4
-                            Rectangle { width: 4; height: parent.height; color: Theme.accent; visible: parent.parent.highlighted }
+                            Rectangle { width: 4; height: parent.height; color: Theme.accent; visible: screenButton.highlighted }
                         }
                     }
                 }

@@ -1,7 +1,6 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
-#include <QQmlContext>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QUrl>
@@ -53,7 +52,7 @@ int main(int argc, char **argv)
     options.outputDir = QString::fromLocal8Bit(argv[2]);
     QQmlApplicationEngine engine;
     SoakMonitor monitor(&engine, options);
-    engine.rootContext()->setContextProperty(QStringLiteral("soak"), &monitor);
+    engine.setInitialProperties({{QStringLiteral("monitor"), QVariant::fromValue<QObject *>(&monitor)}});
     // Any warning of the script (a binding that fails, a type error) fails the run as well.
     bool warned = false;
     QObject::connect(&engine, &QQmlEngine::warnings, [&warned](const QList<QQmlError> &warnings) {

@@ -65,9 +65,14 @@ Item {
                 clip: true
                 model: cableFilter
                 delegate: Column {
+                    id: cableRow
+                    required property var cableName
+                    required property var manufacturer
+                    required property var velocity
+                    required property var loss
                     width: cableView.width
-                    Text { text: cableName; color: Theme.text; font.pixelSize: Theme.font }
-                    Text { text: manufacturer + ", VF " + velocity + ", " + loss + " dB/m"; color: Theme.dim; font.pixelSize: Theme.small }
+                    Text { text: cableRow.cableName; color: Theme.text; font.pixelSize: Theme.font }
+                    Text { text: cableRow.manufacturer + ", VF " + cableRow.velocity + ", " + cableRow.loss + " dB/m"; color: Theme.dim; font.pixelSize: Theme.small }
                 }
             }
         }
@@ -84,25 +89,30 @@ Item {
                 clip: true
                 model: lossTable
                 delegate: RowLayout {
+                    id: lossRow
+                    required property int index
+                    required property var frequency
+                    required property var loss
+                    required property bool isValid
                     width: lossView.width
                     TextField {
-                        objectName: "lossFrequency" + index
-                        text: frequency
+                        objectName: "lossFrequency" + lossRow.index
+                        text: lossRow.frequency
                         font.pixelSize: Theme.font
-                        color: isValid ? Theme.text : Theme.bad
+                        color: lossRow.isValid ? Theme.text : Theme.bad
                         Layout.preferredWidth: 1
                         Layout.fillWidth: true
-                        onEditingFinished: lossTable.updateFrequency(index, Number(text))
+                        onEditingFinished: lossTable.updateFrequency(lossRow.index, Number(text))
                     }
                     TextField {
-                        objectName: "lossValue" + index
-                        text: model.loss
+                        objectName: "lossValue" + lossRow.index
+                        text: lossRow.loss
                         font.pixelSize: Theme.font
                         Layout.preferredWidth: 1
                         Layout.fillWidth: true
-                        onEditingFinished: lossTable.updateLoss(index, Number(text))
+                        onEditingFinished: lossTable.updateLoss(lossRow.index, Number(text))
                     }
-                    Button { text: "Remove"; font.capitalization: Font.MixedCase; onClicked: lossTable.removeItem(index) }
+                    Button { text: "Remove"; font.capitalization: Font.MixedCase; onClicked: lossTable.removeItem(lossRow.index) }
                 }
             }
             RowLayout {
@@ -132,12 +142,18 @@ Item {
                 clip: true
                 model: plans
                 delegate: RowLayout {
+                    id: planRow
+                    required property int index
+                    required property var eDataChannelType
+                    required property var eDataBaseFreq
+                    required property var eDataTransmitOffset
+                    required property var eDataChannelSpace
                     width: planView.width
-                    Text { text: (index + 1) + ": " + eDataChannelType.readableText; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 120 }
-                    Text { text: (eDataBaseFreq.value / 1e6).toFixed(4) + " MHz"; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 110 }
+                    Text { text: (planRow.index + 1) + ": " + planRow.eDataChannelType.readableText; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 120 }
+                    Text { text: (planRow.eDataBaseFreq.value / 1e6).toFixed(4) + " MHz"; color: Theme.text; font.pixelSize: Theme.small; Layout.preferredWidth: 110 }
                     Text {
-                        readonly property real offset: eDataTransmitOffset.value / 1e6
-                        text: (offset >= 0 ? "+" : "") + offset.toFixed(3) + " MHz / " + (eDataChannelSpace.value / 1e3).toFixed(2) + " kHz"
+                        readonly property real offset: planRow.eDataTransmitOffset.value / 1e6
+                        text: (offset >= 0 ? "+" : "") + offset.toFixed(3) + " MHz / " + (planRow.eDataChannelSpace.value / 1e3).toFixed(2) + " kHz"
                         color: Theme.dim
                         font.pixelSize: Theme.small
                         elide: Text.ElideRight

@@ -20,8 +20,8 @@ Item {
     FileExists { id: fileCheck }
     DesktopHandler {
         id: desktopHandler
-        onTaskRaised: page.lastTask = task_name + " (" + task_id + ")"
-        onError: page.lastTask = "desktop service: " + msg
+        onTaskRaised: function (task_name, task_id) { page.lastTask = task_name + " (" + task_id + ")" }
+        onError: function (msg) { page.lastTask = "desktop service: " + msg }
     }
 
     Timer {

@@ -80,6 +80,7 @@ Item {
         Repeater {
             model: labels
             Text {
+                required property var model
                 x: model.x - width / 2
                 y: model.y - height / 2
                 text: model.text

@@ -26,10 +26,7 @@ Item {
 
     function updateSpacings() {
         nrBand.setBandStByMeas("ModAcc", rangeBox.currentText, bandwidthBox.currentText)
-        var list = []
-        for (var i = 0; i < nrBand.getBandCount(); ++i)
-            list.push(nrBand.getSCS(i))
-        spacings = list
+        spacings = Array.from({ length: nrBand.getBandCount() }, (_, i) => nrBand.getSCS(i))
     }
 
     function readEnums() {
@@ -72,7 +69,13 @@ Item {
             }
             Repeater {
                 model: page.spacings
-                RadioButton { text: modelData + " kHz"; font.pixelSize: Theme.font; checked: index === 0 }
+                RadioButton {
+                    required property var modelData
+                    required property int index
+                    text: modelData + " kHz"
+                    font.pixelSize: Theme.font
+                    checked: index === 0
+                }
             }
             Item { Layout.fillHeight: true }
         }
@@ -85,6 +88,7 @@ Item {
             Repeater {
                 model: page.detectorEntries
                 Text {
+                    required property var modelData
                     text: modelData.label + (modelData.disable ? "  (not selectable)" : "")
                     color: modelData.disable ? Theme.dim : Theme.text
                     font.pixelSize: Theme.font

@@ -16,7 +16,7 @@ Item {
     property int spectrumScreen: 0
     property string lastScreenshot
     property string status: "Nothing saved yet"
-    readonly property string logoPath: Qt.resolvedUrl("../data/logo.png").toString().replace("file://", "")
+    readonly property string logoPath: String(Qt.resolvedUrl("../data/logo.png")).replace("file://", "")
     // The report draws an attachment 522 points wide and 522 * height / 1280 high: a picture 1280
     // pixels wide keeps its proportions, so the screenshot is attached as a 1280-wide copy.
     readonly property int attachmentWidth: 1280

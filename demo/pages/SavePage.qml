@@ -145,6 +145,11 @@ Item {
                     folder: page.save ? "file://" + page.save.getDefaultDir(page.folders[folderBox.currentIndex].type) : ""
                 }
                 delegate: Rectangle {
+                    id: fileRow
+                    required property string fileName
+                    required property string filePath
+                    required property string fileSuffix
+                    required property var fileSize
                     objectName: "file_" + fileName
                     width: files.width
                     height: Theme.touch
@@ -152,13 +157,13 @@ Item {
                     RowLayout {
                         anchors.fill: parent
                         anchors.leftMargin: Theme.gap
-                        Text { text: fileName; color: Theme.text; font.pixelSize: Theme.font; Layout.preferredWidth: 380; elide: Text.ElideMiddle }
-                        Text { text: page.describe(filePath, fileSuffix); color: Theme.dim; font.pixelSize: Theme.small; Layout.fillWidth: true }
-                        Text { text: Math.ceil(fileSize / 1024) + " KiB"; color: Theme.dim; font.pixelSize: Theme.small; Layout.rightMargin: Theme.gap }
+                        Text { text: fileRow.fileName; color: Theme.text; font.pixelSize: Theme.font; Layout.preferredWidth: 380; elide: Text.ElideMiddle }
+                        Text { text: page.describe(fileRow.filePath, fileRow.fileSuffix); color: Theme.dim; font.pixelSize: Theme.small; Layout.fillWidth: true }
+                        Text { text: Math.ceil(fileRow.fileSize / 1024) + " KiB"; color: Theme.dim; font.pixelSize: Theme.small; Layout.rightMargin: Theme.gap }
                     }
                     MouseArea {
                         anchors.fill: parent
-                        onClicked: { page.selectedPath = filePath; page.selectedName = fileName }
+                        onClicked: { page.selectedPath = fileRow.filePath; page.selectedName = fileRow.fileName }
                     }
                 }
             }

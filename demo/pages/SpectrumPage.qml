@@ -148,7 +148,7 @@ Item {
                     font.pixelSize: Theme.font
                     Layout.fillWidth: true
                     Layout.preferredHeight: Theme.touch
-                    onActivated: page.detector.value = index
+                    onActivated: function (index) { page.detector.value = index }
                 }
             }
         }
@@ -184,11 +184,12 @@ Item {
                     model: page.traceModes ? page.traceModes.value.length : 0
                     RowLayout {
                         id: traceBox
+                        required property int index
                         readonly property int trace: index
                         spacing: Theme.gap / 2
                         Layout.fillWidth: true
-                        Rectangle { width: Theme.gap / 2; Layout.fillHeight: true; color: Theme.traceColours[index] }
-                        Text { text: "T" + (index + 1); color: Theme.text; font.pixelSize: Theme.font; font.bold: true }
+                        Rectangle { Layout.preferredWidth: Theme.gap / 2; Layout.fillHeight: true; color: Theme.traceColours[traceBox.trace] }
+                        Text { text: "T" + (traceBox.trace + 1); color: Theme.text; font.pixelSize: Theme.font; font.bold: true }
                         ComboBox {
                             objectName: "traceMode" + (traceBox.trace + 1)
                             model: Traces.modes
@@ -196,7 +197,7 @@ Item {
                             font.pixelSize: Theme.font
                             Layout.fillWidth: true
                             Layout.preferredHeight: Theme.touch
-                            onActivated: page.setTraceMode(traceBox.trace, Traces.modes[index])
+                            onActivated: function (index) { page.setTraceMode(traceBox.trace, Traces.modes[index]) }
                         }
                     }
                 }

@@ -47,17 +47,12 @@ Item {
         })
     }
     function readProfiles() {
-        var rows = []
-        for (var i = 0; i < mapProfiles.getListSize(); ++i)
-            rows.push(mapProfiles.getListInfo(i, "Name") + "  " + mapProfiles.getListInfo(i, "Frequency") + " MHz  "
-                      + mapProfiles.getListInfo(i, "Technology"))
-        profileRows = rows
+        profileRows = Array.from({ length: mapProfiles.getListSize() }, (_, i) =>
+            mapProfiles.getListInfo(i, "Name") + "  " + mapProfiles.getListInfo(i, "Frequency") + " MHz  "
+            + mapProfiles.getListInfo(i, "Technology"))
     }
     function readHistory() {
-        var rows = []
-        for (var i = 0; i < historyFile.count(); ++i)
-            rows.push(historyFile.getName(i) + "  " + historyFile.getDate(i))
-        historyRows = rows
+        historyRows = Array.from({ length: historyFile.count() }, (_, i) => historyFile.getName(i) + "  " + historyFile.getDate(i))
     }
     function readPositions() {
         var rows = []
@@ -70,12 +65,10 @@ Item {
     }
     function readMessages() {
         // The list keeps a window of the latest messages, the newest last.
-        var rows = []
-        for (var i = messageList.count - messagesShown; i < messageList.count; ++i) {
-            if (messageList.getStringList(i) !== "")
-                rows.push(messageList.getStringTime(i) + "  " + messageList.getStringList(i))
-        }
-        messageRows = rows
+        var first = messageList.count - messagesShown
+        messageRows = Array.from({ length: messagesShown }, (_, k) => first + k)
+            .filter(i => messageList.getStringList(i) !== "")
+            .map(i => messageList.getStringTime(i) + "  " + messageList.getStringList(i))
     }
 
     function note(message) {
@@ -147,7 +140,7 @@ Item {
             Layout.preferredWidth: 1; Layout.preferredHeight: 1; Layout.fillWidth: true; Layout.fillHeight: true
             Repeater {
                 model: page.tagRows
-                Text { text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
+                Text { required property string modelData; text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
             }
             RowLayout {
                 TextField { id: siteField; objectName: "siteField"; placeholderText: "New site"; font.pixelSize: Theme.small; Layout.fillWidth: true }
@@ -166,7 +159,7 @@ Item {
             }
             Repeater {
                 model: page.profileRows
-                Text { text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
+                Text { required property string modelData; text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
             }
             Item { Layout.fillHeight: true }
         }
@@ -181,6 +174,8 @@ Item {
                     showDotAndDotDot: false
                 }
                 Text {
+                    id: groupRow
+                    required property string fileName
                     readonly property string group: fileName
                     text: group + ": " + (files.count === 0 ? "(empty)" : files.names())
                     color: Theme.text
@@ -189,14 +184,11 @@ Item {
                     Layout.fillWidth: true
                     FolderListModel {
                         id: files
-                        folder: "file://" + page.favouriteFolder + "/" + group
+                        folder: "file://" + page.favouriteFolder + "/" + groupRow.group
                         nameFilters: ["*.stav"]
                         showDirs: false
                         function names() {
-                            var list = []
-                            for (var i = 0; i < count; ++i)
-                                list.push(get(i, "fileBaseName"))
-                            return list.join(", ")
+                            return Array.from({ length: count }, (_, i) => get(i, "fileBaseName")).join(", ")
                         }
                     }
                 }
@@ -217,7 +209,7 @@ Item {
             }
             Repeater {
                 model: page.historyRows
-                Text { text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
+                Text { required property string modelData; text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
             }
             Item { Layout.fillHeight: true }
         }
@@ -228,7 +220,7 @@ Item {
             Button { objectName: "storePosition"; text: "Store position"; font.capitalization: Font.MixedCase; onClicked: page.storePosition("51.5072", "-0.1276", "Harbour") }
             Repeater {
                 model: page.positionRows
-                Text { text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
+                Text { required property string modelData; text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
             }
             Item { Layout.fillHeight: true }
         }
@@ -238,7 +230,7 @@ Item {
             Layout.preferredWidth: 1; Layout.preferredHeight: 1; Layout.fillWidth: true; Layout.fillHeight: true
             Repeater {
                 model: page.messageRows
-                Text { text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
+                Text { required property string modelData; text: modelData; color: Theme.text; font.pixelSize: Theme.small; elide: Text.ElideRight; Layout.fillWidth: true }
             }
             RowLayout {
                 Button { objectName: "addHotkey"; text: "Hot key F1"; font.capitalization: Font.MixedCase; onClicked: page.addHotkey(1) }

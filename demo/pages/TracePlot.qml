@@ -45,10 +45,7 @@ Item {
             --sweepsToSkip
             return
         }
-        var next = []
-        for (var t = 0; t < 4; ++t)
-            next.push(Traces.next(modes[t] || "Blank", shown[t], sweep, averageCount))
-        shown = next
+        shown = Array.from({ length: 4 }, (_, t) => Traces.next(modes[t] || "Blank", shown[t], sweep, averageCount))
         traces.requestPaint()
     }
 
@@ -89,11 +86,11 @@ Item {
 
         Repeater {
             model: plot.divisions - 1
-            Rectangle { x: graticule.width * (index + 1) / plot.divisions; width: 1; height: graticule.height; color: Theme.grid }
+            Rectangle { required property int index; x: graticule.width * (index + 1) / plot.divisions; width: 1; height: graticule.height; color: Theme.grid }
         }
         Repeater {
             model: plot.divisions - 1
-            Rectangle { y: graticule.height * (index + 1) / plot.divisions; height: 1; width: graticule.width; color: Theme.grid }
+            Rectangle { required property int index; y: graticule.height * (index + 1) / plot.divisions; height: 1; width: graticule.width; color: Theme.grid }
         }
 
         Canvas {
@@ -151,6 +148,7 @@ Item {
         // Level labels at every division line, right-aligned against the graticule.
         model: plot.divisions + 1
         Text {
+            required property int index
             width: plot.labelWidth - 6
             horizontalAlignment: Text.AlignRight
             y: graticule.y + graticule.height * index / plot.divisions - height / 2
@@ -163,6 +161,7 @@ Item {
         // Frequency labels every second division: start, centre and stop among them.
         model: plot.divisions / 2 + 1
         Text {
+            required property int index
             readonly property real frequency: plot.startFrequency + plot.span * index * 2 / plot.divisions
             x: Math.min(Math.max(graticule.x + graticule.width * index * 2 / plot.divisions - width / 2, graticule.x),
                         plot.width - width)
