@@ -6,6 +6,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 ARM64_BUILD ?= build-arm64
+QT6_BUILD ?= build-qt6
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 # More configure options, e.g. CMAKE_ARGS=-DHBASE_WERROR=ON (CI).
@@ -17,7 +18,7 @@ SOAK_MINUTES ?= 10
 SANITIZE_SOAK_MINUTES ?= 2
 
 .PHONY: all deps build format format-check test test-stress test-sanitize fuzz soak soak-sanitize demo demo-shell demo-pictures bench clean qmltypes package \
-        arm64-build test-arm64 package-arm64
+        arm64-build test-arm64 package-arm64 test-qt6
 
 all: build
 
@@ -108,9 +109,19 @@ test-arm64: arm64-build
 package-arm64: arm64-build
 	cd $(ARM64_BUILD) && cpack
 
+# The same module, simulator, suite and demo tour built with Qt 6 (Qt 5 is the build that ships).
+$(QT6_BUILD)/Makefile: CMakeLists.txt
+	cmake -S . -B $(QT6_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHBASE_QT_MAJOR=6 $(CMAKE_ARGS)
+
+test-qt6:
+	scripts/install-deps --qt6
+	$(MAKE) $(QT6_BUILD)/Makefile
+	cmake --build $(QT6_BUILD) -j $(JOBS)
+	cd $(QT6_BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
 # Times every measured operation against its floor in the sandbox and prints the table (see bench/).
 bench: build
 	scripts/run-bench $(BUILD) $(BENCH_SIZE)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(ARM64_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(ARM64_BUILD) $(QT6_BUILD)

@@ -26,7 +26,11 @@ set(CPACK_COMPONENT_MODULE_DESCRIPTION
     "QML module HBase 1.0: back-end types of the TK520 instrument's touch interface")
 # Loaded at run time, so not found by the library scan: the favourites database's SQL driver and the
 # Qt Quick module every HBase interface imports.
-set(CPACK_DEBIAN_MODULE_PACKAGE_DEPENDS "libqt5sql5-sqlite, qml-module-qtquick2")
+if(HBASE_QT_MAJOR EQUAL 6)
+  set(CPACK_DEBIAN_MODULE_PACKAGE_DEPENDS "libqt6sql6-sqlite, qml6-module-qtquick")
+else()
+  set(CPACK_DEBIAN_MODULE_PACKAGE_DEPENDS "libqt5sql5-sqlite, qml-module-qtquick2")
+endif()
 
 set(CPACK_DEBIAN_SIMULATOR_PACKAGE_NAME hbase-sim)
 set(CPACK_COMPONENT_SIMULATOR_DESCRIPTION
