@@ -1,6 +1,9 @@
 #include "benchtable.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonValue>
 #include <QVector>
 
 #include <algorithm>
@@ -8,7 +11,21 @@
 
 namespace {
 const int kDefaultSize = 2000;
+
+void appendJson(const QString &work, double projectMs, double floorMs, const QString &trips, QJsonObject row)
+{
+    const QString path = qEnvironmentVariable("BENCH_JSON");
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::Append))
+        return;
+    row.insert("work", work);
+    row.insert("project_ms", projectMs);
+    row.insert("floor_ms", floorMs < 0 ? QJsonValue() : QJsonValue(floorMs));
+    row.insert("ratio", floorMs <= 0 ? QJsonValue() : QJsonValue(projectMs / floorMs));
+    row.insert("round_trips", trips);
+    file.write(QJsonDocument(row).toJson(QJsonDocument::Compact) + '\n');
 }
+} // namespace
 
 int BenchTable::size()
 {
@@ -45,8 +62,10 @@ void BenchTable::printRow(const QString &work, double projectMs, double floorMs,
     printRow(work, projectMs, floorMs, roundTrips < 0 ? QStringLiteral("-") : QString::number(roundTrips, 'g', 4));
 }
 
-void BenchTable::printRow(const QString &work, double projectMs, double floorMs, const QString &trips)
+void BenchTable::printRow(const QString &work, double projectMs, double floorMs, const QString &trips,
+                          const QJsonObject &extra)
 {
+    appendJson(work, projectMs, floorMs, trips, extra);
     const QString floor = floorMs < 0 ? QStringLiteral("-") : QString::number(floorMs, 'f', 2);
     const QString ratio = floorMs <= 0 ? QStringLiteral("-") : QString::number(projectMs / floorMs, 'f', 2) + 'x';
     const QString line = QStringLiteral("| %1 | %2 | %3 | %4 | %5 |\n")

@@ -1,6 +1,7 @@
 #ifndef BENCHTABLE_H
 #define BENCHTABLE_H
 
+#include <QJsonObject>
 #include <QMap>
 #include <QString>
 
@@ -12,6 +13,8 @@
 // in the same run, each as the median of five runs, and prints
 //   | work | project ms | floor ms | ratio | bus round trips |
 // The round trips are the calls the simulator received during one run of the project's operation.
+// With BENCH_JSON set, each row is also appended to that file as one line of JSON (scripts/run-bench
+// gathers them into bench.json), with `extra`'s members beside the columns.
 class BenchTable
 {
 public:
@@ -23,7 +26,8 @@ public:
     static uint calls(const QMap<QString, uint> &before, const QMap<QString, uint> &after);
     // One row; a negative floor or round-trip count prints "-".
     static void printRow(const QString &work, double projectMs, double floorMs, double roundTrips);
-    static void printRow(const QString &work, double projectMs, double floorMs, const QString &roundTrips);
+    static void printRow(const QString &work, double projectMs, double floorMs, const QString &roundTrips,
+                         const QJsonObject &extra = {});
 };
 
 #endif // BENCHTABLE_H

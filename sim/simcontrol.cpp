@@ -2,6 +2,7 @@
 
 #include "desktopservice.h"
 #include "elfwire.h"
+#include "simstream.h"
 
 #include <QCoreApplication>
 #include <QDBusMetaType>
@@ -30,6 +31,7 @@ SimControl::SimControl(Simulator *simulator, DesktopService *desktop, QObject *p
     : QObject(parent)
     , m_simulator(simulator)
     , m_desktop(desktop)
+    , m_stream(new SimStream(simulator, this))
 {
 }
 
@@ -90,6 +92,16 @@ void SimControl::SendInfo(const QString &app, const QString &msg)
 {
     if (!m_simulator->sendInfo(app, msg))
         sendErrorReply(kInvalidArgs, QStringLiteral("no application %1").arg(app));
+}
+
+void SimControl::StreamChanges(const QString &address, uint perSecond, uint count)
+{
+    const SimItem *item = m_simulator->model().item(address);
+    if (!item || item->type != QLatin1String("double") || perSecond == 0) {
+        sendErrorReply(kInvalidArgs, QStringLiteral("%1 is no double item, or no rate is given").arg(address));
+        return;
+    }
+    m_stream->start(address, perSecond, count);
 }
 
 SimStats SimControl::Stats()

@@ -9,6 +9,7 @@
 #include <QObject>
 
 class DesktopService;
+class SimStream;
 
 Q_DECLARE_METATYPE(JournalEntry)
 Q_DECLARE_METATYPE(QVector<JournalEntry>)
@@ -49,6 +50,8 @@ public Q_SLOTS:
     void RaiseTask(const QString &name, const QString &id);
     // Emits SigInfo on an application's service.
     void SendInfo(const QString &app, const QString &msg);
+    // Changes the double item `count` times at `perSecond`, each value the send time (see SimStream).
+    void StreamChanges(const QString &address, uint perSecond, uint count);
     // How many calls of each gem.base.Elf method the applications have received.
     SimStats Stats();
     void Quit();
@@ -56,6 +59,7 @@ public Q_SLOTS:
 private:
     Simulator *m_simulator;
     DesktopService *m_desktop;
+    SimStream *m_stream;
 };
 
 #endif // SIMCONTROL_H

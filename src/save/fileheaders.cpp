@@ -2,6 +2,7 @@
 
 #include "hbaselogging.h"
 #include "jsonbytes.h"
+#include "pdflines.h"
 #include "pngtext.h"
 #include "setupdocument.h"
 
@@ -24,8 +25,6 @@ const char kSingleMap[] = "Single Map";
 const char kSizableMap[] = "Sizable Map";
 const char kLteAdvanced[] = "LTE/LTE-A";
 const char kPdfEnd[] = "%%EOF";
-// Longer lines are passed over in pieces of this size: a file without line breaks is never held whole.
-const qint64 kPdfLineLimit = 4096;
 const char kReadHeader[] = "readHeader";
 
 // Map files ("gom"): a block of 240 bytes from offset 16 holds two zero-terminated texts.
@@ -58,23 +57,6 @@ QString textAt(const QByteArray &block, int offset)
         return QString();
     const int zero = block.indexOf('\0', offset);
     return QString::fromLatin1(block.mid(offset, (zero < 0 ? block.size() : zero) - offset));
-}
-} // namespace
-
-namespace {
-// One line without its line break, at most kPdfLineLimit bytes; the rest of a longer line is read
-// past and the line given as too long (empty), so that no piece of it can pass for "%%EOF".
-QByteArray boundedLine(QFile &file)
-{
-    QByteArray line = file.readLine(kPdfLineLimit);
-    const bool whole = line.endsWith('\n') || file.atEnd();
-    while (!line.endsWith('\n') && !file.atEnd())
-        line = file.readLine(kPdfLineLimit);
-    if (!whole)
-        return QByteArray();
-    while (line.endsWith('\n') || line.endsWith('\r'))
-        line.chop(1);
-    return line;
 }
 } // namespace
 
@@ -204,11 +186,14 @@ QMap<QString, QVariant> FileHeaders::pdf(const QString &path)
     QString trailer;
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) {
+        PdfLines lines(file);
+        const char *line = nullptr;
+        int size = 0;
         bool atEnd = false;
-        while (!file.atEnd() && !atEnd)
-            atEnd = boundedLine(file) == kPdfEnd;
-        if (atEnd && !file.atEnd())
-            trailer = QString::fromLatin1(boundedLine(file));
+        while (!atEnd && lines.next(&line, &size))
+            atEnd = QByteArray::fromRawData(line, size) == kPdfEnd;
+        if (atEnd && lines.next(&line, &size))
+            trailer = QString::fromLatin1(line, size);
     }
 
     const QStringList parts = trailer.split(QLatin1Char(','));

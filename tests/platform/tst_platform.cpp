@@ -189,6 +189,25 @@ private Q_SLOTS:
         QCOMPARE(freq->getValue(), QVariant(7.5e8));
     }
 
+    // A stream of the service's changes reaches the handle whole and in order: every value a later send
+    // time of the machine's monotonic clock. Only double items stream.
+    void streamedChangesArriveInOrder()
+    {
+        ElfData *span = item("span:");
+        QVector<double> values;
+        connect(span, &ElfData::valueChanged, this, [&] { values.append(span->getValue().toDouble()); });
+        timespec now {};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        const double startUs = now.tv_sec * 1e6 + now.tv_nsec / 1e3;
+        QVERIFY(m_sim.streamChanges(kReg + "span:", 2000, 300));
+        QTRY_COMPARE_WITH_TIMEOUT(values.size(), 300, 20000);
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        QVERIFY(values.first() >= startUs && values.last() <= now.tv_sec * 1e6 + now.tv_nsec / 1e3);
+        QVERIFY(std::is_sorted(values.begin(), values.end()) && std::adjacent_find(values.begin(), values.end()) == values.end());
+        QVERIFY(!m_sim.streamChanges(kReg + "attenuation:", 10, 1));
+        disconnect(span, &ElfData::valueChanged, this, nullptr);
+    }
+
     // The service's text is the verdict. A late answer ends the call at its time-out (never early, and
     // without waiting for the answer) and leaves the caller's reply; an answer within it is waited for.
     void callAction_data()

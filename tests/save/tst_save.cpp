@@ -686,6 +686,13 @@ private Q_SLOTS:
         QTest::newRow("pdf three parts") << "pdf" << QByteArray("%%EOF\nNR,ACLR,extra") << true << cleared;
         QTest::newRow("pdf missing") << "pdf" << missing << true << cleared;
         QTest::newRow("pdf long line") << "pdf" << QByteArray(4095, 'x') + "%%EOF\nNR,ACLR" << true << cleared;
+        // Lines of up to 4095 bytes with their break are whole, wherever the file's blocks end.
+        QTest::newRow("pdf after a line of 300 kB")
+            << "pdf" << QByteArray(300000, 'x') + "\n%%EOF" + QByteArray(4089, '\r') + "\nNR,ACLR\r" << true
+            << "Technology=NR|Measure=ACLR|Firmware=";
+        QTest::newRow("pdf end line over the limit")
+            << "pdf" << "%%EOF" + QByteArray(4090, '\r') + "\nNR,ACLR" << true << cleared;
+        QTest::newRow("pdf trailer over the limit") << "pdf" << "%%EOF\nNR," + QByteArray(4093, 'A') << true << cleared;
         // Kinds are compared exactly: "GOM" is read as JSON.
         QTest::newRow("gom") << "gom" << mapFile("LTE/V2.1.3/x", QByteArray("RSRP Map", 9)) << true
                              << "Technology=LTE|Firmware=V2.1.3|Measure=RSRP Map";

@@ -156,6 +156,11 @@ bool SimFixture::setItem(const QString &address, const QVariant &value, const QV
     return ok("SetItem", {address, wire(ElfWire::toWire(value)), wire(init)});
 }
 
+bool SimFixture::streamChanges(const QString &address, uint perSecond, uint count) const
+{
+    return ok("StreamChanges", {address, perSecond, count});
+}
+
 QJsonObject SimFixture::model(const QJsonArray &apps) { return {{"applications", apps}}; }
 QJsonObject SimFixture::app(const QString &name, const QJsonArray &modules)
 {

@@ -46,6 +46,9 @@ public:
     bool setActionOutput(const QString &address, const QString &text) const;
     // An invalid `initValue` leaves the item without one.
     bool setItem(const QString &address, const QVariant &value, const QVariant &initValue = QVariant()) const;
+    // The simulator changes the double item `count` times at `perSecond`, each value its send time in
+    // microseconds of CLOCK_MONOTONIC.
+    bool streamChanges(const QString &address, uint perSecond, uint count) const;
     bool removeItem(const QString &address) const;
     bool raiseTask(const QString &name, const QString &id) const;
 
