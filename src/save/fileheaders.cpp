@@ -11,6 +11,8 @@
 #include <QJsonObject>
 #include <QtEndian>
 
+#include <cstring>
+
 #include "persistentlog.h"
 
 namespace {
@@ -185,13 +187,14 @@ QMap<QString, QVariant> FileHeaders::pdf(const QString &path)
 {
     QString trailer;
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
+    // Unbuffered: the lines read blocks of their own, so the file's buffer would only copy them once more.
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         PdfLines lines(file);
         const char *line = nullptr;
         int size = 0;
         bool atEnd = false;
         while (!atEnd && lines.next(&line, &size))
-            atEnd = QByteArray::fromRawData(line, size) == kPdfEnd;
+            atEnd = size == int(sizeof(kPdfEnd)) - 1 && memcmp(line, kPdfEnd, sizeof(kPdfEnd) - 1) == 0;
         if (atEnd && lines.next(&line, &size))
             trailer = QString::fromLatin1(line, size);
     }
