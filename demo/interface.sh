@@ -28,7 +28,7 @@ if [ "${1:-}" = "--soak" ]; then
   export QT_QUICK_BACKEND=software QT_XCB_GL_INTEGRATION=none
   exec "$HBASE_SOAK" "$demo/Soak.qml" "$2"
 fi
-# Qt 5's viewer is qmlscene, Qt 6's is qml.
-viewer=qmlscene
-command -v qmlscene > /dev/null || viewer=qml
+# Qt 5's viewer is qmlscene, Qt 6's is qml (the Qt 5 one may be on the PATH as well).
+viewer=qml
+[ -x "${HBASE_QT_BINS:-/usr/lib/qt5/bin}/qmlscene" ] && viewer=qmlscene
 exec "${preload[@]}" "$viewer" "$demo/main.qml"

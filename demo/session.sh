@@ -9,8 +9,8 @@ build=$1
 export QML2_IMPORT_PATH=$build/qml
 export HBASE_SIM=$build/sim/hbase-sim
 # The QML tools (qmltestrunner, the viewer) of the Qt the build was made with.
-qt_bins=$(sed -n 's/^HBASE_QT_BINS:INTERNAL=//p' "$build/CMakeCache.txt")
-[ -n "$qt_bins" ] && export PATH=$qt_bins:$PATH
+export HBASE_QT_BINS=$(sed -n 's/^HBASE_QT_BINS:INTERNAL=//p' "$build/CMakeCache.txt")
+[ -n "$HBASE_QT_BINS" ] && export PATH=$HBASE_QT_BINS:$PATH
 if [ "${2:-}" = "--shared-bus" ]; then
   rm -f /home/demo-bus   # left by a session that was killed
   exec dbus-run-session --config-file "$demo/shared-bus.conf" -- "$demo/../tests/support/with-sim" -- "$demo/interface.sh"
