@@ -79,16 +79,8 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const int size = BenchTable::size();
-    QJsonObject model = BenchModel::model(1, size);
-    QJsonArray apps = model.value("applications").toArray();
-    QJsonObject first = apps.at(0).toObject();
-    QJsonArray modules = first.value("modules").toArray();
-    modules.append(SimFixture::module("bench0_result", {SimFixture::item("power", -40.0, QString(), "result")}));
-    first.insert("modules", modules);
-    apps.replace(0, first);
-    model.insert("applications", apps);
     SimFixture sim;
-    if (!sim.startJson(model))
+    if (!sim.startJson(BenchModel::modelWithResult(size, "power")))
         return 1;
     const QString address = QStringLiteral("gem.base.bench0_app,bench0_app,bench0_result,bench0_reg_module");
 

@@ -114,25 +114,13 @@ void printLive(const QString &how, uint rate, const LiveProbe::Result &r, const 
                          r.cpuMsPerUpdate * 1e3, floor.cpuMsPerUpdate * 1e3, QStringLiteral("0"), details(r, floor));
 }
 
-QJsonObject model()
-{
-    QJsonObject model = BenchModel::model(1, kLiveHandles);
-    QJsonArray apps = model.value("applications").toArray();
-    QJsonObject app = apps.at(0).toObject();
-    QJsonArray modules = app.value("modules").toArray();
-    modules.append(SimFixture::module("bench0_result", {SimFixture::item("level", -40.0, QString(), "result")}));
-    app.insert("modules", modules);
-    apps.replace(0, app);
-    model.insert("applications", apps);
-    return model;
-}
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     SimFixture sim;
-    if (!sim.startJson(model()))
+    if (!sim.startJson(BenchModel::modelWithResult(kLiveHandles, "level")))
         return 1;
     Run run(sim);
     const QList<uint> rates = {100, 1000, 10000};

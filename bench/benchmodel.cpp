@@ -52,6 +52,19 @@ QJsonObject BenchModel::model(int apps, int items)
     return SimFixture::model(applications);
 }
 
+QJsonObject BenchModel::modelWithResult(int items, const QString &result)
+{
+    QJsonObject out = model(1, items);
+    QJsonArray apps = out.value("applications").toArray();
+    QJsonObject first = apps.at(0).toObject();
+    QJsonArray modules = first.value("modules").toArray();
+    modules.append(SimFixture::module("bench0_result", {SimFixture::item(result, -40.0, QString(), "result")}));
+    first.insert("modules", modules);
+    apps.replace(0, first);
+    out.insert("applications", apps);
+    return out;
+}
+
 QJsonObject BenchModel::tabTable(int index, int items)
 {
     const QString prefix = QStringLiteral(":config:%1:%2:").arg(app(index), settingsModule(index));

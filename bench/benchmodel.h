@@ -14,6 +14,8 @@ public:
     static QString settingsModule(int index);
     static QJsonArray settings(int items);
     static QJsonObject model(int apps, int items);
+    // The same with one application whose result module "bench0_result" holds the double `result` at -40.
+    static QJsonObject modelWithResult(int items, const QString &result);
     // A tab table as addTab builds it for application `index` of such a model.
     static QJsonObject tabTable(int index, int items);
     // The six tab files "/tmp/Tab1.oxs" to "/tmp/Tab6.oxs" of such tables, written as the module writes them.
